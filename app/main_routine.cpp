@@ -1,0 +1,89 @@
+#include "app/main_routine.h"
+
+#include <condition_variable>
+#include <mutex>
+
+#include "app/input_hn.h"
+#include "app/menu_callbacks.h"
+#include "model/model_seams.h"
+#include "model/model_state.h"
+#include "model/plot.h"
+#include "text/write_line.h"
+#include "window/graph/text_window.h"
+#include "window/kernel/menus.h"
+#include "window/kernel/units.h"
+
+namespace {
+
+constexpr const char* kAboutText = "Hysteresis modeling with the classical Preisach model\r"
+                                   "and a Lorentzian distribution\r"
+                                   "\r"
+                                   "Authors: the hysteresis developers\r"
+                                   "The hysteresis project";
+
+// Every construction greys "Settings...": the start point can no longer change.
+void grey_settings() { modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed); }
+
+void maximise(int32_t unit) {
+    const WindowStateRecord maximised = {2, 0, 0, 0, 0};
+    set_window_state(unit, maximised);
+}
+
+void reshape_menus() {
+    insert_menu_item(kFileMenu, 1, kMenuEnabled, "Open workspace...", on_open_workspace);
+    insert_menu_item(kFileMenu, 2, kMenuGrayed, "Close workspace", on_close_workspace);
+    // The standard print item, moved to position 3 by the two insertions.
+    delete_menu_item(kFileMenu, 3);
+    insert_menu_item(kFileMenu, 3, kMenuGrayed, "Save results...", on_save_results);
+    // The standard save item keeps its command under the new text.
+    modify_menu_text(kFileMenu, kSaveBitmapsItem, "Save bitmaps...");
+    insert_menu_item(kFileMenu, 5, kMenuSeparator, "", menu_nothing);
+    insert_menu_item(kStateMenu, kInputHnItem, kMenuGrayed, "Input Hn...", on_input_hn);
+    insert_menu_item(kStateMenu, kSettingsItem, kMenuGrayed, "Settings...", on_settings);
+    insert_menu_item(kStateMenu, kAxesItem, kMenuGrayed, "Axes...", on_axes);
+}
+
+void write_instructions() {
+    write_line({"Short Instructions (January 7, 2003):"});
+    write_line();
+    write_line({"1) To initiate modeling, select the menu item"});
+    write_line({"      File --> Open workspace..."});
+    write_line({"2) Input value of the parameter Hc"});
+    write_line({"3) Use left mouse button (to set a next reversal) and"});
+    write_line({"   right mouse button (to construct the curve)."});
+    write_line({"4) You may also use the menu item"});
+    write_line({"      State --> Input Hn... "});
+    write_line({"   to set the next reversal point numerically."});
+}
+
+} // namespace
+
+void connect_program_seams() {
+    connect_standard_output();
+    set_construction_started(grey_settings);
+    set_leg_draw(draw_new_points);
+    set_execute_finished(finish_execute);
+}
+
+void program_startup() {
+    set_startup_parameters(g_model);
+    maximise(kFrameUnit);
+    reshape_menus();
+    set_about_text(kAboutText);
+    maximise(0);
+    write_instructions();
+}
+
+void wait_forever() {
+    // Nothing ever notifies: the thread sleeps until the process ends.
+    std::mutex mutex;
+    std::condition_variable never;
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) never.wait(lock);
+}
+
+void app_main_routine() {
+    connect_program_seams();
+    program_startup();
+    wait_forever();
+}

@@ -1,0 +1,110 @@
+#include "app/workspace.h"
+
+#include "app/menu_callbacks.h"
+#include "app/shell_state.h"
+#include "dialogm/dialog.h"
+#include "model/model_state.h"
+#include "model/mouse_interaction.h"
+#include "model/plot.h"
+#include "model/preisach.h"
+#include "model/state_sequences.h"
+#include "text/adjust_left.h"
+#include "text/number_format.h"
+#include "text/number_parse.h"
+#include "window/graph/fonts.h"
+#include "window/graph/graphics.h"
+#include "window/graph/mouse.h"
+#include "window/kernel/menus.h"
+#include "window/kernel/units.h"
+#include "window/kernel/window_program.h"
+
+namespace {
+
+constexpr const char* kWorkspaceTitle = "Hysteresis modeling workspace";
+constexpr const char* kWorkspaceFont = "T'COURIER'h14w9";
+constexpr const char* kKmaxLabel = "Parameter Kmax =";
+
+void format_kmax() {
+    format_label_real(g_shell.text_buffer, kTextBufferLength, "(a,g14.7)", kKmaxLabel,
+                      g_model.Kmax);
+}
+
+// Asks for Hc; false when the dialog was cancelled. Hc and Kmax keep whatever the last valid
+// edit set, cancelled or not.
+bool run_parameter_dialog() {
+    Dialog& dialog = shell_dialog();
+    if (!dlg_init(dialog, kParameterDialog)) stop_program("Dialog idd_Open not found");
+    set_field_value(dialog, kHcEdit, g_model.Hc);
+    format_kmax();
+    adjust_left(g_shell.text_buffer, kTextBufferLength);
+    show_text_buffer(dialog, kHcStatus);
+    dlg_set_callback(dialog, kHcEdit, on_hc_change);
+    if (dlg_modal(dialog) == 2) g_shell.cancelled = true;
+    dlg_uninit(dialog);
+    return !g_shell.cancelled;
+}
+
+// Opens the workspace window, sizes the plot from its surface, draws it and listens to the mouse.
+void open_workspace_window() {
+    open_window_unit(kWorkspaceUnit, kWorkspaceTitle);
+    init_fonts();
+    set_font(kWorkspaceFont, static_cast<int>(sizeof("T'COURIER'h14w9") - 1));
+    WindowConfig config = {};
+    get_window_config(config);
+    set_plot_surface(g_model, config.width, config.height);
+    redraw_plot(g_model);
+    register_mouse_event(kWorkspaceUnit, kWorkspaceMouseMask, on_mouse_event);
+}
+
+} // namespace
+
+void on_open_workspace(int32_t& state) {
+    (void)state;
+    open_workspace_saturation(g_model);
+    g_shell.cancelled = false;
+    reset_field_flags();
+    if (!run_parameter_dialog()) return;
+    modify_menu_flags(kFileMenu, kOpenWorkspaceItem, kMenuGrayed);
+    open_workspace_reset(g_model);
+    open_workspace_window();
+    modify_menu_flags(kFileMenu, kCloseWorkspaceItem, kMenuEnabled);
+    modify_menu_flags(kStateMenu, kInputHnItem, kMenuEnabled);
+    modify_menu_flags(kStateMenu, kSettingsItem, kMenuEnabled);
+    modify_menu_flags(kStateMenu, kAxesItem, kMenuEnabled);
+}
+
+void on_close_workspace(int32_t& state) {
+    (void)state;
+    close_window_unit(kWorkspaceUnit, nullptr);
+    close_window_unit(kResultsUnit, nullptr);
+    modify_menu_flags(kFileMenu, kCloseWorkspaceItem, kMenuGrayed);
+    modify_menu_flags(kStateMenu, kInputHnItem, kMenuGrayed);
+    modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed);
+    modify_menu_flags(kStateMenu, kAxesItem, kMenuGrayed);
+    modify_menu_flags(kFileMenu, kOpenWorkspaceItem, kMenuEnabled);
+}
+
+void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
+    (void)control_id;
+    (void)event;
+    read_field_text(dialog, kHcEdit);
+    // A read that ends before any value (",", "/") leaves the target as it is: the current Hc.
+    double value = g_model.Hc;
+    if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
+        set_text_buffer("Error: Invalid format of Hc");
+        g_shell.field_ok[0] = false;
+    } else if (!(0.0 < value && value < 1.0)) {
+        set_text_buffer("Error: must be 0<Hc<1");
+        g_shell.field_ok[0] = false;
+    } else if (value < kSmallestHc) {
+        set_text_buffer("Error: Hc must be at least 0.0001");
+        g_shell.field_ok[0] = false;
+    } else {
+        g_model.Hc = value;
+        g_shell.field_ok[0] = true;
+        compute_kmax(g_model);
+        format_kmax();
+    }
+    show_text_buffer(dialog, kHcStatus);
+    set_control_enabled(dialog, 1, all_fields_ok());
+}

@@ -1,0 +1,90 @@
+// Cost of the model's integrals: the normalisation, the limiting loop, one construction and a
+// cyclic Execute, all without drawing.
+#include <benchmark/benchmark.h>
+
+#include "model/curve_construction.h"
+#include "model/execute_cycles.h"
+#include "model/preisach.h"
+#include "model/state_sequences.h"
+
+namespace {
+
+// An opened workspace with the start-up Hc and Kmax and the pixel scale of a 1024 x 768 window.
+ModelState& workspace() {
+    static ModelState* m = [] {
+        auto* s = new ModelState;
+        reset_to_program_start(*s);
+        set_startup_parameters(*s);
+        open_workspace_saturation(*s);
+        open_workspace_reset(*s);
+        s->HperPixel = 2.0 / 916;
+        return s;
+    }();
+    return *m;
+}
+
+// Back to negative saturation without recomputing the limiting loop.
+void back_to_start(ModelState& m) {
+    m.Hcur = m.Hn = -1.0;
+    m.Bcur = -1.0;
+    m.Dir = 1.0;
+    m.Krev = 0;
+    m.Ndrawn = 0;
+    m.Nnew = 0;
+    m.dHprev = 3.0;
+}
+
+void BM_compute_kmax(benchmark::State& state) {
+    ModelState& m = workspace();
+    for (auto _ : state) {
+        compute_kmax(m);
+        benchmark::DoNotOptimize(m.Kmax);
+    }
+    set_startup_parameters(m);
+}
+BENCHMARK(BM_compute_kmax)->Unit(benchmark::kMicrosecond);
+
+void BM_limiting_loop(benchmark::State& state) {
+    ModelState& m = workspace();
+    for (auto _ : state) {
+        compute_major_loop(m);
+        benchmark::DoNotOptimize(m.Bmaj[201]);
+    }
+    state.counters["integrals"] = 200;
+}
+BENCHMARK(BM_limiting_loop)->Unit(benchmark::kMillisecond);
+
+void BM_construct_to_half(benchmark::State& state) {
+    ModelState& m = workspace();
+    for (auto _ : state) {
+        back_to_start(m);
+        m.Hn = 0.5;
+        construct_to_hn(m);
+        benchmark::DoNotOptimize(m.Bcur);
+    }
+    state.counters["points"] = m.Nnew;
+    back_to_start(m);
+}
+BENCHMARK(BM_construct_to_half)->Unit(benchmark::kMillisecond);
+
+void BM_cyclic_execute_10(benchmark::State& state) {
+    ModelState& m = workspace();
+    for (auto _ : state) {
+        state.PauseTiming();
+        back_to_start(m);
+        m.Hn = -0.5;
+        construct_to_hn(m);
+        commit_new_points(m);
+        m.Hn = 0.5;
+        m.Ncyc = 10;
+        m.CycleMode = 1;
+        state.ResumeTiming();
+        execute_cycles(m, nullptr);
+        benchmark::DoNotOptimize(m.Bcur);
+    }
+    state.counters["points"] = m.Ndrawn;
+    back_to_start(m);
+}
+BENCHMARK(BM_cyclic_execute_10)->Unit(benchmark::kMillisecond);
+
+} // namespace

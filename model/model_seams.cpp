@@ -1,0 +1,44 @@
+#include "model/model_seams.h"
+
+#include "model/curve_construction.h"
+
+namespace {
+
+void no_construction_started() {}
+
+void commit_only(ModelState& m) {
+    commit_new_points(m);
+}
+
+void no_execute_finished(ModelState&, void*) {}
+
+// Set once at start-up by the program, read by the constructions on the interface thread.
+ConstructionStartedRoutine g_construction_started = no_construction_started;
+LegDrawRoutine g_leg_draw = commit_only;
+ExecuteFinishedRoutine g_execute_finished = no_execute_finished;
+
+} // namespace
+
+void set_construction_started(ConstructionStartedRoutine r) {
+    g_construction_started = r ? r : no_construction_started;
+}
+
+void set_leg_draw(LegDrawRoutine r) {
+    g_leg_draw = r ? r : commit_only;
+}
+
+void set_execute_finished(ExecuteFinishedRoutine r) {
+    g_execute_finished = r ? r : no_execute_finished;
+}
+
+void notify_construction_started() {
+    g_construction_started();
+}
+
+void draw_leg(ModelState& m) {
+    g_leg_draw(m);
+}
+
+void notify_execute_finished(ModelState& m, void* ui_context) {
+    g_execute_finished(m, ui_context);
+}

@@ -1,0 +1,81 @@
+// The one record of the hysteresis model and its program-start values.
+// Interface thread only: every reader and writer is a menu, dialog or mouse handler, run one at a
+// time, so the record has no lock.
+#pragma once
+
+#include <cstdint>
+
+// Slots of the curve buffer (indices 0..300001); no operation writes above kCurveBound.
+constexpr int32_t kCurveSlots = 300002;
+// Highest curve-buffer index a construction writes.
+constexpr int32_t kCurveBound = 300000;
+// Slots of the reversal stack (indices 0..1000).
+constexpr int32_t kReversalSlots = 1001;
+// Slots of the major-loop arrays; entries are numbered 1..201 and stored at that index.
+constexpr int32_t kMajorSlots = 302;
+
+// Start-up values: the single-precision 0.4 and its normalisation factor 3.238588, widened.
+constexpr double kStartupHc = static_cast<double>(0.4f);
+constexpr double kStartupKmax = static_cast<double>(3.238588f);
+
+// Everything the model, its plot and the reversal dialog share. H is in units of Hs, B in units
+// of Bs (both 1 once a workspace is open). Arrays are fixed: nothing is allocated while it runs.
+struct ModelState {
+    // Parameters of the model.
+    double Hc;   // parameter of the Lorentzian distribution, 0 < Hc < 1
+    double Kmax; // normalisation factor: integral of the density over the full triangle is 2
+    double Hs;   // saturation field (1 after Open workspace)
+    double Bs;   // saturation induction (1 after Open workspace)
+    double Smem; // memory factor: stored and shown by Settings, read by no computation
+    double Amem; // attenuation factor of accommodation: likewise only stored
+    double Ho;   // start value of H: -Hs or +Hs
+
+    // State of the magnetisation process.
+    double Hcur;  // field of the last point of the constructed curve
+    double Bcur;  // induction of the last computed point
+    double Hn;    // next reversal value: the field the next construction runs to
+    double Dir;   // +1 while H increases on the current branch, -1 while it decreases
+    int32_t Krev; // index of the top reversal point; 0 is the start point
+    double Hrev[kReversalSlots]; // H of the reversal points; Hrev[0] is the start point
+    double Brev[kReversalSlots]; // B at the reversal points
+    double dH;                   // H step of the running construction
+    double dHprev;               // last non-zero step; only its sign is used (reversal detection)
+    int32_t met;                 // 4 while a construction runs, 3 finished, 2 stopped
+
+    // Curve buffer: one polyline from the start point.
+    double Hcurve[kCurveSlots]; // H of the curve points; Hcurve[0] is the start point
+    double Bcurve[kCurveSlots]; // B of the curve points
+    int32_t Ndrawn;             // index of the last drawn point; 0..Ndrawn form the drawn curve
+    int32_t Nnew;               // points after Ndrawn computed but not drawn yet
+
+    // Limiting loop, computed by Open workspace.
+    double Hmaj[kMajorSlots]; // H of loop entry k at index k, k = 1..201; index 0 unused
+    double Bmaj[kMajorSlots]; // B of loop entry k at index k
+    int32_t Nmaj;             // number of loop segments, 200
+    double dHmaj;             // H step of the loop, 0.02 Hs
+
+    // Axes and plot geometry (window pixels, y downwards).
+    double Hmin, Hmax;  // H-axis bounds
+    double Bmin, Bmax;  // B-axis bounds
+    double HperPixel;   // H per horizontal pixel of the plot area, set by a full redraw
+    double BperPixel;   // B per vertical pixel, set by a full redraw
+    int16_t PlotLeft;   // left edge of the plot area, always 67
+    int16_t PlotTop;    // top edge of the plot area, always 8
+    int16_t PlotRight;  // right edge, from the window width at Open workspace
+    int16_t PlotBottom; // bottom edge, from the window height at Open workspace
+    int16_t MarkerX;    // left corner of the Hn marker: the pixel column of Hn minus 3
+
+    // Handed from the reversal dialog to Execute; Execute resets both to 0.
+    int32_t Ncyc;      // number of cycles entered
+    int32_t CycleMode; // 0 single move, 1 cyclic alteration, 2 gradual spiral approach
+};
+
+// The single instance, living for the whole run, with the program-start values applied.
+extern ModelState g_model;
+
+// Program start: every field 0 except Smem = 0.125, Amem = 0.5, PlotLeft = 67, PlotTop = 8.
+// Hc and Kmax are left 0 here; the main routine sets them with set_startup_parameters.
+void reset_to_program_start(ModelState& m);
+
+// Hc := kStartupHc, Kmax := kStartupKmax (the main routine's first step).
+void set_startup_parameters(ModelState& m);

@@ -1,0 +1,25 @@
+#include "model/reversal_history.h"
+
+#include "model/preisach.h"
+
+bool record_reversal(ModelState& m, double H, double B) {
+    // The stack ends at index 1000; a deeper nesting is refused, never written past the end.
+    if (m.Krev < 0 || m.Krev + 1 >= kReversalSlots) return false;
+    m.Dir = -m.Dir;
+    m.Krev = m.Krev + 1;
+    m.Hrev[m.Krev] = H;
+    m.Brev[m.Krev] = B;
+    return true;
+}
+
+bool wipe_out(ModelState& m, double H, double& h, double& b) {
+    // The start point and the first reversal point are never wiped out.
+    if (m.Krev < 2) return false;
+    const double extremum = m.Hrev[m.Krev - 1];
+    if (m.Dir * extremum > m.Dir * H) return false;
+    // The minor loop closes; Dir is unchanged because a pair of reversals goes.
+    m.Krev = m.Krev - 2;
+    h = extremum;
+    b = everett_integral(m, h);
+    return true;
+}

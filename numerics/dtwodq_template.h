@@ -1,0 +1,167 @@
+// The two-dimensional quadrature as templates over the integrand and limit functions, so that
+// they inline into the Gauss-Kronrod loops; DTWODQ and DT2ODQ are instances of these and give
+// bit-identical results. Interface thread only (shared working values, not reentrant).
+#pragma once
+
+#include "numerics/dtwodq_messages.h"
+#include "numerics/error_facility.h"
+#include "numerics/integrate_adaptive.h"
+#include "numerics/quadrature_shared.h"
+#include "numerics/quadrature_workspace.h"
+
+#include <cmath>
+
+namespace dtwodq_detail {
+
+// y -> F(x, y) with x fixed at an outer node. Every call of F runs with the user flag of the
+// current level on, so that errors raised inside F count as coming from user code. The flag is
+// set once around each batch of a rule application rather than around every symmetric pair:
+// nothing but F runs between those calls, so nobody can tell, and F's calls stay free of
+// anything that would keep them from being evaluated several at a time.
+template <class F> struct InnerIntegrand {
+    const F& f; // the caller's integrand
+    double x;   // the outer node
+
+    double single(double y) {
+        E1USR("ON");
+        const double v = f(x, y);
+        E1USR("OFF");
+        return v;
+    }
+    void values(const double* y, double* fy, int count) {
+        E1USR("ON");
+        const double xx = x;
+        for (int i = 0; i < count; ++i)
+            fy[i] = f(xx, y[i]);
+        E1USR("OFF");
+    }
+    int rule_count() const { return 0; }
+};
+
+// The integral over y from yl to yh of F(x, y), with the outer tolerances divided by the span and
+// rule pair K (the outer rule's). The inner lists live in WORK/IWORK and start afresh.
+template <int K, class F>
+double inner_integral(const F& f, double x, double yl, double yh, int maxsub, double* work,
+                      int* iwork) {
+    QuadratureShared& s = quadrature_shared;
+    const double ea = s.outer_errabs / s.span;
+    const double er = s.outer_errrel / s.span;
+    InnerIntegrand<F> fy{f, x};
+    const AdaptiveLists lists{work, work + maxsub, work + 2 * maxsub, work + 3 * maxsub, iwork};
+    const AdaptiveResult r = integrate_adaptive_k<K>(fy, yl, yh, ea, er, maxsub, lists);
+    s.inner_count = r.count;
+    if (r.code != ADAPTIVE_OK) dt2odq_report_inner(r.code, maxsub, work, iwork);
+    return r.result;
+}
+
+// x -> inner integral at x; at every node H(x) first, then G(x), then the inner integration.
+template <int K, class F, class G, class H> struct OuterIntegrand {
+    const F& f;   // the caller's integrand
+    const G& g;   // lower y-limit
+    const H& h;   // upper y-limit
+    int maxsub;   // list length of every inner integration
+    double* work; // inner lists, 4*maxsub
+    int* iwork;   // inner ordering, maxsub
+
+    double at(double x) {
+        const double yh = h(x);
+        const double yl = g(x);
+        return inner_integral<K>(f, x, yl, yh, maxsub, work, iwork);
+    }
+    double single(double x) { return at(x); }
+    void values(const double* x, double* fx, int count) {
+        for (int i = 0; i < count; ++i)
+            fx[i] = at(x[i]);
+    }
+    // The outer count carries the count of the last inner integration.
+    int rule_count() const { return quadrature_shared.inner_count; }
+};
+
+template <int K, class F, class G, class H>
+AdaptiveResult outer_integral(const F& f, double A, double B, const G& g, const H& h, int maxsub,
+                              const AdaptiveLists& lists, double* work, int* iwork) {
+    OuterIntegrand<K, F, G, H> fx{f, g, h, maxsub, work, iwork};
+    return integrate_adaptive_k<K>(fx, A, B, quadrature_shared.outer_errabs,
+                                   quadrature_shared.outer_errrel, maxsub, lists);
+}
+
+} // namespace dtwodq_detail
+
+// F is callable as double(const double& x, const double& y); G and H as double(const double& x).
+// Arguments, results and diagnostics are those of DT2ODQ (numerics/dtwodq.h).
+template <class F, class G, class H>
+void dt2odq_t(const F& f, const double& A, const double& B, const G& g, const H& h,
+              const double& ERRABS, const double& ERRREL, const int& IRULE, double& RESULT,
+              double& ERREST, const int& MAXSUB, int& NCALLS, int& NSUBS, double* XLEFT,
+              double* XRIGHT, double* SUBRES, double* SUBERR, int* IORDER, double* WORK,
+              int* IWORK) {
+    using namespace dtwodq_detail;
+    E1PSH("DT2ODQ");
+    dt2odq_check_arguments(MAXSUB, IRULE, ERRABS, ERRREL);
+    if (N1RTY(0) == 0) {
+        QuadratureShared& s = quadrature_shared;
+        s.span = std::fabs(B - A);
+        s.outer_errabs = 0.5 * ERRABS;
+        s.outer_errrel = 0.5 * ERRREL;
+        if (s.span == 0.0) {
+            // The empty interval: its integral is 0 exactly, and the inner tolerances (divided
+            // by the span) would be meaningless.
+            RESULT = 0.0;
+            ERREST = 0.0;
+            NCALLS = 0;
+            NSUBS = 0;
+        } else {
+            const AdaptiveLists lists{XLEFT, XRIGHT, SUBRES, SUBERR, IORDER};
+            AdaptiveResult r;
+            switch (IRULE) {
+            case 1:
+                r = outer_integral<1>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                break;
+            case 2:
+                r = outer_integral<2>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                break;
+            case 3:
+                r = outer_integral<3>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                break;
+            case 4:
+                r = outer_integral<4>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                break;
+            case 5:
+                r = outer_integral<5>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                break;
+            default:
+                r = outer_integral<6>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                break;
+            }
+            RESULT = r.result;
+            ERREST = r.aerr;
+            NCALLS = r.count;
+            NSUBS = r.last;
+            if (r.code != ADAPTIVE_OK) dt2odq_report_outer(r.code, MAXSUB, XLEFT, XRIGHT, IORDER);
+        }
+    }
+    E1POP("DT2ODQ");
+}
+
+// Arguments, results and diagnostics are those of DTWODQ (numerics/dtwodq.h).
+template <class F, class G, class H>
+void dtwodq_t(const F& f, const double& A, const double& B, const G& g, const H& h,
+              const double& ERRABS, const double& ERRREL, const int& IRULE, double& RESULT,
+              double& ERREST) {
+    E1PSH("DTWODQ");
+    QuadratureWorkspace ws;
+    if (!obtain_workspace(ws)) {
+        E1MES(5, -1, " ");
+        set_message_int(1, DTWODQ_MAXSUB);
+        E1MES(5, 2,
+              "The required storage cannot be allocated.  The workspace allocation is based on "
+              "MAXSUB = %(I1).");
+    } else {
+        int ncalls = 0;
+        int nsubs = 0;
+        dt2odq_t(f, A, B, g, h, ERRABS, ERRREL, IRULE, RESULT, ERREST, DTWODQ_MAXSUB, ncalls, nsubs,
+                 ws.xleft, ws.xright, ws.subres, ws.suberr, ws.iorder, ws.work, ws.iwork);
+    }
+    release_workspace(ws);
+    E1POP("DTWODQ");
+}

@@ -1,0 +1,223 @@
+// The reversal input dialog 101 on an open workspace, driven headless.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QLineEdit>
+#include <string>
+
+#include "app/input_hn.h"
+#include "app/menu_callbacks.h"
+#include "model/model_state.h"
+#include "model/plot.h"
+#include "shell_driver.h"
+#include "shell_fixture.h"
+#include "text/adjust_left.h"
+#include "text/number_format.h"
+
+namespace {
+
+void open_input_dialog() {
+    int32_t state = 0;
+    on_input_hn(state);
+}
+
+// Template order of dialog 101: edits 1002, 1006; check boxes 1004, 1009; buttons 2, 1007.
+QLineEdit* hn_edit(QDialog* d) { return edit_at(d, 0); }
+QLineEdit* cycles_edit(QDialog* d) { return edit_at(d, 1); }
+QAbstractButton* cyclic_box(QDialog* d) { return check_box_at(d, 0); }
+QAbstractButton* spiral_box(QDialog* d) { return check_box_at(d, 1); }
+QAbstractButton* cancel_button(QDialog* d) { return push_button_at(d, 0); }
+QAbstractButton* execute_button(QDialog* d) { return push_button_at(d, 1); }
+
+// A value as the dialog shows it: G14.7, left-adjusted, trailing blanks dropped.
+std::string shown(double value) {
+    char text[14];
+    format_real(text, 14, "(g14.7)", value);
+    adjust_left(text, 14);
+    std::string s(text, 14);
+    s.erase(s.find_last_not_of(' ') + 1);
+    return s;
+}
+
+} // namespace
+
+using InputHn = WorkspaceShellTest;
+
+TEST_F(InputHn, OpensWithTheCurrentValuesAndExecuteDisabled) {
+    g_model.Ncyc = 4;
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        EXPECT_EQ(control_text(kHcurStatic), "-1.000000");
+        EXPECT_EQ(control_text(kBcurStatic), "-1.000000");
+        EXPECT_EQ(control_text(kHnEdit), "-1.000000");
+        EXPECT_EQ(control_text(kCyclesEdit), "0");
+        EXPECT_EQ(control_text(kInputStatus), "");
+        EXPECT_FALSE(control_checked(kCyclicBox));
+        EXPECT_FALSE(control_checked(kSpiralBox));
+        EXPECT_FALSE(control_enabled(kCyclesLabel));
+        EXPECT_FALSE(control_enabled(kCyclesEdit));
+        EXPECT_FALSE(control_enabled(kExecuteButton));
+        // Execute cannot be pressed.
+        click(execute_button(d));
+        EXPECT_EQ(g_model.Hcur, -1.0);
+        EXPECT_EQ(g_model.Ndrawn, 0);
+    });
+    // The number of cycles is kept although the field showed "0".
+    EXPECT_EQ(g_model.Ncyc, 4);
+}
+
+TEST_F(InputHn, TypedHnMovesTheMarkerAtOnceAndCancelKeepsIt) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        type_into(hn_edit(d), "0.5");
+        EXPECT_EQ(g_model.Hn, 0.5);
+        EXPECT_EQ(g_model.MarkerX, marker_x_for_hn(g_model));
+        EXPECT_GT(g_model.MarkerX, 67);
+        EXPECT_EQ(control_text(kInputStatus), "");
+        EXPECT_TRUE(control_enabled(kExecuteButton));
+        click(cancel_button(d));
+    });
+    EXPECT_EQ(g_model.Hn, 0.5);
+    EXPECT_EQ(g_model.MarkerX, marker_x_for_hn(g_model));
+    EXPECT_EQ(g_model.Hcur, -1.0);
+}
+
+TEST_F(InputHn, ExecuteRunsTheMoveAndResetsTheDialog) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        set_edit_text(hn_edit(d), "0.5");
+        click(execute_button(d));
+        EXPECT_EQ(g_model.Hcur, 0.5);
+        EXPECT_EQ(g_model.Hn, 0.5);
+        EXPECT_GT(g_model.Ndrawn, 0);
+        EXPECT_EQ(control_text(kHcurStatic), shown(g_model.Hcur));
+        EXPECT_EQ(control_text(kBcurStatic), shown(g_model.Bcur));
+        EXPECT_EQ(control_text(kHnEdit), shown(g_model.Hn));
+        EXPECT_EQ(control_text(kCyclesEdit), "0");
+        EXPECT_FALSE(control_enabled(kExecuteButton));
+        EXPECT_FALSE(control_enabled(kCyclesEdit));
+        EXPECT_EQ(g_model.Ncyc, 0);
+        EXPECT_EQ(g_model.CycleMode, 0);
+        // The dialog stays open until Cancel.
+        EXPECT_TRUE(d->isVisible());
+    });
+}
+
+TEST_F(InputHn, CyclicExecuteEndsBackAtTheStart) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        set_edit_text(hn_edit(d), "0.2");
+        click(execute_button(d));
+        set_edit_text(hn_edit(d), "0.8");
+        click(cyclic_box(d));
+        EXPECT_EQ(g_model.CycleMode, 1);
+        EXPECT_TRUE(control_enabled(kCyclesEdit));
+        type_into(cycles_edit(d), "2");
+        EXPECT_EQ(g_model.Ncyc, 2);
+        click(execute_button(d));
+        EXPECT_EQ(g_model.Hcur, 0.2);
+        EXPECT_EQ(g_model.Hn, 0.2);
+        EXPECT_FALSE(control_checked(kCyclicBox));
+        EXPECT_EQ(g_model.CycleMode, 0);
+    });
+}
+
+TEST_F(InputHn, CheckBoxesExcludeEachOther) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        click(cyclic_box(d));
+        EXPECT_TRUE(control_checked(kCyclicBox));
+        EXPECT_TRUE(control_enabled(kCyclesLabel));
+        click(spiral_box(d));
+        EXPECT_TRUE(control_checked(kSpiralBox));
+        EXPECT_FALSE(control_checked(kCyclicBox));
+        EXPECT_EQ(g_model.CycleMode, 2);
+        EXPECT_TRUE(control_enabled(kCyclesEdit));
+        click(spiral_box(d));
+        EXPECT_FALSE(control_checked(kSpiralBox));
+        EXPECT_EQ(g_model.CycleMode, 0);
+        EXPECT_FALSE(control_enabled(kCyclesEdit));
+        EXPECT_FALSE(control_enabled(kCyclesLabel));
+        // A click does not touch Execute.
+        EXPECT_FALSE(control_enabled(kExecuteButton));
+    });
+}
+
+TEST_F(InputHn, BadHnTextKeepsHnAndDisablesExecute) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        set_edit_text(hn_edit(d), "0.25");
+        const int16_t marker = g_model.MarkerX;
+        for (const char* text : {"abc", "   ", "", "1e999", "0.5.5", "x0.5", "NaN",
+                                 "12345678901234567890123456789012345678901234567890x"}) {
+            set_edit_text(hn_edit(d), text);
+            EXPECT_EQ(control_text(kInputStatus), "Error: Invalid format of Hn") << text;
+            EXPECT_FALSE(control_enabled(kExecuteButton)) << text;
+            EXPECT_EQ(g_model.Hn, 0.25) << text;
+            EXPECT_EQ(g_model.MarkerX, marker) << text;
+        }
+    });
+}
+
+TEST_F(InputHn, HnBeyondAThousandIsRejected) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        for (const char* text : {"1000.001", "-1001", "1e30", "1d300",
+                                 "11111111111111111111111111111111111111111111111111"}) {
+            set_edit_text(hn_edit(d), text);
+            EXPECT_EQ(control_text(kInputStatus), "Error: |Hn| must not exceed 1000") << text;
+            EXPECT_FALSE(control_enabled(kExecuteButton)) << text;
+            EXPECT_EQ(g_model.Hn, -1.0) << text;
+        }
+        for (double value : {1000.0, -1000.0}) {
+            set_edit_text(hn_edit(d), QString::number(value));
+            EXPECT_EQ(control_text(kInputStatus), "");
+            EXPECT_EQ(g_model.Hn, value);
+            EXPECT_TRUE(control_enabled(kExecuteButton));
+        }
+    });
+}
+
+TEST_F(InputHn, ReadsThatEndBeforeAValueKeepTheValues) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        set_edit_text(hn_edit(d), "0.3");
+        click(cyclic_box(d));
+        set_edit_text(cycles_edit(d), "3");
+        for (const char* text : {",", "/", "3*", ",5"}) {
+            set_edit_text(hn_edit(d), text);
+            EXPECT_EQ(g_model.Hn, 0.3) << text;
+            EXPECT_EQ(control_text(kInputStatus), "") << text;
+            set_edit_text(cycles_edit(d), text);
+            EXPECT_EQ(g_model.Ncyc, 3) << text;
+            EXPECT_TRUE(control_enabled(kExecuteButton)) << text;
+        }
+        set_edit_text(hn_edit(d), "3*0.5");
+        EXPECT_EQ(g_model.Hn, 0.5);
+    });
+}
+
+TEST_F(InputHn, BadNumbersOfCycles) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        click(spiral_box(d));
+        set_edit_text(cycles_edit(d), "2");
+        for (const char* text : {"2.5", "abc", "1e3", "", "   ", "2147483648", "-2147483649",
+                                 "99999999999999999999", "3*0.5"}) {
+            set_edit_text(cycles_edit(d), text);
+            EXPECT_EQ(control_text(kInputStatus), "Error: Invalid number of cycles") << text;
+            EXPECT_FALSE(control_enabled(kExecuteButton)) << text;
+            EXPECT_EQ(g_model.Ncyc, 2) << text;
+        }
+        for (int n : {0, -3, 2147483647, -2147483647 - 1}) {
+            set_edit_text(cycles_edit(d), QString::number(n));
+            EXPECT_EQ(g_model.Ncyc, n);
+            EXPECT_EQ(control_text(kInputStatus), "");
+        }
+    });
+}
+
+TEST_F(InputHn, AValidEntryClearsTheStatusWhileTheOtherFieldStaysInvalid) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        click(cyclic_box(d));
+        set_edit_text(cycles_edit(d), "x");
+        EXPECT_EQ(control_text(kInputStatus), "Error: Invalid number of cycles");
+        set_edit_text(hn_edit(d), "0.1");
+        EXPECT_EQ(control_text(kInputStatus), "");
+        EXPECT_FALSE(control_enabled(kExecuteButton));
+        set_edit_text(cycles_edit(d), "1");
+        EXPECT_TRUE(control_enabled(kExecuteButton));
+    });
+}

@@ -1,0 +1,26 @@
+// Test entry: the application object on the offscreen platform, the frame built in-process with
+// the application's start-up done as the program thread does it, then every test.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "shell_driver.h"
+#include "window/kernel/window_program.h"
+
+namespace {
+
+int answer_no(const char*, const char*, int) { return 7; }
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    set_message_box_answer(answer_no);
+    frame_start("hysteresis");
+    start_application_on_program_thread();
+    const int result = RUN_ALL_TESTS();
+    frame_shutdown();
+    return result;
+}

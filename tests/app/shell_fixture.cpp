@@ -1,0 +1,33 @@
+#include "shell_fixture.h"
+
+#include "app/menu_callbacks.h"
+#include "model/model_state.h"
+#include "shell_driver.h"
+#include "window/kernel/menus.h"
+#include "window/kernel/units.h"
+
+void ShellTest::SetUp() {
+    Hc_ = g_model.Hc;
+    Kmax_ = g_model.Kmax;
+    Smem_ = g_model.Smem;
+    Amem_ = g_model.Amem;
+    Ncyc_ = g_model.Ncyc;
+}
+
+void ShellTest::TearDown() {
+    close_workspace();
+    // "Save results..." is left as drawing left it; start-up had it grayed.
+    modify_menu_flags(kFileMenu, kSaveResultsItem, kMenuGrayed);
+    g_model.Hc = Hc_;
+    g_model.Kmax = Kmax_;
+    g_model.Smem = Smem_;
+    g_model.Amem = Amem_;
+    g_model.Ncyc = Ncyc_;
+    g_model.CycleMode = 0;
+}
+
+void WorkspaceShellTest::SetUp() {
+    ShellTest::SetUp();
+    open_workspace_with_ok();
+    ASSERT_NE(window_handle_for_unit(10), 0);
+}

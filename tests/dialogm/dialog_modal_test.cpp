@@ -1,0 +1,530 @@
+// Real dialogs driven headless: values pushed into the window, callbacks fired by typing and
+// clicking, keyboard handling, read-back on exit, nesting.
+#include "dialogm/dialog.h"
+#include "dialogm/dialog_widget.h"
+#include "dialogm/template_store.h"
+#include "tests/dialogm/template_builder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Step = std::function<void()>;
+
+void run_next(const std::shared_ptr<std::deque<Step>>& queue) {
+    if (queue->empty()) return;
+    Step step = queue->front();
+    queue->pop_front();
+    step();
+    QTimer::singleShot(0, [queue] { run_next(queue); });
+}
+
+// Runs steps one after another inside the modal loop that starts next, each from its own turn
+// of the event loop.
+void schedule(std::vector<Step> steps) {
+    auto queue = std::make_shared<std::deque<Step>>(steps.begin(), steps.end());
+    QTimer::singleShot(0, [queue] { run_next(queue); });
+}
+
+// Ends a dialog that a failing test left open, so that the suite cannot hang.
+void watchdog(Dialog& d) {
+    QTimer::singleShot(10000, [&d] {
+        if (d.window) {
+            ADD_FAILURE() << "dialog " << d.template_id << " left open";
+            dlg_exit(d);
+        }
+    });
+}
+
+void send_key(QWidget* w, int key, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
+
+void type(QWidget* w, const QString& text) {
+    for (QChar ch : text)
+        send_key(w, 0, QString(ch));
+}
+
+QString widget_text(const Dialog& d, int32_t id) {
+    QWidget* w = dialog_control_widget(d, id);
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+    if (auto* box = qobject_cast<QGroupBox*>(w)) return box->title();
+    return QStringLiteral("<none>");
+}
+
+std::string text_of(Dialog& d, int32_t id, int length) {
+    std::string s(static_cast<size_t>(length), '#');
+    if (!dlg_get(d, id, &s[0], length)) return "<failed>";
+    return s;
+}
+
+bool set_text(Dialog& d, int32_t id, const std::string& s) {
+    return dlg_set(d, id, s.c_str(), static_cast<int32_t>(s.size()));
+}
+
+std::string trimmed(const std::string& s) {
+    size_t end = s.find_last_not_of(' ');
+    return end == std::string::npos ? std::string() : s.substr(0, end + 1);
+}
+
+// What the callbacks saw; reset by each test.
+struct Seen {
+    int changes = 0;                      // change callbacks
+    int updates = 0;                      // update callbacks
+    int clicks = 0;                       // click callbacks
+    int dialog_calls = 0;                 // dialog callback calls
+    int32_t last_id = 0;                  // control id of the last callback
+    int32_t last_event = 99;              // event of the last callback
+    bool set_callback_while_shown = true; // what dlg_set_callback answered while shown
+    int32_t inner_result = 0;             // result of a nested dialog
+    QWidget* inner_parent = nullptr;      // parent of the nested dialog's window
+};
+Seen seen;
+
+void note(int32_t id, int32_t event) {
+    seen.last_id = id;
+    seen.last_event = event;
+}
+
+// Change callback of 1032: shows what was typed in the status 1033 and enables OK only for a
+// non-empty text.
+void on_hc_typed(Dialog& d, int32_t& id, int32_t& event) {
+    ++seen.changes;
+    note(id, event);
+    char buf[50];
+    dlg_get(d, id, buf, 50);
+    std::string typed = trimmed(std::string(buf, 50));
+    set_text(d, 1033, "Typed: " + typed);
+    dlg_set(d, 1, !typed.empty());
+}
+
+void on_created(Dialog& d, int32_t& id, int32_t& event) {
+    ++seen.dialog_calls;
+    note(id, event);
+    seen.set_callback_while_shown = dlg_set_callback(d, 1032, on_hc_typed);
+    set_text(d, 1033, "Set when created");
+}
+
+// Change callback that writes its own edit: the write must not call it again.
+void on_upper(Dialog& d, int32_t& id, int32_t& event) {
+    ++seen.changes;
+    note(id, event);
+    char buf[20];
+    dlg_get(d, id, buf, 20);
+    for (char& c : buf)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    dlg_set(d, id, buf, 20);
+}
+
+void on_update(Dialog&, int32_t& id, int32_t& event) {
+    ++seen.updates;
+    note(id, event);
+}
+
+// Click callback of the cycle mode boxes of dialog 101.
+void on_mode(Dialog& d, int32_t& id, int32_t& event) {
+    ++seen.clicks;
+    note(id, event);
+    bool checked = false;
+    dlg_get(d, id, checked);
+    dlg_set(d, 1005, checked);
+    dlg_set(d, 1006, checked);
+    if (checked) dlg_set(d, id == 1004 ? 1009 : 1004, false);
+}
+
+Dialog* inner_dialog = nullptr;
+
+// Execute of dialog 101 opens the axes dialog over it.
+void on_execute(Dialog& d, int32_t& id, int32_t& event) {
+    ++seen.clicks;
+    note(id, event);
+    Dialog& inner = *inner_dialog;
+    dlg_init(inner, 103);
+    QWidget* outer = dialog_widget(d);
+    schedule({[&inner, outer] {
+        seen.inner_parent = dialog_widget(inner)->parentWidget();
+        EXPECT_NE(outer, nullptr);
+        send_key(dialog_widget(inner), Qt::Key_Escape);
+    }});
+    watchdog(inner);
+    seen.inner_result = dlg_modal(inner);
+    // The same dialog cannot be shown twice at once.
+    EXPECT_EQ(dlg_modal(d), -1);
+}
+
+class DialogModal : public testing::Test {
+  protected:
+    void SetUp() override { seen = Seen{}; }
+};
+
+} // namespace
+
+TEST_F(DialogModal, DialogCallbackRunsOnceCreatedAndItsValuesAreShown) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 105));
+    ASSERT_TRUE(set_text(d, 1032, "0.4"));
+    ASSERT_TRUE(set_text(d, 1033, "Parameter Kmax = 3.238588"));
+    ASSERT_TRUE(dlg_set_callback(d, 105, on_created));
+    schedule({
+        [&] {
+            EXPECT_EQ(seen.dialog_calls, 1);
+            EXPECT_EQ(seen.last_id, 105);
+            EXPECT_EQ(seen.last_event, 0);
+            EXPECT_FALSE(seen.set_callback_while_shown);
+            EXPECT_EQ(widget_text(d, 1032), "0.4");
+            EXPECT_EQ(widget_text(d, 1033), "Set when created"); // pushed after the callback
+            EXPECT_EQ(widget_text(d, 1030), "Input value of the parameter Hc (0 < Hc < 1)");
+            EXPECT_EQ(seen.changes, 0); // the layer's own writes call nothing
+        },
+        [&] {
+            auto* edit = qobject_cast<QLineEdit*>(dialog_control_widget(d, 1032));
+            ASSERT_NE(edit, nullptr);
+            edit->setFocus();
+            edit->selectAll();
+            type(edit, "0.7");
+            EXPECT_EQ(seen.changes, 0); // binding while shown failed: nothing is called
+            send_key(edit, Qt::Key_Escape);
+        },
+    });
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+    EXPECT_EQ(text_of(d, 1032, 4), "0.7 ");
+}
+
+TEST_F(DialogModal, ChangeCallbackUpdatesTheStatusAndOkEndsWithOne) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 105));
+    ASSERT_TRUE(set_text(d, 1032, "0.4"));
+    ASSERT_TRUE(dlg_set_callback(d, 1032, on_hc_typed));
+    QLineEdit* edit = nullptr;
+    schedule({
+        [&] {
+            edit = qobject_cast<QLineEdit*>(dialog_control_widget(d, 1032));
+            ASSERT_NE(edit, nullptr);
+            edit->setFocus();
+            edit->selectAll();
+            type(edit, "0.7");
+            EXPECT_EQ(seen.changes, 3);
+            EXPECT_EQ(seen.last_id, 1032);
+            EXPECT_EQ(seen.last_event, sel_change);
+            EXPECT_EQ(widget_text(d, 1033), "Typed: 0.7");
+            // Clearing the edit disables OK, and Enter then does nothing.
+            edit->clear();
+            EXPECT_FALSE(dialog_control_widget(d, 1)->isEnabled());
+            send_key(edit, Qt::Key_Return);
+            EXPECT_NE(d.window, nullptr);
+            type(edit, "0.25");
+            EXPECT_TRUE(dialog_control_widget(d, 1)->isEnabled());
+        },
+        [&] { send_key(edit, Qt::Key_Return); }, // reaches the dialog: the default button
+    });
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 1);
+    EXPECT_EQ(d.window, nullptr);
+    EXPECT_EQ(text_of(d, 1032, 6), "0.25  ");
+    EXPECT_EQ(text_of(d, 1033, 12), "Typed: 0.25 ");
+    EXPECT_TRUE(dlg_uninit(d));
+}
+
+TEST_F(DialogModal, AnEditWrittenFromItsOwnCallbackIsNotReentered) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 105));
+    ASSERT_TRUE(dlg_set_callback(d, 1032, on_upper));
+    ASSERT_TRUE(dlg_set_callback(d, 1032, on_update, sel_update));
+    schedule({[&] {
+                  QWidget* edit = dialog_control_widget(d, 1032);
+                  edit->setFocus();
+                  type(edit, "ab");
+                  EXPECT_EQ(seen.changes, 2);
+                  EXPECT_EQ(seen.updates, 2);
+                  EXPECT_EQ(widget_text(d, 1032), "AB");
+              },
+              [&] { send_key(dialog_widget(d), Qt::Key_Escape); }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+    EXPECT_EQ(text_of(d, 1032, 3), "AB ");
+}
+
+TEST_F(DialogModal, CancelReadsEveryControlBack) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 102));
+    ASSERT_TRUE(set_text(d, 1011, "0.5"));
+    ASSERT_TRUE(set_text(d, 1013, "0.25"));
+    ASSERT_TRUE(dlg_set(d, 1015, true));
+    ASSERT_TRUE(dlg_set(d, 1016, false));
+    schedule({[&] {
+        auto* r1 = qobject_cast<QAbstractButton*>(dialog_control_widget(d, 1015));
+        auto* r2 = qobject_cast<QAbstractButton*>(dialog_control_widget(d, 1016));
+        ASSERT_TRUE(r1 && r2);
+        EXPECT_TRUE(r1->isChecked());
+        EXPECT_FALSE(r2->isChecked());
+        r2->click();
+        EXPECT_FALSE(r1->isChecked());
+        EXPECT_TRUE(r2->isChecked());
+        r2->click(); // an automatic radio button stays checked
+        EXPECT_TRUE(r2->isChecked());
+        QWidget* edit = dialog_control_widget(d, 1011);
+        edit->setFocus();
+        type(edit, "7");
+        send_key(edit, Qt::Key_Escape);
+    }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+    EXPECT_EQ(text_of(d, 1011, 5), "0.57 ");
+    EXPECT_EQ(text_of(d, 1013, 5), "0.25 ");
+    bool on = true;
+    ASSERT_TRUE(dlg_get(d, 1015, on));
+    EXPECT_FALSE(on);
+    ASSERT_TRUE(dlg_get(d, 1016, on));
+    EXPECT_TRUE(on);
+}
+
+TEST_F(DialogModal, WithoutIdOneEnterIsIgnoredAndCancelEndsWithTwo) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 101));
+    schedule({[&] { send_key(dialog_widget(d), Qt::Key_Return); },
+              [&] {
+                  EXPECT_NE(d.window, nullptr); // still shown
+                  qobject_cast<QAbstractButton*>(dialog_control_widget(d, 2))->click();
+              }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+}
+
+TEST_F(DialogModal, TitleBarCloseActsAsCancel) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 103));
+    schedule({[&] { dialog_widget(d)->close(); }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+}
+
+TEST_F(DialogModal, ClickCallbacksAndPushedEnabledStates) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 101));
+    ASSERT_TRUE(set_text(d, 65535, "Current value of H:           Hc="));
+    ASSERT_TRUE(dlg_set(d, 1005, false));
+    ASSERT_TRUE(dlg_set(d, 1006, false));
+    ASSERT_TRUE(dlg_set(d, 1004, false));
+    ASSERT_TRUE(dlg_set_callback(d, 1004, on_mode));
+    ASSERT_TRUE(dlg_set_callback(d, 1009, on_mode, sel_clicked));
+    schedule({[&] {
+                  EXPECT_FALSE(dialog_control_widget(d, 1006)->isEnabled());
+                  qobject_cast<QAbstractButton*>(dialog_control_widget(d, 1004))->click();
+                  EXPECT_EQ(seen.clicks, 1);
+                  EXPECT_EQ(seen.last_id, 1004);
+                  EXPECT_EQ(seen.last_event, sel_clicked);
+                  EXPECT_TRUE(dialog_control_widget(d, 1005)->isEnabled());
+                  EXPECT_TRUE(dialog_control_widget(d, 1006)->isEnabled());
+                  qobject_cast<QAbstractButton*>(dialog_control_widget(d, 1009))->click();
+                  EXPECT_FALSE(
+                      qobject_cast<QAbstractButton*>(dialog_control_widget(d, 1004))->isChecked());
+                  EXPECT_EQ(seen.last_id, 1009);
+              },
+              [&] { send_key(dialog_widget(d), Qt::Key_Escape); }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+    bool on = false;
+    ASSERT_TRUE(dlg_get(d, 1009, on));
+    EXPECT_TRUE(on);
+    ASSERT_TRUE(dlg_get(d, 1004, on));
+    EXPECT_FALSE(on);
+}
+
+TEST_F(DialogModal, NestedDialogsOpenOverTheirOwnerAndRestoreIt) {
+    Dialog outer, inner;
+    inner_dialog = &inner;
+    ASSERT_TRUE(dlg_init(outer, 101));
+    ASSERT_TRUE(dlg_set_callback(outer, 1007, on_execute));
+    QWidget* outer_widget = nullptr;
+    schedule({[&] {
+                  outer_widget = dialog_widget(outer);
+                  qobject_cast<QAbstractButton*>(dialog_control_widget(outer, 1007))->click();
+              },
+              [&] {
+                  EXPECT_EQ(seen.inner_result, 2);
+                  EXPECT_EQ(seen.inner_parent, outer_widget);
+                  EXPECT_NE(outer.window, nullptr);
+                  EXPECT_EQ(inner.window, nullptr);
+                  send_key(dialog_widget(outer), Qt::Key_Escape);
+              }});
+    watchdog(outer);
+    EXPECT_EQ(dlg_modal(outer), 2);
+    EXPECT_EQ(seen.clicks, 1);
+    dlg_uninit(inner);
+    inner_dialog = nullptr;
+}
+
+TEST_F(DialogModal, WindowThatCannotBeCreatedGivesMinusOne) {
+    std::vector<unsigned char> bytes = build_template(dialog_105());
+    add_template(910, bytes.data(), bytes.size());
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 910));
+    remove_template(910);
+    EXPECT_EQ(dlg_modal(d), -1);
+    EXPECT_EQ(d.window, nullptr);
+}
+
+TEST_F(DialogModal, ControlsSitAtTheirRectanglesInDialogUnits) {
+    for (const auto& [id, want] : program_dialogs()) {
+        SCOPED_TRACE(id);
+        Dialog d;
+        ASSERT_TRUE(dlg_init(d, id));
+        schedule({[&, id = id] {
+            QWidget* w = dialog_widget(d);
+            ASSERT_NE(w, nullptr);
+            EXPECT_EQ(w->windowTitle().toStdString(), want.title);
+            EXPECT_EQ(w->font().pointSize(), 8);
+            EXPECT_EQ(w->font().family(), "Sans Serif");
+            EXPECT_TRUE(w->isModal());
+            QFontMetrics fm(w->font());
+            int bx =
+                (fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 +
+                 1) /
+                2;
+            int by = fm.height();
+            auto px = [](int du, int base) { return (du * base + 2) / 4; };
+            auto py = [](int du, int base) { return (du * base + 4) / 8; };
+            EXPECT_EQ(w->size(), QSize(px(want.cx, bx), py(want.cy, by)));
+            for (const BuildItem& it : want.items) {
+                QWidget* c = dialog_control_widget(d, it.id);
+                ASSERT_NE(c, nullptr) << it.id;
+                QRect rect(px(it.x, bx), py(it.y, by), px(it.cx, bx), py(it.cy, by));
+                if (it.atom == 0x82 && (it.style & 0x1F) == 0) {
+                    // A one-line left static may grow to the right to show all its text.
+                    EXPECT_EQ(c->pos(), rect.topLeft()) << it.id;
+                    EXPECT_EQ(c->height(), rect.height()) << it.id;
+                    EXPECT_GE(c->width(), rect.width()) << it.id;
+                    EXPECT_LE(c->geometry().right(), w->width()) << it.id;
+                } else {
+                    EXPECT_EQ(c->geometry(), rect) << it.id;
+                }
+                // The window shows the text without its trailing blanks.
+                EXPECT_EQ(widget_text(d, it.id).toStdString(), trimmed(it.text)) << it.id;
+            }
+            if (want.x != 0 || want.y != 0) {
+                QPoint origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+                EXPECT_EQ(w->pos(), origin + QPoint(px(want.x, bx), py(want.y, by)));
+            }
+            (void)id;
+            send_key(w, Qt::Key_Escape);
+        }});
+        watchdog(d);
+        EXPECT_EQ(dlg_modal(d), 2);
+    }
+}
+
+TEST_F(DialogModal, TabMovesThroughTheControlsInTemplateOrder) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 105));
+    schedule({[&] {
+        QWidget* w = dialog_widget(d);
+        EXPECT_EQ(w->focusWidget(), dialog_control_widget(d, 1));
+        send_key(w->focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(w->focusWidget(), dialog_control_widget(d, 2));
+        send_key(w->focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(w->focusWidget(), dialog_control_widget(d, 1032));
+        send_key(w->focusWidget(), Qt::Key_Escape);
+    }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+}
+
+namespace {
+int scroll_calls = 0;
+void on_scroll(Dialog&, int32_t&, int32_t& event) {
+    ++scroll_calls;
+    EXPECT_EQ(event, sel_change);
+}
+} // namespace
+
+TEST_F(DialogModal, ScrollBarRequestsMoveByTheStepsWithinTheRange) {
+    BuildDialog b;
+    b.items = {{kChild, 0x84, 5, "", 0, 0, 100, 10}, {kPush, 0x80, 2, "Cancel", 0, 20, 50, 14}};
+    std::vector<unsigned char> bytes = build_template(b);
+    add_template(911, bytes.data(), bytes.size());
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 911));
+    ASSERT_TRUE(dlg_set(d, 5, int32_t{20}, sel_range));
+    ASSERT_TRUE(dlg_set_callback(d, 5, on_scroll));
+    scroll_calls = 0;
+    schedule({[&] {
+        auto* bar = qobject_cast<QScrollBar*>(dialog_control_widget(d, 5));
+        ASSERT_NE(bar, nullptr);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); // 0 + 1
+        EXPECT_EQ(bar->value(), 1);
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd); // 1 + 10
+        EXPECT_EQ(bar->value(), 11);
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd); // past the range: 20
+        EXPECT_EQ(bar->value(), 20);
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        EXPECT_EQ(bar->value(), 1);
+        EXPECT_EQ(scroll_calls, 4);
+        send_key(dialog_widget(d), Qt::Key_Escape);
+    }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+    int32_t pos = 0;
+    ASSERT_TRUE(dlg_get(d, 5, pos, sel_position));
+    EXPECT_EQ(pos, 1);
+    remove_template(911);
+}
+
+// With HYSTERESIS_DIALOG_SHOTS set to a folder, saves a picture of each dialog there, filled as
+// the program fills it.
+TEST_F(DialogModal, Screenshots) {
+    QByteArray folder = qgetenv("HYSTERESIS_DIALOG_SHOTS");
+    if (folder.isEmpty()) GTEST_SKIP() << "HYSTERESIS_DIALOG_SHOTS not set";
+    QDir().mkpath(QString::fromLocal8Bit(folder));
+    const std::vector<std::pair<int32_t, std::string>> fills[] = {
+        {{1032, "0.4"}, {1033, "Parameter Kmax =  3.238588"}},
+        {{1000, "-1.000000"}, {1010, "-1.000000"}, {1002, "-1.000000"}, {1006, "0"}, {1008, ""}},
+        {{1011, "0.000000"}, {1013, "0.000000"}, {1017, ""}},
+        {{1022, "1.000000"},
+         {1021, "-1.000000"},
+         {1027, "1.000000"},
+         {1026, "-1.000000"},
+         {1028, ""}},
+    };
+    const int ids[] = {105, 101, 102, 103};
+    for (int k = 0; k < 4; ++k) {
+        Dialog d;
+        ASSERT_TRUE(dlg_init(d, ids[k]));
+        for (const auto& [id, text] : fills[k])
+            set_text(d, id, text);
+        if (ids[k] == 101)
+            for (int id : {1005, 1006, 1007})
+                dlg_set(d, id, false);
+        QString path =
+            QString::fromLocal8Bit(folder) + QStringLiteral("/dialog_%1.png").arg(ids[k]);
+        schedule({[&d, path] {
+            QWidget* w = dialog_widget(d);
+            EXPECT_TRUE(w->grab().save(path));
+            send_key(w, Qt::Key_Escape);
+        }});
+        watchdog(d);
+        EXPECT_EQ(dlg_modal(d), 2);
+    }
+}

@@ -1,0 +1,19 @@
+// The standard Save and Print commands on a child window's whole surface; private to the window layer.
+// Interface thread only (they run as the frame's commands 1020 and 1019).
+#pragma once
+
+struct ChildWindow;
+
+// Save (1020): asks for a file name ("Bitmap Files(*.bmp)", default
+// extension "bmp") and writes the whole surface as a BMP file of the depth
+// that the display's bits per pixel call for. A failure is reported as the
+// layer's internal error of code 5, naming the file; the program goes on.
+// Cancelling writes nothing. Result: 1 saved, 0 cancelled or nothing to
+// save, -1 failed.
+int save_window_image(ChildWindow* cw);
+
+// Print (1019): one page with the whole surface stretched to the printable
+// width, aspect ratio kept. Without an installed printer the page goes to a
+// PDF file chosen in a save dialog. Result: 1 printed, 0 cancelled, -1 failed
+// (the message shown once).
+int print_window_image(ChildWindow* cw);

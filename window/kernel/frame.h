@@ -1,0 +1,34 @@
+// The frame window: MDI client area, menu bar and status bar; private to the window layer.
+// Interface thread only.
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <string>
+
+class QLabel;
+class QMdiArea;
+
+// The program's one frame window.
+class Frame : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit Frame(const QString& title);
+
+    QMdiArea* mdi = nullptr;         // client area holding the child windows
+    QLabel* state_label = nullptr;   // status bar: program state word
+    QLabel* message_label = nullptr; // status bar: message field
+    bool shutting_down = false;      // set while the frame is being destroyed
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void on_activated(QMdiSubWindow* sub);
+};
+
+// The frame, or null before start-up / after shutdown.
+Frame* frame();
+
+// The program's name as set at start-up.
+const std::string& frame_title();

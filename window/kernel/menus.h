@@ -1,0 +1,79 @@
+// Menu operations on the frame's menu bar, its standard commands and their predefined routines.
+// Any thread; calls from other threads are carried out on the interface thread.
+//
+// Menus are numbered from 1 left to right, items from 1 within their menu;
+// item 0 means the top-level entry itself. Flags: 1 grayed, 2 disabled,
+// 4 enabled, 8 separator, 16 checked, 32 unchecked.
+#pragma once
+
+#include <cstdint>
+
+// A menu callback receives the chosen item's state flags (8 = checked).
+using MenuCallback = void (*)(int32_t& state);
+
+// Inserts an item before position item of menu (item = count + 1 appends);
+// item 0 inserts a new top-level command before position menu. A text without
+// '&' gets one in front of its first character. 1 on success, 0 on failure.
+int insert_menu_item(int menu, int item, int flags, const char* text, MenuCallback callback);
+
+// Removes an item (item 0: the whole top-level menu). 1 / 0.
+int delete_menu_item(int menu, int item);
+
+// Changes an item's enabled and checked state (all flags but 8). 1 / 0.
+int modify_menu_flags(int menu, int item, int flags);
+
+// Replaces an item's text; its command, callback and state stay. 1 / 0.
+int modify_menu_text(int menu, int item, const char* text);
+
+// Replaces the About text (carriage returns break lines); at most 512
+// characters. 0 on success, -1 on failure (the old text stays).
+int set_about_text(const char* text);
+
+// Predefined routines: inserted into a menu they bring their standard command
+// with them; called directly they run it.
+void menu_exit(int32_t& state);            // 1000
+void menu_select_text(int32_t& state);     // 1001
+void menu_select_graphics(int32_t& state); // 1002
+void menu_select_all(int32_t& state);      // 1003
+void menu_copy(int32_t& state);            // 1004
+void menu_size_to_fit(int32_t& state);     // 1006
+void menu_full_screen(int32_t& state);     // 1007
+void menu_pause(int32_t& state);           // 1008
+void menu_resume(int32_t& state);          // 1009
+void menu_cascade(int32_t& state);         // 1010
+void menu_tile(int32_t& state);            // 1011
+void menu_arrange_icons(int32_t& state);   // 1012
+void menu_status_bar(int32_t& state);      // 1015
+void menu_help_contents(int32_t& state);   // 1016
+void menu_help_using(int32_t& state);      // 1017
+void menu_about(int32_t& state);           // 1018
+void menu_print(int32_t& state);           // 1019
+void menu_save(int32_t& state);            // 1020
+void menu_paste(int32_t& state);           // 1021
+void menu_clear_paste(int32_t& state);     // 1022
+void menu_input(int32_t& state);           // 1023
+// Does nothing; for separators and placeholders (an ordinary program routine).
+void menu_nothing(int32_t& state);
+
+// --- Reading the menus (tests and diagnostics) ----------------------------
+
+// Number of top-level entries of the full menu bar.
+int menu_count();
+// Number of items of a menu; -1 if menu is out of range.
+int menu_item_count(int menu);
+// Copies the text of an item (item 0: the top-level entry) into buf; returns
+// its length, or -1 if out of range.
+int menu_item_text(int menu, int item, char* buf, int size);
+// State of an item: 1 grayed, 8 separator, 16 checked; -1 if out of range.
+int menu_item_flags(int menu, int item);
+// Command id of an item; -1 if out of range.
+int menu_item_id(int menu, int item);
+// Chooses an item as the user would (only an enabled item of the bar being
+// shown acts); 1 if the item's command ran or was passed on, 0 otherwise.
+int choose_menu_item(int menu, int item);
+// Number of entries the menu bar shows now (the reduced bar has one).
+int shown_menu_count();
+// Text of the index-th shown entry (from 1) into buf; length or -1.
+int shown_menu_text(int index, char* buf, int size);
+// Copies the About text into buf; returns its length.
+int about_text(char* buf, int size);

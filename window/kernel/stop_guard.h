@@ -1,0 +1,20 @@
+// Lets a layer that calls program callbacks from inside toolkit event handlers pass a stop on.
+// Interface thread only.
+//
+// A stop of the program never returns into the code that called it: on the
+// interface thread it unwinds to the nearest guard. A layer that runs program
+// code under toolkit frames (a modal dialog's change callbacks) wraps each call
+// in run_stoppable, leaves its toolkit frames when it returns false (closes
+// its dialog) and then calls resume_stop to carry the stop on to the
+// dispatcher that called it.
+#pragma once
+
+// Runs call(context); false when the program stopped inside it.
+bool run_stoppable(void (*call)(void* context), void* context);
+
+// True once the program has stopped: no program callback may run any more.
+bool program_stopped();
+
+// Carries a stop on to the next guard outward; never returns. With no guard
+// left it keeps the interface alive in an event loop that never ends.
+[[noreturn]] void resume_stop();

@@ -1,0 +1,334 @@
+#include "window/kernel/surface_view.h"
+
+#include "window/kernel/child_window.h"
+#include "window/kernel/menu_bar.h"
+#include "window/kernel/standard_commands.h"
+#include "window/kernel/window_hooks.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+
+namespace {
+
+// Line and column steps of the arrow keys: the default character cell.
+constexpr int kColumnStep = 8;
+constexpr int kLineStep = 16;
+
+QPointer<FullScreenView> g_full_screen;
+
+void deliver_mouse(ChildWindow* cw, int code, QMouseEvent* e, const QSize& client) {
+    WindowHooks& hooks = window_hooks();
+    if (!hooks.mouse || code == 0) return;
+    cw->client_width = client.width();
+    cw->client_height = client.height();
+    const QPoint p = e->position().toPoint();
+    hooks.mouse(cw, code, mouse_keys(e), p.x(), p.y());
+}
+
+int press_code(Qt::MouseButton b) {
+    return b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 8 : 0;
+}
+int release_code(Qt::MouseButton b) {
+    return b == Qt::LeftButton ? 2 : b == Qt::RightButton ? 16 : 0;
+}
+int double_code(Qt::MouseButton b) {
+    return b == Qt::LeftButton ? 4 : b == Qt::RightButton ? 32 : 0;
+}
+
+bool is_enter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+int mouse_keys(const QMouseEvent* e) {
+    const Qt::MouseButtons b = e->buttons();
+    const Qt::KeyboardModifiers m = e->modifiers();
+    return ((b & Qt::LeftButton) ? 1 : 0) | ((b & Qt::RightButton) ? 2 : 0) |
+           ((m & Qt::ShiftModifier) ? 4 : 0) | ((m & Qt::ControlModifier) ? 8 : 0) |
+           ((b & Qt::MiddleButton) ? 16 : 0);
+}
+
+bool paint_surface(ChildWindow* cw, QPainter& painter, const QRect& dirty, const QSize& client,
+                   bool scaled) {
+    bool configured;
+    {
+        std::lock_guard<std::mutex> hold(cw->lock);
+        configured = cw->configured;
+    }
+    // The hook takes the lock itself.
+    const bool configuring = !configured && window_hooks().configure;
+    if (configuring) window_hooks().configure(cw);
+
+    std::lock_guard<std::mutex> hold(cw->lock);
+    const QImage& img = cw->gfx.surface;
+    if (img.isNull() || client.isEmpty()) {
+        painter.fillRect(dirty, Qt::black);
+        return configuring;
+    }
+    painter.save();
+    if (scaled) {
+        painter.setClipRect(dirty);
+        painter.scale(double(client.width()) / img.width(), double(client.height()) / img.height());
+        painter.drawImage(QPoint(0, 0), img);
+    } else {
+        const QPoint scroll(cw->scroll_x, cw->scroll_y);
+        painter.fillRect(dirty, QApplication::palette().color(QPalette::Window));
+        const QRect src = dirty.translated(scroll) & img.rect();
+        if (!src.isEmpty()) painter.drawImage(src.topLeft() - scroll, img, src);
+        painter.setClipRect(dirty);
+        painter.translate(-scroll);
+    }
+    if (window_hooks().paint_overlay) window_hooks().paint_overlay(cw, &painter);
+    painter.restore();
+    return configuring;
+}
+
+// --- SurfaceView ----------------------------------------------------------------
+
+SurfaceView::SurfaceView(ChildWindow* cw) : cw_(cw) {
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    horizontalScrollBar()->setSingleStep(kColumnStep);
+    verticalScrollBar()->setSingleStep(kLineStep);
+}
+
+void SurfaceView::update_scroll_range() {
+    int w, h;
+    bool scaled;
+    {
+        std::lock_guard<std::mutex> hold(cw_->lock);
+        w = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.width();
+        h = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.height();
+        scaled = cw_->display_scaled;
+    }
+    const Qt::ScrollBarPolicy policy = scaled ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    setHorizontalScrollBarPolicy(policy);
+    setVerticalScrollBarPolicy(policy);
+    const QSize view = viewport()->size();
+    QMdiSubWindow* sub = cw_->sub;
+    if (!scaled && w > 0 && h > 0 && sub && !sub->isMaximized() && !sub->isMinimized()) {
+        // A window larger than its surface shrinks to the surface's size.
+        const int dw = std::max(0, view.width() - w);
+        const int dh = std::max(0, view.height() - h);
+        if (dw > 0 || dh > 0) sub->resize(sub->width() - dw, sub->height() - dh);
+    }
+    horizontalScrollBar()->setRange(0, scaled ? 0 : std::max(0, w - view.width()));
+    verticalScrollBar()->setRange(0, scaled ? 0 : std::max(0, h - view.height()));
+    horizontalScrollBar()->setPageStep(std::max(1, view.width()));
+    verticalScrollBar()->setPageStep(std::max(1, view.height()));
+    std::lock_guard<std::mutex> hold(cw_->lock);
+    cw_->scroll_x = horizontalScrollBar()->value();
+    cw_->scroll_y = verticalScrollBar()->value();
+}
+
+void SurfaceView::repaint_surface_rect(int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0) {
+        update_scroll_range();
+        viewport()->update();
+        return;
+    }
+    int sw, sh, sx, sy;
+    bool scaled;
+    {
+        std::lock_guard<std::mutex> hold(cw_->lock);
+        sw = cw_->gfx.surface.width();
+        sh = cw_->gfx.surface.height();
+        sx = cw_->scroll_x;
+        sy = cw_->scroll_y;
+        scaled = cw_->display_scaled;
+    }
+    if (!scaled) {
+        viewport()->update(QRect(x - sx, y - sy, w, h));
+    } else if (sw > 0 && sh > 0) {
+        const QSize c = viewport()->size();
+        // One pixel of margin for the rounding of the stretch.
+        viewport()->update(QRect(x * c.width() / sw - 1, y * c.height() / sh - 1,
+                                 w * c.width() / sw + 3, h * c.height() / sh + 3));
+    }
+}
+
+void SurfaceView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    if (paint_surface(cw_, painter, event->rect(), viewport()->size(), cw_->display_scaled))
+        // The surface came into being: fit the scroll bars to it once this paint is over.
+        QMetaObject::invokeMethod(this, &SurfaceView::update_scroll_range, Qt::QueuedConnection);
+}
+
+void SurfaceView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    update_scroll_range();
+}
+
+void SurfaceView::scrollContentsBy(int, int) {
+    {
+        std::lock_guard<std::mutex> hold(cw_->lock);
+        cw_->scroll_x = horizontalScrollBar()->value();
+        cw_->scroll_y = verticalScrollBar()->value();
+    }
+    viewport()->update();
+}
+
+void SurfaceView::keyPressEvent(QKeyEvent* e) {
+    const int key = e->key();
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const bool alt = e->modifiers() & Qt::AltModifier;
+    QScrollBar* hbar = horizontalScrollBar();
+    QScrollBar* vbar = verticalScrollBar();
+    if (ctrl && key == Qt::Key_C) {
+        run_standard_command(kCmdExit);
+    } else if (ctrl && key == Qt::Key_S) {
+        run_standard_command(kCmdPause);
+    } else if (ctrl && key == Qt::Key_Q) {
+        run_standard_command(kCmdResume);
+    } else if (key == Qt::Key_Escape) {
+        if (window_hooks().command) window_hooks().command(cw_, 0); // ends a selection
+        run_standard_command(kCmdResume);
+    } else if (ctrl && key == Qt::Key_Insert) {
+        if (command_enabled(kCmdCopy)) run_standard_command(kCmdCopy);
+    } else if (shift && key == Qt::Key_Insert) {
+        if (command_enabled(kCmdPaste)) run_standard_command(kCmdPaste);
+    } else if (alt && is_enter(key)) {
+        run_standard_command(kCmdFullScreen);
+    } else if (key == Qt::Key_Left) {
+        hbar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    } else if (key == Qt::Key_Right) {
+        hbar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    } else if (key == Qt::Key_Up) {
+        vbar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    } else if (key == Qt::Key_Down) {
+        vbar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    } else if (key == Qt::Key_PageUp) {
+        (ctrl ? hbar : vbar)->triggerAction(QAbstractSlider::SliderPageStepSub);
+    } else if (key == Qt::Key_PageDown) {
+        (ctrl ? hbar : vbar)->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    } else if (key == Qt::Key_Home) {
+        hbar->triggerAction(QAbstractSlider::SliderToMinimum);
+        if (ctrl) vbar->triggerAction(QAbstractSlider::SliderToMinimum);
+    } else if (key == Qt::Key_End) {
+        hbar->triggerAction(QAbstractSlider::SliderToMaximum);
+        if (ctrl) vbar->triggerAction(QAbstractSlider::SliderToMaximum);
+    } else if (!e->text().isEmpty()) {
+        // Any other character is input for a read pending in this window.
+        const QByteArray text = e->text().toUtf8();
+        WindowHooks& hooks = window_hooks();
+        if (!(hooks.key && hooks.key(cw_, text.constData()))) QApplication::beep();
+    } else {
+        QAbstractScrollArea::keyPressEvent(e);
+    }
+}
+
+void SurfaceView::mousePressEvent(QMouseEvent* e) {
+    deliver_mouse(cw_, press_code(e->button()), e, viewport()->size());
+}
+void SurfaceView::mouseReleaseEvent(QMouseEvent* e) {
+    deliver_mouse(cw_, release_code(e->button()), e, viewport()->size());
+}
+void SurfaceView::mouseDoubleClickEvent(QMouseEvent* e) {
+    deliver_mouse(cw_, double_code(e->button()), e, viewport()->size());
+}
+void SurfaceView::mouseMoveEvent(QMouseEvent* e) {
+    deliver_mouse(cw_, 64, e, viewport()->size());
+}
+
+// --- ChildSubWindow -------------------------------------------------------------
+
+ChildSubWindow::ChildSubWindow(ChildWindow* cw) : cw_(cw) {
+    setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
+    // The system menu loses its Close item (and the separator before it)
+    // until the program closes the unit.
+    if (QMenu* menu = systemMenu()) {
+        QList<QAction*> acts = menu->actions();
+        while (!acts.isEmpty()) {
+            QAction* last = acts.takeLast();
+            const bool separator = last->isSeparator();
+            menu->removeAction(last);
+            if (separator) break;
+        }
+    }
+}
+
+void ChildSubWindow::allow_close() {
+    if (QMenu* menu = systemMenu()) {
+        menu->addSeparator();
+        QAction* close_action = menu->addAction(QStringLiteral("&Close\tCtrl+F4"));
+        connect(close_action, &QAction::triggered, this, &QWidget::close);
+    }
+    const bool visible = isVisible();
+    setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint);
+    if (visible) show();
+}
+
+void ChildSubWindow::closeEvent(QCloseEvent* event) {
+    if (window_closing_allowed(cw_)) {
+        event->accept();
+        remove_window(cw_);
+    } else {
+        event->ignore();
+    }
+}
+
+void ChildSubWindow::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) cw_->minimised = isMinimized();
+}
+
+// --- FullScreenView -------------------------------------------------------------
+
+FullScreenView::FullScreenView(ChildWindow* cw) : cw_(cw) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setWindowTitle(QString::fromUtf8(cw->title.c_str()));
+    cw_->full_screen = true;
+}
+
+void FullScreenView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    paint_surface(cw_, painter, event->rect(), size(), true);
+}
+
+void FullScreenView::keyPressEvent(QKeyEvent* e) {
+    if ((e->modifiers() & Qt::AltModifier && is_enter(e->key())) || e->key() == Qt::Key_Escape)
+        close();
+}
+
+void FullScreenView::mousePressEvent(QMouseEvent* e) {
+    deliver_mouse(cw_, press_code(e->button()), e, size());
+}
+void FullScreenView::mouseReleaseEvent(QMouseEvent* e) {
+    deliver_mouse(cw_, release_code(e->button()), e, size());
+}
+void FullScreenView::mouseDoubleClickEvent(QMouseEvent* e) {
+    deliver_mouse(cw_, double_code(e->button()), e, size());
+}
+void FullScreenView::mouseMoveEvent(QMouseEvent* e) {
+    deliver_mouse(cw_, 64, e, size());
+}
+
+void FullScreenView::closeEvent(QCloseEvent* event) {
+    cw_->full_screen = false;
+    QWidget::closeEvent(event);
+}
+
+void show_full_screen(ChildWindow* cw) {
+    close_full_screen();
+    if (!cw) return;
+    g_full_screen = new FullScreenView(cw);
+    g_full_screen->showFullScreen();
+    g_full_screen->activateWindow();
+}
+
+void close_full_screen() {
+    if (g_full_screen) g_full_screen->close();
+}

@@ -1,0 +1,89 @@
+// The widgets that show a child window's surface: the scrolling view, its MDI
+// sub-window and the full-screen view; private to the window layer. Interface thread only.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+struct ChildWindow;
+
+// Shows the surface of one child window: only the dirty rectangle is
+// repainted; scroll bars move over a surface larger than the window, and the
+// whole surface is stretched onto the window while it is display_scaled.
+class SurfaceView : public QAbstractScrollArea {
+    Q_OBJECT
+  public:
+    explicit SurfaceView(ChildWindow* cw);
+
+    // Brings the scroll bars in line with the surface size and display_scaled.
+    void update_scroll_range();
+    // Repaints the surface rectangle (x, y, w, h); w or h <= 0 repaints all.
+    void repaint_surface_rect(int x, int y, int w, int h);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    ChildWindow* cw_; // the window shown; lives as long as the frame
+};
+
+// The MDI sub-window of a child window: refuses the user's close while the
+// unit is open, and removes the window when the user closes it afterwards.
+class ChildSubWindow : public QMdiSubWindow {
+    Q_OBJECT
+  public:
+    explicit ChildSubWindow(ChildWindow* cw);
+
+    // Adds the separator and "&Close\tCtrl+F4" to the system menu and the
+    // title bar's close button (after a KEEP close of the unit).
+    void allow_close();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    ChildWindow* cw_;
+};
+
+// Shows one window's surface alone on the whole screen, stretched; Alt+Enter
+// or Esc returns.
+class FullScreenView : public QWidget {
+    Q_OBJECT
+  public:
+    explicit FullScreenView(ChildWindow* cw);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    ChildWindow* cw_;
+};
+
+// Paints cw's surface into rect of painter's device: stretched when scaled,
+// else from (scroll_x, scroll_y); takes cw->lock. Configures first if needed;
+// true when it did (the surface size may have changed).
+bool paint_surface(ChildWindow* cw, QPainter& painter, const QRect& dirty, const QSize& client,
+                   bool scaled);
+
+// Mouse event code (1..64) and key-state flags of a toolkit event.
+int mouse_keys(const QMouseEvent* event);
+
+// Opens the full-screen view of cw (closes any other first).
+void show_full_screen(ChildWindow* cw);
+// Closes the full-screen view if one is shown.
+void close_full_screen();
