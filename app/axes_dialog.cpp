@@ -16,9 +16,9 @@ namespace {
 
 // One bound's edit: its control, its field flag, its name in messages and the model's value.
 struct BoundField {
-    int32_t control;   // edit control id
-    int flag;          // index into field_ok
-    const char* name;  // "Hmax", ...
+    int32_t control;           // edit control id
+    int flag;                  // index into field_ok
+    const char* name;          // "Hmax", ...
     double ModelState::*value; // the model field the bound is read into
 };
 
@@ -81,13 +81,16 @@ void on_axes(int32_t& state) {
         set_empty_text(dialog, kAxesStatus);
     }
     update_ok(dialog);
-    for (const BoundField& b : kBounds) dlg_set_callback(dialog, b.control, on_axes_change);
+    for (const BoundField& b : kBounds)
+        dlg_set_callback(dialog, b.control, on_axes_change);
     if (dlg_modal(dialog) == 1) {
         double read[4];
-        for (const BoundField& b : kBounds) read_bound(dialog, b, read[b.flag]);
+        for (const BoundField& b : kBounds)
+            read_bound(dialog, b, read[b.flag]);
         // OK is enabled only for valid bounds; check again so nothing else ever reaches the plot.
         bool valid = order_error(read) == nullptr;
-        for (double v : read) valid = valid && std::fabs(v) <= kLargestAxisBound;
+        for (double v : read)
+            valid = valid && std::fabs(v) <= kLargestAxisBound;
         if (valid) {
             apply_axes(g_model, read[1], read[0], read[3], read[2]);
             redraw_plot(g_model);

@@ -1,5 +1,5 @@
-// The reversal input dialog (101): the next reversal value Hn, the number of cycles and the cycle mode, and Execute.
-// Interface thread only (menu and dialog callbacks).
+// The reversal input dialog (101): the next reversal value Hn, the number of cycles and the cycle
+// mode, and Execute. Interface thread only (menu and dialog callbacks).
 #pragma once
 
 #include <cstdint>

@@ -22,7 +22,9 @@ constexpr const char* kAboutText = "Hysteresis modeling with the classical Preis
                                    "The hysteresis project";
 
 // Every construction greys "Settings...": the start point can no longer change.
-void grey_settings() { modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed); }
+void grey_settings() {
+    modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed);
+}
 
 void maximise(int32_t unit) {
     const WindowStateRecord maximised = {2, 0, 0, 0, 0};
@@ -79,7 +81,8 @@ void wait_forever() {
     std::mutex mutex;
     std::condition_variable never;
     std::unique_lock<std::mutex> lock(mutex);
-    for (;;) never.wait(lock);
+    for (;;)
+        never.wait(lock);
 }
 
 void app_main_routine() {

@@ -1,5 +1,5 @@
-// The application's main routine: start-up values, menus, About text, instructions, then an endless wait.
-// Runs on the program thread that the window layer starts; it never returns.
+// The application's main routine: start-up values, menus, About text, instructions, then an endless
+// wait. Runs on the program thread that the window layer starts; it never returns.
 #pragma once
 
 // The whole main routine: program_seams, program_startup, then wait_forever.

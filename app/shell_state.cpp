@@ -14,7 +14,8 @@ Dialog& shell_dialog() {
 }
 
 void reset_field_flags() {
-    for (bool& ok : g_shell.field_ok) ok = true;
+    for (bool& ok : g_shell.field_ok)
+        ok = true;
 }
 
 bool all_fields_ok() {
@@ -29,7 +30,9 @@ void set_text_buffer(const char* message) {
     std::memcpy(g_shell.text_buffer, message, n < kTextBufferLength ? n : kTextBufferLength);
 }
 
-void blank_text_buffer() { std::memset(g_shell.text_buffer, ' ', kTextBufferLength); }
+void blank_text_buffer() {
+    std::memset(g_shell.text_buffer, ' ', kTextBufferLength);
+}
 
 void set_field_value(Dialog& dialog, int32_t control_id, double value) {
     format_real(g_shell.text_buffer, kTextBufferLength, "(g14.7)", value);
@@ -41,7 +44,9 @@ void show_text_buffer(Dialog& dialog, int32_t control_id) {
     dlg_set(dialog, control_id, g_shell.text_buffer, kTextBufferLength);
 }
 
-void set_empty_text(Dialog& dialog, int32_t control_id) { dlg_set(dialog, control_id, "", 0); }
+void set_empty_text(Dialog& dialog, int32_t control_id) {
+    dlg_set(dialog, control_id, "", 0);
+}
 
 void read_field_text(Dialog& dialog, int32_t control_id) {
     dlg_get(dialog, control_id, g_shell.text_buffer, kTextBufferLength);

@@ -1,5 +1,6 @@
-// Scratch state shared by the application's dialogs: the text buffer, the field flags and the dialog record.
-// Interface thread only: every user is a menu or dialog callback, and they never overlap.
+// Scratch state shared by the application's dialogs: the text buffer, the field flags and the
+// dialog record. Interface thread only: every user is a menu or dialog callback, and they never
+// overlap.
 #pragma once
 
 #include <cstdint>

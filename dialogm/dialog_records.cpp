@@ -365,7 +365,8 @@ bool dlg_get(Dialog& dialog, int32_t control_id, char* text, int32_t length, int
     int i = addressable(dialog, control_id);
     if (i < 0 || length < 0 || (!text && length > 0)) return false;
     DialogControl& c = dialog.controls[static_cast<size_t>(i)];
-    if (text_slot(c, selector, false) < 0 && !is_list_kind(c.kind)) return false;
+    // A list item number is checked against the items as the window has them.
+    if (!is_list_kind(c.kind) && text_slot(c, selector, false) < 0) return false;
     refresh(dialog, c);
     int slot = text_slot(c, selector, false);
     if (slot < 0) return false;

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -54,13 +55,13 @@ struct WindowItem {
 void fit_static(QLabel* label, const QRect& rect) {
     QWidget* dialog = label->parentWidget();
     QFontMetrics fm(label->font());
-    int frame = 2 * label->frameWidth();
-    if (rect.height() >= 2 * fm.height() + frame) {
+    int border = 2 * label->frameWidth();
+    if (rect.height() >= 2 * fm.height() + border) {
         label->setWordWrap(true);
         label->setGeometry(rect);
         return;
     }
-    int need = fm.horizontalAdvance(label->text()) + frame + 1;
+    int need = fm.horizontalAdvance(label->text()) + border + 1;
     int room = dialog ? dialog->width() - rect.x() : rect.width();
     int width = std::max(rect.width(), std::min(need, room));
     label->setWordWrap(false);
@@ -105,11 +106,9 @@ class TemplateDialog : public QDialog {
         }
         // Dialog base units of the dialog font: average character width and height.
         QFontMetrics fm(font());
-        base_x_ = (fm.horizontalAdvance(
-                       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                       26 +
-                   1) /
-                  2;
+        int alphabet = fm.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        base_x_ = (alphabet / 26 + 1) / 2;
         base_y_ = fm.height();
         setFixedSize(to_px_x(tmpl.cx), to_px_y(tmpl.cy));
         QWidget* previous = nullptr;
@@ -162,6 +161,7 @@ class TemplateDialog : public QDialog {
 
     // Ends the modal loop only through end(): every other way to leave is a command.
     void done(int) override { command(2, notify_clicked); }
+    void accept() override { command(1, notify_clicked); }
     void reject() override { command(2, notify_clicked); }
 
   protected:
@@ -372,21 +372,26 @@ bool window_run_modal(Dialog& dialog, void* owner) {
     QWidget* parent = static_cast<TemplateDialog*>(owner);
     if (!parent) parent = frame();
     if (!parent) parent = QApplication::activeWindow();
-    auto* window = new TemplateDialog(dialog, tmpl, parent);
+    // Guarded: the window dies with its parent if that is destroyed while it runs.
+    QPointer<TemplateDialog> window = new TemplateDialog(dialog, tmpl, parent);
     window->setModal(true);
-    dialog_on_init(dialog, window);
-    if (dialog.window == window) {
+    dialog_on_init(dialog, window.data());
+    if (window && dialog.window == window.data()) {
         window->focus_first();
         window->exec();
     }
+    if (!window) {
+        dialog.window = nullptr; // gone with its parent: nothing left to read
+        return true;
+    }
     // Ended some other way than through the layer (the application is closing): keep what the
     // window showed.
-    if (dialog.window == window) {
+    if (dialog.window == window.data()) {
         for (DialogControl& c : dialog.controls)
             if (!c.dirty) window_read_control(dialog, c);
         dialog.window = nullptr;
     }
-    delete window;
+    delete window.data();
     return true;
 }
 

@@ -62,6 +62,13 @@ void construct_to_hn(ModelState& m) {
     notify_construction_started();
 
     const int32_t M = m.Ndrawn;
+    // A drawn count beyond the buffer's ends leaves no slot to write: stop as a full buffer
+    // does, before any index M + i (or the sum itself) could leave its range. M = bound is the
+    // ordinary full buffer, which the first step meets below.
+    if (M < 0 || M > g_curve_bound) {
+        stop_construction(m, 1, kCurveFullMessage);
+        return;
+    }
     int32_t i = 0;
     if (m.Nnew > 0) {
         do {
@@ -112,6 +119,8 @@ void construct_to_hn(ModelState& m) {
 }
 
 void commit_new_points(ModelState& m) {
-    if (m.Nnew > 0 && m.Ndrawn < kCurveBound) m.Ndrawn = m.Ndrawn + m.Nnew;
+    // Ndrawn never passes the curve bound, whatever Nnew holds (no overflow of the sum either).
+    if (m.Nnew > 0 && m.Ndrawn >= 0 && m.Ndrawn < kCurveBound)
+        m.Ndrawn = m.Nnew < kCurveBound - m.Ndrawn ? m.Ndrawn + m.Nnew : kCurveBound;
     m.Nnew = 0;
 }

@@ -29,13 +29,14 @@ constexpr const char* kNotFiniteMessage = "Hn is not a finite number: constructi
 // bound (" NT>NXY", Hcur one step beyond the last stored point) or when the reversal stack is
 // full (kReversalsFullMessage, Hcur and Bcur left at the last stored point). A zero step leaves
 // dHprev unchanged, so the direction memory survives a move of length 0. A non-finite Hn, or a
-// move whose step is not finite, stops at once with met = 2 and no new point.
+// move whose step is not finite, stops at once with met = 2 and no new point; so does an Ndrawn
+// outside 0..curve bound (with " NT>NXY", as a full buffer).
 // Calls notify_construction_started() before the first step. The caller draws the new points
 // (or calls commit_new_points).
 void construct_to_hn(ModelState& m);
 
-// Bookkeeping of drawing the new points, without drawing: when Nnew > 0 and Ndrawn is below the
-// curve bound, Ndrawn := Ndrawn + Nnew; then Nnew := 0.
+// Bookkeeping of drawing the new points, without drawing: when Nnew > 0 and Ndrawn lies in
+// 0..kCurveBound - 1, Ndrawn := Ndrawn + Nnew, at most kCurveBound; then Nnew := 0.
 void commit_new_points(ModelState& m);
 
 // Highest curve-buffer index a construction writes: kCurveBound unless lowered for tests.

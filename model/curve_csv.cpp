@@ -1,33 +1,40 @@
 #include "model/curve_csv.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cstdint>
 
 namespace {
 
 void append(std::string& out, const char* text) { out += text; }
 
+// Seventeen significant digits in the form of "%.17g", but never with the decimal comma of the
+// user's locale (the program runs with it): the file must read back anywhere.
 void append_number(std::string& out, double v) {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    out += buf;
+    const std::to_chars_result r =
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
+    out.append(buf, r.ec == std::errc() ? r.ptr : buf);
+}
+
+void append_comment(std::string& out, const char* text, double v) {
+    append(out, text);
+    append_number(out, v);
+    out += '\n';
 }
 
 } // namespace
 
 void format_points_csv(const ModelState& m, const double* H, const double* B, int count,
                        std::string& out) {
-    if (count < 0) count = 0;
-    char line[160];
-    std::snprintf(line, sizeof line, "# Hc = %.17g\n", m.Hc);
-    append(out, line);
-    std::snprintf(line, sizeof line, "# Kmax = %.17g\n", m.Kmax);
-    append(out, line);
-    std::snprintf(line, sizeof line, "# start = %s saturation (Ho = %.17g)\n",
-                  m.Ho > 0 ? "positive" : "negative", m.Ho);
-    append(out, line);
-    std::snprintf(line, sizeof line, "# points = %d\n", count);
-    append(out, line);
-    append(out, "H,B\n");
+    if (count < 0 || !H || !B) count = 0;
+    append_comment(out, "# Hc = ", m.Hc);
+    append_comment(out, "# Kmax = ", m.Kmax);
+    append(out, m.Ho > 0 ? "# start = positive saturation (Ho = " : "# start = negative saturation (Ho = ");
+    append_number(out, m.Ho);
+    append(out, ")\n");
+    append(out, "# points = ");
+    append(out, std::to_string(count).c_str());
+    append(out, "\nH,B\n");
     out.reserve(out.size() + static_cast<size_t>(count) * 48);
     for (int i = 0; i < count; ++i) {
         append_number(out, H[i]);
@@ -38,8 +45,9 @@ void format_points_csv(const ModelState& m, const double* H, const double* B, in
 }
 
 void format_curve_csv(const ModelState& m, std::string& out) {
-    int count = m.Ndrawn + 1;
+    // In 64 bits: Ndrawn + 1 must not overflow whatever Ndrawn holds.
+    int64_t count = static_cast<int64_t>(m.Ndrawn) + 1;
     if (count < 0) count = 0;
     if (count > kCurveSlots) count = kCurveSlots;
-    format_points_csv(m, m.Hcurve, m.Bcurve, count, out);
+    format_points_csv(m, m.Hcurve, m.Bcurve, static_cast<int>(count), out);
 }

@@ -1,6 +1,6 @@
-// The workspace window's mouse handler: left button sets Hn, right button constructs, moves show H and B.
-// Called by the window layer on the interface thread, one event at a time, with the workspace
-// window current; it reads and writes g_model.
+// The workspace window's mouse handler: left button sets Hn, right button constructs, moves show H
+// and B. Called by the window layer on the interface thread, one event at a time, with the
+// workspace window current; it reads and writes g_model.
 #pragma once
 
 #include <cstdint>

@@ -20,7 +20,9 @@ constexpr int kTickLabelLength = 8;
 // Largest coordinate handed to the 16-bit drawing calls.
 constexpr int32_t kMaxPixel = 32767;
 
-int16_t to_pixel(int32_t v) { return static_cast<int16_t>(std::clamp(v, -kMaxPixel, kMaxPixel)); }
+int16_t to_pixel(int32_t v) {
+    return static_cast<int16_t>(std::clamp(v, -kMaxPixel, kMaxPixel));
+}
 
 // Draws value in F8.2 with the text's top-left corner at (x, y).
 void draw_tick_label(double value, int32_t x, int32_t y) {
@@ -63,8 +65,12 @@ void set_plot_surface(ModelState& m, int32_t width_px, int32_t height_px) {
     m.PlotBottom = plot_bottom_for_height(height_px);
 }
 
-int32_t plot_surface_width() { return g_surface_width; }
-int32_t plot_surface_height() { return g_surface_height; }
+int32_t plot_surface_width() {
+    return g_surface_width;
+}
+int32_t plot_surface_height() {
+    return g_surface_height;
+}
 
 void set_whole_viewport() {
     set_viewport(0, 0, to_pixel(g_surface_width - 1), to_pixel(g_surface_height - 1));
@@ -83,14 +89,12 @@ void redraw_plot(ModelState& m) {
     clear_screen(CLEAR_WINDOW);
     set_whole_viewport();
     set_color(kColourWhite);
-    draw_rectangle(SHAPE_FILL, 0, 0, to_pixel(g_surface_width - 1),
-                   to_pixel(g_surface_height - 1));
+    draw_rectangle(SHAPE_FILL, 0, 0, to_pixel(g_surface_width - 1), to_pixel(g_surface_height - 1));
 
     m.HperPixel = field_per_pixel(m.Hmin, m.Hmax, m.PlotRight - m.PlotLeft);
     m.BperPixel = field_per_pixel(m.Bmin, m.Bmax, m.PlotBottom - m.PlotTop);
 
-    const int32_t left = m.PlotLeft, top = m.PlotTop, right = m.PlotRight,
-                  bottom = m.PlotBottom;
+    const int32_t left = m.PlotLeft, top = m.PlotTop, right = m.PlotRight, bottom = m.PlotBottom;
     set_color(kColourBlack);
     set_line_style(kSolidMask);
     draw_rectangle(SHAPE_BORDER, m.PlotLeft, m.PlotTop, m.PlotRight, m.PlotBottom);
@@ -136,7 +140,8 @@ void draw_new_points(ModelState& m) {
         set_color(kColourGreen);
         move_to_w(m.Hmaj[1], m.Bmaj[1], previous);
         const int32_t last = std::min(m.Nmaj + 1, kMajorSlots - 1);
-        for (int32_t j = 2; j <= last; ++j) line_to_w(m.Hmaj[j], m.Bmaj[j]);
+        for (int32_t j = 2; j <= last; ++j)
+            line_to_w(m.Hmaj[j], m.Bmaj[j]);
         set_line_style(kSolidMask);
     }
     if (m.Nnew > 0) {
@@ -144,7 +149,8 @@ void draw_new_points(ModelState& m) {
             set_color(kColourRed);
             move_to_w(m.Hcurve[m.Ndrawn], m.Bcurve[m.Ndrawn], previous);
             const int32_t last = std::min(m.Ndrawn + m.Nnew, kCurveSlots - 1);
-            for (int32_t j = m.Ndrawn + 1; j <= last; ++j) line_to_w(m.Hcurve[j], m.Bcurve[j]);
+            for (int32_t j = m.Ndrawn + 1; j <= last; ++j)
+                line_to_w(m.Hcurve[j], m.Bcurve[j]);
         }
         commit_new_points(m);
         modify_menu_flags(1, 3, 4); // "Save results..." enabled

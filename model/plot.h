@@ -1,6 +1,6 @@
-// The plot of the workspace window: frame, quarter grid, tick labels, limiting loop, curve, Hn marker and read-out.
-// Interface thread only (menu, dialog and mouse handlers); draws on the calling thread's current
-// window, which must be the workspace window.
+// The plot of the workspace window: frame, quarter grid, tick labels, limiting loop, curve, Hn
+// marker and read-out. Interface thread only (menu, dialog and mouse handlers); draws on the
+// calling thread's current window, which must be the workspace window.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +8,11 @@
 #include "model/model_state.h"
 
 // Colour indices of the default palette used by the plot.
-constexpr int16_t kColourBlack = 0;    // frame, grid, labels, text
-constexpr int16_t kColourGreen = 2;    // limiting loop
-constexpr int16_t kColourCyan = 3;     // marker (XOR)
-constexpr int16_t kColourRed = 12;     // constructed curve
-constexpr int16_t kColourWhite = 15;   // background and read-out boxes
+constexpr int16_t kColourBlack = 0;  // frame, grid, labels, text
+constexpr int16_t kColourGreen = 2;  // limiting loop
+constexpr int16_t kColourCyan = 3;   // marker (XOR)
+constexpr int16_t kColourRed = 12;   // constructed curve
+constexpr int16_t kColourWhite = 15; // background and read-out boxes
 
 // Line style masks: dotted (grid, limiting loop, marker line) and solid.
 constexpr int16_t kDottedMask = static_cast<int16_t>(0xCCCC);

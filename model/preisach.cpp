@@ -1,5 +1,8 @@
 #include "model/preisach.h"
 
+#include <cmath>
+#include <limits>
+
 #include "numerics/dtwodq_template.h"
 
 namespace {
@@ -94,6 +97,10 @@ void compute_major_loop(ModelState& m) {
 }
 
 double everett_integral(const ModelState& m, double H) {
+    // No branch start to integrate from, or a field the quadrature cannot reach: not a number,
+    // rather than a read past the stack or an integration that never ends.
+    if (m.Krev < 0 || m.Krev >= kReversalSlots || !std::isfinite(H))
+        return std::numeric_limits<double>::quiet_NaN();
     const double a = m.Hrev[m.Krev];
     const double Bt = m.Brev[m.Krev];
     if (m.Dir > 0) {

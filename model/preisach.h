@@ -23,5 +23,6 @@ void compute_kmax(ModelState& m);
 void compute_major_loop(ModelState& m);
 
 // B at field H on the current branch: Brev[Krev] + Dir * (integral over the triangle between
-// Hrev[Krev] and H), ascending form while Dir > 0, descending form otherwise.
+// Hrev[Krev] and H), ascending form while Dir > 0, descending form otherwise. NaN, without any
+// integration, for a non-finite H or a Krev outside the reversal stack.
 double everett_integral(const ModelState& m, double H);

@@ -13,10 +13,12 @@ bool record_reversal(ModelState& m, double H, double B) {
 }
 
 bool wipe_out(ModelState& m, double H, double& h, double& b) {
-    // The start point and the first reversal point are never wiped out.
-    if (m.Krev < 2) return false;
+    // The start point and the first reversal point are never wiped out; a top index beyond the
+    // stack points at no history at all.
+    if (m.Krev < 2 || m.Krev >= kReversalSlots) return false;
     const double extremum = m.Hrev[m.Krev - 1];
-    if (m.Dir * extremum > m.Dir * H) return false;
+    // Closes only when Dir*h <= Dir*H holds: a field that is not a number reaches nothing.
+    if (!(m.Dir * extremum <= m.Dir * H)) return false;
     // The minor loop closes; Dir is unchanged because a pair of reversals goes.
     m.Krev = m.Krev - 2;
     h = extremum;

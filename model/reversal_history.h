@@ -11,6 +11,6 @@ bool record_reversal(ModelState& m, double H, double B);
 
 // The wiping-out rule at field H. When Krev >= 2 and Dir*Hrev[Krev-1] <= Dir*H the minor loop
 // closes: Krev := Krev - 2 and the closure point (h, b) is (Hrev[old Krev-1], everett_integral(h)
-// from the new top point); answers true. Otherwise answers false and changes nothing. The caller
-// repeats it until it answers false.
+// from the new top point); answers true. Otherwise (also for a NaN H, or a Krev beyond the stack)
+// answers false and changes nothing. The caller repeats it until it answers false.
 bool wipe_out(ModelState& m, double H, double& h, double& b);

@@ -22,7 +22,8 @@ struct GkEstimate {
 // max(50 eps absint, e) when absint > tiny / (50 eps), since no estimate can beat the rounding of
 // the sum. The power is skipped where its value cannot matter, giving the same bits: when
 // 200 diff / devint >= 1 the minimum is 1, and when even a generous bound of the scaled
-// difference stays below the rounding floor the floor is the answer.
+// difference stays below the rounding floor the floor is the answer (the factor 1 + 2^-40 and the
+// added tiny cover any rounding of the power and of the bound itself).
 inline double gk_error_estimate(double diff, double devint, double absint, double eps,
                                 double tiny) {
     const bool has_floor = absint > tiny / (50.0 * eps);

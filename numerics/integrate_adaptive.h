@@ -43,8 +43,8 @@ struct AdaptiveResult {
 //   int rule_count()  evaluations to add to the count after each rule application: 0 for a
 //                     plain integrand; for an integrand that is itself an integral, the count of
 //                     the last integration it made.
-// The count is c = (rule applications' bisection steps plus the rule_count() additions), then
-// (10K+1)(2c+1), or 30c+15 for K = 1: for a plain integrand the number of evaluations.
+// With c the number of bisections plus all rule_count() additions, the count is (10K+1)(2c+1), or
+// 30c+15 for K = 1: for a plain integrand the number of evaluations.
 template <int K, class Fn>
 AdaptiveResult integrate_adaptive_k(Fn& f, double a, double b, double epsabs, double epsrel,
                                     int limit, const AdaptiveLists& w) {

@@ -23,12 +23,24 @@ void open_input_dialog() {
 }
 
 // Template order of dialog 101: edits 1002, 1006; check boxes 1004, 1009; buttons 2, 1007.
-QLineEdit* hn_edit(QDialog* d) { return edit_at(d, 0); }
-QLineEdit* cycles_edit(QDialog* d) { return edit_at(d, 1); }
-QAbstractButton* cyclic_box(QDialog* d) { return check_box_at(d, 0); }
-QAbstractButton* spiral_box(QDialog* d) { return check_box_at(d, 1); }
-QAbstractButton* cancel_button(QDialog* d) { return push_button_at(d, 0); }
-QAbstractButton* execute_button(QDialog* d) { return push_button_at(d, 1); }
+QLineEdit* hn_edit(QDialog* d) {
+    return edit_at(d, 0);
+}
+QLineEdit* cycles_edit(QDialog* d) {
+    return edit_at(d, 1);
+}
+QAbstractButton* cyclic_box(QDialog* d) {
+    return check_box_at(d, 0);
+}
+QAbstractButton* spiral_box(QDialog* d) {
+    return check_box_at(d, 1);
+}
+QAbstractButton* cancel_button(QDialog* d) {
+    return push_button_at(d, 0);
+}
+QAbstractButton* execute_button(QDialog* d) {
+    return push_button_at(d, 1);
+}
 
 // A value as the dialog shows it: G14.7, left-adjusted, trailing blanks dropped.
 std::string shown(double value) {
@@ -87,7 +99,10 @@ TEST_F(InputHn, ExecuteRunsTheMoveAndResetsTheDialog) {
         click(execute_button(d));
         EXPECT_EQ(g_model.Hcur, 0.5);
         EXPECT_EQ(g_model.Hn, 0.5);
+        // The leg was drawn and committed.
         EXPECT_GT(g_model.Ndrawn, 0);
+        EXPECT_EQ(g_model.Nnew, 0);
+        EXPECT_EQ(g_model.MarkerX, marker_x_for_hn(g_model));
         EXPECT_EQ(control_text(kHcurStatic), shown(g_model.Hcur));
         EXPECT_EQ(control_text(kBcurStatic), shown(g_model.Bcur));
         EXPECT_EQ(control_text(kHnEdit), shown(g_model.Hn));
@@ -143,8 +158,8 @@ TEST_F(InputHn, BadHnTextKeepsHnAndDisablesExecute) {
     with_dialog(open_input_dialog, [](QDialog* d) {
         set_edit_text(hn_edit(d), "0.25");
         const int16_t marker = g_model.MarkerX;
-        for (const char* text : {"abc", "   ", "", "1e999", "0.5.5", "x0.5", "NaN",
-                                 "12345678901234567890123456789012345678901234567890x"}) {
+        for (const char* text : {"abc", "   ", "", "1e999", "0.5.5", "x0.5", "NaN", "0.5;",
+                                 "x2345678901234567890123456789012345678901234567890"}) {
             set_edit_text(hn_edit(d), text);
             EXPECT_EQ(control_text(kInputStatus), "Error: Invalid format of Hn") << text;
             EXPECT_FALSE(control_enabled(kExecuteButton)) << text;
@@ -156,8 +171,9 @@ TEST_F(InputHn, BadHnTextKeepsHnAndDisablesExecute) {
 
 TEST_F(InputHn, HnBeyondAThousandIsRejected) {
     with_dialog(open_input_dialog, [](QDialog* d) {
+        // Only the first 50 characters are read: the letter after them goes unseen.
         for (const char* text : {"1000.001", "-1001", "1e30", "1d300",
-                                 "11111111111111111111111111111111111111111111111111"}) {
+                                 "12345678901234567890123456789012345678901234567890x"}) {
             set_edit_text(hn_edit(d), text);
             EXPECT_EQ(control_text(kInputStatus), "Error: |Hn| must not exceed 1000") << text;
             EXPECT_FALSE(control_enabled(kExecuteButton)) << text;

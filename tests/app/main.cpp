@@ -9,7 +9,9 @@
 
 namespace {
 
-int answer_no(const char*, const char*, int) { return 7; }
+int answer_no(const char*, const char*, int) {
+    return 7;
+}
 
 } // namespace
 

@@ -29,14 +29,28 @@ void open_axes() {
 
 // Template order: 102 has edits 1011, 1013 and radios 1015, 1016; 103 has edits 1021 (Hmin),
 // 1022 (Hmax), 1026 (Bmin), 1027 (Bmax); both have OK then Cancel.
-QAbstractButton* ok_button(QDialog* d) { return push_button_at(d, 0); }
-QAbstractButton* cancel_button(QDialog* d) { return push_button_at(d, 1); }
-QLineEdit* hmin_edit(QDialog* d) { return edit_at(d, 0); }
-QLineEdit* hmax_edit(QDialog* d) { return edit_at(d, 1); }
-QLineEdit* bmin_edit(QDialog* d) { return edit_at(d, 2); }
-QLineEdit* bmax_edit(QDialog* d) { return edit_at(d, 3); }
+QAbstractButton* ok_button(QDialog* d) {
+    return push_button_at(d, 0);
+}
+QAbstractButton* cancel_button(QDialog* d) {
+    return push_button_at(d, 1);
+}
+QLineEdit* hmin_edit(QDialog* d) {
+    return edit_at(d, 0);
+}
+QLineEdit* hmax_edit(QDialog* d) {
+    return edit_at(d, 1);
+}
+QLineEdit* bmin_edit(QDialog* d) {
+    return edit_at(d, 2);
+}
+QLineEdit* bmax_edit(QDialog* d) {
+    return edit_at(d, 3);
+}
 
-bool grayed(int menu, int item) { return (menu_item_flags(menu, item) & 1) != 0; }
+bool grayed(int menu, int item) {
+    return (menu_item_flags(menu, item) & 1) != 0;
+}
 
 } // namespace
 
@@ -102,7 +116,7 @@ TEST_F(Settings, OkStoresTheValuesAsShown) {
 TEST_F(Settings, BadFactorsDisableOk) {
     with_dialog(open_settings, [](QDialog* d) {
         for (const char* text : {"abc", "   ", "", "1e999", "3*", "0.5.5",
-                                 "12345678901234567890123456789012345678901234567890x"}) {
+                                 "x2345678901234567890123456789012345678901234567890"}) {
             set_edit_text(edit_at(d, 0), text);
             const bool null_read = std::string(text) == "3*";
             EXPECT_EQ(control_text(kSettingsStatus),
@@ -111,6 +125,9 @@ TEST_F(Settings, BadFactorsDisableOk) {
             EXPECT_EQ(control_enabled(1), null_read) << text;
         }
         set_edit_text(edit_at(d, 0), "x");
+        // Fifty digits read as one large number: no range applies to the factors.
+        set_edit_text(edit_at(d, 1), "12345678901234567890123456789012345678901234567890x");
+        EXPECT_EQ(control_text(kSettingsStatus), "");
         set_edit_text(edit_at(d, 1), "y");
         EXPECT_EQ(control_text(kSettingsStatus), "Error: Invalid format of Amem");
         set_edit_text(edit_at(d, 1), "3*0.5");
@@ -201,8 +218,8 @@ TEST_F(Axes, BoundsThatShowEqualCannotBeConfirmed) {
 
 TEST_F(Axes, BoundsBeyondAThousandAreRejected) {
     struct Case {
-        int edit;             // edit_at index
-        const char* message;  // status for a bound beyond 1000
+        int edit;            // edit_at index
+        const char* message; // status for a bound beyond 1000
     };
     const Case cases[] = {{0, "Error: |Hmin| must not exceed 1000"},
                           {1, "Error: |Hmax| must not exceed 1000"},
@@ -210,7 +227,8 @@ TEST_F(Axes, BoundsBeyondAThousandAreRejected) {
                           {3, "Error: |Bmax| must not exceed 1000"}};
     with_dialog(open_axes, [&](QDialog* d) {
         for (const Case& c : cases) {
-            for (const char* text : {"1000.5", "-1e4", "1d300"}) {
+            for (const char* text : {"1000.5", "-1e4", "1d300",
+                                     "12345678901234567890123456789012345678901234567890x"}) {
                 set_edit_text(edit_at(d, c.edit), text);
                 EXPECT_EQ(control_text(kAxesStatus), c.message) << text;
                 EXPECT_FALSE(control_enabled(1)) << text;
@@ -232,7 +250,7 @@ TEST_F(Axes, BadTextInEachField) {
     with_dialog(open_axes, [&](QDialog* d) {
         for (int i = 0; i < 4; ++i) {
             for (const char* text : {"abc", "   ", "", "1e999", "0.5.5", "NaN",
-                                     "12345678901234567890123456789012345678901234567890x"}) {
+                                     "x2345678901234567890123456789012345678901234567890"}) {
                 set_edit_text(edit_at(d, i), text);
                 EXPECT_EQ(control_text(kAxesStatus),
                           std::string("Error: Invalid format of ") + names[i])

@@ -47,12 +47,15 @@ void start_application_on_program_thread() {
         program_startup();
         done = true;
     });
-    while (!done) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!done)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
     program.join();
     QApplication::processEvents();
 }
 
-const std::vector<std::string>& written_lines() { return g_lines; }
+const std::vector<std::string>& written_lines() {
+    return g_lines;
+}
 
 void with_dialog(const std::function<void()>& action, const std::function<void(QDialog*)>& body) {
     bool ran = false;
@@ -72,12 +75,18 @@ void with_dialog(const std::function<void()>& action, const std::function<void(Q
     EXPECT_TRUE(ran) << "the dialog did not show";
 }
 
-QLineEdit* edit_at(QDialog* dialog, int n) { return nth_child<QLineEdit>(dialog, n); }
+QLineEdit* edit_at(QDialog* dialog, int n) {
+    return nth_child<QLineEdit>(dialog, n);
+}
 QAbstractButton* push_button_at(QDialog* dialog, int n) {
     return nth_child<QPushButton>(dialog, n);
 }
-QAbstractButton* check_box_at(QDialog* dialog, int n) { return nth_child<QCheckBox>(dialog, n); }
-QAbstractButton* radio_at(QDialog* dialog, int n) { return nth_child<QRadioButton>(dialog, n); }
+QAbstractButton* check_box_at(QDialog* dialog, int n) {
+    return nth_child<QCheckBox>(dialog, n);
+}
+QAbstractButton* radio_at(QDialog* dialog, int n) {
+    return nth_child<QRadioButton>(dialog, n);
+}
 
 void type_into(QLineEdit* edit, const QString& text) {
     ASSERT_NE(edit, nullptr);

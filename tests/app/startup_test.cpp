@@ -25,7 +25,9 @@ std::string item_text(int menu, int item) {
     return plain;
 }
 
-bool grayed(int menu, int item) { return (menu_item_flags(menu, item) & 1) != 0; }
+bool grayed(int menu, int item) {
+    return (menu_item_flags(menu, item) & 1) != 0;
+}
 
 } // namespace
 
@@ -47,7 +49,8 @@ TEST(Startup, FileMenuInOrderWithOneSeparatorAboveExit) {
     EXPECT_EQ(separators, 1);
     EXPECT_NE(menu_item_flags(1, 5) & 8, 0);
     // The standard print command is gone; the standard save command stays under its new text.
-    for (int i = 1; i <= 6; ++i) EXPECT_NE(menu_item_id(1, i), 1019) << i;
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_NE(menu_item_id(1, i), 1019) << i;
     EXPECT_EQ(menu_item_id(1, 4), 1020);
     EXPECT_EQ(menu_item_id(1, 6), 1000);
 }
@@ -104,7 +107,8 @@ std::string without_trailing_blanks(std::string s) {
 TEST(Startup, InstructionsWrittenAsTenRecords) {
     const std::vector<std::string>& lines = written_lines();
     ASSERT_GE(lines.size(), 10u);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(lines[i], kInstructions[i]) << "line " << i + 1;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(lines[i], kInstructions[i]) << "line " << i + 1;
 }
 
 TEST(Startup, InstructionsShownInTheStandardTextWindow) {

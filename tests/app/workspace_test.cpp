@@ -23,7 +23,9 @@
 
 namespace {
 
-bool grayed(int menu, int item) { return (menu_item_flags(menu, item) & 1) != 0; }
+bool grayed(int menu, int item) {
+    return (menu_item_flags(menu, item) & 1) != 0;
+}
 
 void open_workspace_menu() {
     int32_t state = 0;
@@ -199,12 +201,16 @@ TEST_F(Workspace, ReopeningStartsFromNegativeSaturationInANewWindow) {
     int32_t unit = 10, event = kMouseRightDown, keys = 0, x = 0, y = 0;
     on_mouse_event(unit, event, keys, x, y);
     EXPECT_GT(g_model.Ndrawn, 0);
+    // The first construction greys "Settings..." and draws: "Save results..." is enabled.
+    EXPECT_TRUE(grayed(4, 3));
+    EXPECT_FALSE(grayed(1, 3));
     close_workspace();
     with_dialog(open_workspace_menu, [](QDialog* d) {
         set_edit_text(edit_at(d, 0), "0.3");
         click(push_button_at(d, 0));
     });
     ASSERT_NE(window_handle_for_unit(kWorkspaceUnit), 0);
+    EXPECT_FALSE(grayed(4, 3));
     EXPECT_EQ(g_model.Hcur, -1.0);
     EXPECT_EQ(g_model.Bcur, -1.0);
     EXPECT_EQ(g_model.Krev, 0);

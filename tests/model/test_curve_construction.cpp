@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -265,6 +266,47 @@ TEST_F(Construction, AnyPixelScaleGivesABoundedStepCount) {
         EXPECT_EQ(m.met, kMetFinished) << c.HperPixel;
         EXPECT_EQ(m.Nnew, c.steps) << c.HperPixel;
         EXPECT_EQ(m.Hcur, -0.9) << c.HperPixel;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Construction, DrawnCountOutsideTheBufferStopsWithoutWriting) {
+    for (int32_t drawn : {INT32_MAX, kCurveBound + 1, -1, INT32_MIN}) {
+        g_lines.clear();
+        ModelState& m = opened_workspace();
+        m.Ndrawn = drawn;
+        m.Hcurve[0] = 0.125; // a stand-in start point that must survive
+        m.Bcurve[0] = -0.75;
+        m.Hn = 0.5;
+        construct_to_hn(m);
+        EXPECT_EQ(m.met, kMetStopped) << drawn;
+        EXPECT_EQ(m.Nnew, 0) << drawn;
+        EXPECT_EQ(m.Hcurve[0], 0.125) << drawn;
+        EXPECT_EQ(m.Bcurve[0], -0.75) << drawn;
+        EXPECT_EQ(g_lines, std::vector<std::string>{" NT>NXY"}) << drawn;
+    }
+}
+
+TEST_F(Construction, CommitNeverCarriesNdrawnPastTheBound) {
+    const struct {
+        int32_t drawn, fresh; // Ndrawn and Nnew before the commit
+        int32_t expected;     // Ndrawn after it
+    } cases[] = {{10, 5, 15},
+                 {10, INT32_MAX, kCurveBound},
+                 {kCurveBound - 1, 2, kCurveBound},
+                 {kCurveBound, 7, kCurveBound},
+                 {-3, 5, -3},
+                 {10, -4, 10}};
+    for (const auto& c : cases) {
+        ModelState& m = opened_workspace();
+        m.Ndrawn = c.drawn;
+        m.Nnew = c.fresh;
+        commit_new_points(m);
+        EXPECT_EQ(m.Ndrawn, c.expected) << c.drawn << " + " << c.fresh;
+        EXPECT_EQ(m.Nnew, 0);
     }
 }
 

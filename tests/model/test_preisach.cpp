@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "model/preisach.h"
 #include "numerics/dtwodq.h"
@@ -176,6 +178,44 @@ TEST(ReversalHistory, StartAndFirstReversalAreNeverWipedOut) {
     m.Dir = -1.0;
     EXPECT_FALSE(wipe_out(m, -50.0, h, b));
     EXPECT_EQ(m.Krev, 1);
+}
+
+TEST(ReversalHistory, FieldThatIsNotANumberWipesNothingOut) {
+    for (double dir : {1.0, -1.0}) {
+        ModelState& m = opened_workspace();
+        m.Krev = 2;
+        m.Hrev[1] = 0.5 * dir;
+        m.Hrev[2] = -0.1 * dir;
+        m.Dir = dir;
+        double h = 123.0, b = 456.0;
+        EXPECT_FALSE(wipe_out(m, std::nan(""), h, b)) << dir;
+        EXPECT_EQ(m.Krev, 2);
+        EXPECT_EQ(h, 123.0);
+    }
+}
+
+TEST(ReversalHistory, TopIndexOutsideTheStackReadsNothing) {
+    for (int32_t krev : {kReversalSlots, kReversalSlots + 1, 100000, INT32_MAX, -1, INT32_MIN}) {
+        ModelState& m = opened_workspace();
+        m.Krev = krev;
+        double h = 123.0, b = 456.0;
+        EXPECT_FALSE(wipe_out(m, 0.0, h, b)) << krev;
+        EXPECT_EQ(m.Krev, krev);
+        EXPECT_TRUE(std::isnan(everett_integral(m, 0.5))) << krev;
+    }
+}
+
+TEST(Preisach, FieldThatIsNotFiniteGivesNaNWithoutIntegrating) {
+    ModelState& m = opened_workspace();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double dir : {1.0, -1.0}) {
+        m.Dir = dir;
+        for (double H : {inf, -inf, std::nan("")})
+            EXPECT_TRUE(std::isnan(everett_integral(m, H))) << dir << " " << H;
+    }
+    // The largest finite fields still integrate, to a finite value.
+    m.Dir = 1.0;
+    EXPECT_TRUE(std::isfinite(everett_integral(m, 1e300)));
 }
 
 } // namespace

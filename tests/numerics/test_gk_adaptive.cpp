@@ -128,22 +128,6 @@ TEST(GkAdaptive, LimitOneStopsAfterTheFirstApplication) {
     EXPECT_EQ(w.val[0], r.result);
 }
 
-TEST(GkAdaptive, LimitReachedReturnsTheSumSoFar) {
-    Plain f{[](double x) { return std::sqrt(x); }};
-    Lists w(5);
-    const AdaptiveResult r = integrate_adaptive(f, 0.0, 1.0, 0.0, 1e-15, 1, 5, w.view());
-    EXPECT_EQ(r.code, ADAPTIVE_LIMIT);
-    EXPECT_EQ(r.last, 5);
-    double sum = 0.0;
-    double errs = 0.0;
-    for (int i = 0; i < 5; ++i) {
-        sum += w.val[i];
-        errs += w.est[i];
-    }
-    EXPECT_EQ(sum, r.result);
-    EXPECT_NEAR(errs, r.aerr, 1e-12 * errs);
-}
-
 TEST(GkAdaptive, NegativeTolerancesGiveCodeSix) {
     Plain f{[](double x) { return x; }};
     Lists w(10);

@@ -18,7 +18,17 @@ std::vector<FontRecord> enumerate() {
     const QStringList families = QFontDatabase::families();
     for (const QString& family : families) {
         if (QFontDatabase::isPrivateFamily(family)) continue;
-        for (const QString& style : QFontDatabase::styles(family)) {
+        QStringList styles = QFontDatabase::styles(family);
+        // The regular style of a family comes first, as callers that name only
+        // a face expect its plain font: upright before italic, then the
+        // weight nearest to normal.
+        std::stable_sort(styles.begin(), styles.end(), [&](const QString& a, const QString& b) {
+            bool ia = QFontDatabase::italic(family, a), ib = QFontDatabase::italic(family, b);
+            if (ia != ib) return !ia;
+            return std::abs(QFontDatabase::weight(family, a) - 400) <
+                   std::abs(QFontDatabase::weight(family, b) - 400);
+        });
+        for (const QString& style : styles) {
             FontRecord r;
             r.face = family;
             r.style = style;
@@ -101,7 +111,8 @@ QFont build_font(const FontRecord& rec, int height, int width, bool bold, bool i
     // the em size until the cell fits.
     int px = height;
     f.setPixelSize(px);
-    while (px > 1 && QFontMetrics(f).height() > height) f.setPixelSize(--px);
+    while (px > 1 && QFontMetrics(f).height() > height)
+        f.setPixelSize(--px);
     if (width > 0) {
         double advance = QFontMetricsF(f).averageCharWidth();
         if (advance > 0) {
@@ -117,8 +128,8 @@ OpResult select_font(SurfaceState& s, int index, int height, int width, bool bol
     const std::vector<FontRecord>& list = font_list();
     if (index < 0 || index >= static_cast<int>(list.size())) return {-1, 255};
     const FontRecord& rec = list[static_cast<size_t>(index)];
-    QFont f = build_font(rec, height > 0 ? height : rec.height, width > 0 ? width : rec.width,
-                         bold, italic, underline);
+    QFont f = build_font(rec, height > 0 ? height : rec.height, width > 0 ? width : rec.width, bold,
+                         italic, underline);
     QFontMetrics m(f);
     if (m.height() <= 0) return {-1, -1}; // the font could not be built: keep the current one
     s.font = f;
@@ -154,9 +165,9 @@ OpResult match_and_select_font(SurfaceState& s, const FontRequest& req) {
         if (!fits_request(rec, req, face)) continue;
         if (rec.type == 1) {
             bool sized = req.height > 0 || req.width > 0;
-            OpResult r = select_font(s, static_cast<int>(k), sized ? req.height : rec.height,
-                                     sized ? req.width : rec.width, req.bold, req.italic,
-                                     req.underline);
+            OpResult r =
+                select_font(s, static_cast<int>(k), sized ? req.height : rec.height,
+                            sized ? req.width : rec.width, req.bold, req.italic, req.underline);
             if (r.result > 0) r.status = ok_status;
             return r;
         }
@@ -178,8 +189,8 @@ OpResult match_and_select_font(SurfaceState& s, const FontRequest& req) {
     if (req.best_fit) {
         if (best >= 0) {
             const FontRecord& rec = list[static_cast<size_t>(best)];
-            OpResult r = select_font(s, best, rec.height, rec.width, req.bold, req.italic,
-                                     req.underline);
+            OpResult r =
+                select_font(s, best, rec.height, rec.width, req.bold, req.italic, req.underline);
             if (r.result > 0) r.status = ok_status;
             return r;
         }

@@ -3,7 +3,7 @@
 // afterwards; selection works on a SurfaceState whose window lock the caller holds.
 #pragma once
 
-#include "window/graph/font_spec.h"
+#include "window/graph/font_options.h"
 #include "window/graph/surface_ops.h"
 
 #include <QFont>
@@ -12,11 +12,11 @@
 
 // One font of the display, in enumeration order (family, then style).
 struct FontRecord {
-    QString face;       // family name
-    QString style;      // style name within the family
-    int height = 16;    // recorded cell height in pixels
-    int width = 0;      // recorded average width; 0 = the face's own proportion
-    int weight = 400;   // 100..900
+    QString face;     // family name
+    QString style;    // style name within the family
+    int height = 16;  // recorded cell height in pixels
+    int width = 0;    // recorded average width; 0 = the face's own proportion
+    int weight = 400; // 100..900
     bool italic = false;
     bool underline = false;
     bool fixed = false; // fixed pitch

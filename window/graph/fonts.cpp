@@ -14,9 +14,9 @@ int init_fonts() {
     return r.result;
 }
 
-int set_font(const char* spec, int length) {
+int set_font(const char* options, int length) {
     FontRequest req;
-    int parse_status = parse_font_spec(spec, length, req);
+    int parse_status = parse_font_options(options, length, req);
     font_list();
     LockedWindow w = lock_current_window();
     if (!w.cw) return -1;

@@ -6,6 +6,6 @@
 // in the current window; returns the number of fonts, 0 or less on failure.
 int init_fonts();
 
-// Selects a font by spec (t'face' hN wN f p r v e u i b nN); returns the
+// Selects a font by options (t'face' hN wN f p r v e u i b nN); returns the
 // 1-based number of the selected font, or -1 (current font kept).
-int set_font(const char* spec, int length);
+int set_font(const char* options, int length);

@@ -16,9 +16,13 @@ void hook_configure(ChildWindow* cw) {
     unlock_and_show(w);
 }
 
-void hook_overlay(ChildWindow* cw, QPainter* painter) { paint_window_marks(cw, painter); }
+void hook_overlay(ChildWindow* cw, QPainter* painter) {
+    paint_window_marks(cw, painter);
+}
 
-bool hook_key(ChildWindow* cw, const char* text) { return input_key(cw, text); }
+bool hook_key(ChildWindow* cw, const char* text) {
+    return input_key(cw, text);
+}
 
 void hook_opened(ChildWindow*) {
     // The interface thread knows the screen; remember it for surfaces.

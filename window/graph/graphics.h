@@ -1,21 +1,21 @@
-// Drawing on the calling thread's current window: viewport, window coordinates, colour, pens, lines, shapes, text, clearing.
-// Any thread may call these; each call takes the window's lock for its
-// duration and never waits for the interface thread while holding it.
+// Drawing on the calling thread's current window: viewport, window coordinates, colour, pens,
+// lines, shapes, text, clearing. Any thread may call these; each call takes the window's lock for
+// its duration and never waits for the interface thread while holding it.
 #pragma once
 
 #include <cstdint>
 
 // Status codes left in last_graphics_status() by every graphics operation.
 enum GraphicsStatus : int16_t {
-    GRAPHICS_OK = 0,            // success
-    GRAPHICS_NOTHING_DRAWN = 1, // figure wholly outside the clip, or no font for text
-    GRAPHICS_CLIPPED = 2,       // figure partly clipped
-    GRAPHICS_ALTERED = 3,       // an argument was clamped or swapped
-    GRAPHICS_FAILED = -1,       // no current window, degenerate bounds, platform failure
-    GRAPHICS_BAD_FILL = -4,     // invalid shape control or area
-    GRAPHICS_BAD_ARGUMENT = 252, // bad point count, font spec without a quoted face, NaN
-    GRAPHICS_NO_MEMORY = 248,   // out of memory
-    GRAPHICS_NO_FONT = 255      // no matching font, or a face name too long
+    GRAPHICS_OK = 0,             // success
+    GRAPHICS_NOTHING_DRAWN = 1,  // figure wholly outside the clip, or no font for text
+    GRAPHICS_CLIPPED = 2,        // figure partly clipped
+    GRAPHICS_ALTERED = 3,        // an argument was clamped or swapped
+    GRAPHICS_FAILED = -1,        // no current window, degenerate bounds, platform failure
+    GRAPHICS_BAD_FILL = -4,      // invalid shape control or area
+    GRAPHICS_BAD_ARGUMENT = 252, // bad point count, font options without a quoted face, NaN
+    GRAPHICS_NO_MEMORY = 248,    // out of memory
+    GRAPHICS_NO_FONT = 255       // no matching font, or a face name too long
 };
 
 // Shape controls of draw_rectangle and draw_polygon.
@@ -45,17 +45,17 @@ struct WindowPoint {
 
 // The configuration record of a window, in the order callers expect it.
 struct WindowConfig {
-    int16_t width;        // surface width in pixels
-    int16_t height;       // surface height in pixels
-    int16_t text_cols;    // text grid columns
-    int16_t text_rows;    // text grid rows
-    int16_t colours;      // colour_count
-    int32_t cell_size;    // cell width in the high 16 bits, cell height in the low 16 bits
-    char title[80];       // window title, blank padded, not terminated when 80 long
+    int16_t width;          // surface width in pixels
+    int16_t height;         // surface height in pixels
+    int16_t text_cols;      // text grid columns
+    int16_t text_rows;      // text grid rows
+    int16_t colours;        // colour_count
+    int32_t cell_size;      // cell width in the high 16 bits, cell height in the low 16 bits
+    char title[80];         // window title, blank padded, not terminated when 80 long
     int16_t bits_per_pixel; // of the display
-    int16_t zero;         // always 0
-    int16_t minus_one;    // always -1
-    char reserved[8];     // all 0
+    int16_t zero;           // always 0
+    int16_t minus_one;      // always -1
+    char reserved[8];       // all 0
 };
 
 // Status of the last graphics operation of any thread (process-wide).

@@ -35,8 +35,8 @@ bool limit_segment(Segment& s, const ClipBox& box, double limit) {
     if (far0 && far1) {
         // Both far: usable only when the span itself is finite; precision is
         // then that of the coordinates, but never undefined.
-        return std::isfinite(s.x1 - s.x0) && std::isfinite(s.y1 - s.y0) &&
-               std::isfinite(s.x0) && std::isfinite(s.y0);
+        return std::isfinite(s.x1 - s.x0) && std::isfinite(s.y1 - s.y0) && std::isfinite(s.x0) &&
+               std::isfinite(s.y0);
     }
     // Exactly one end is far: move it towards the near one.
     double nx = far0 ? s.x1 : s.x0, ny = far0 ? s.y1 : s.y0;
@@ -101,4 +101,6 @@ bool clip_segment(Segment& s, const ClipBox& box, bool& start_cut, bool& end_cut
     return true;
 }
 
-double round_half_away(double v) { return v > 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5); }
+double round_half_away(double v) {
+    return v > 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
+}

@@ -15,9 +15,9 @@ struct Segment {
 
 // Where a segment lies relative to a clip box, before any clipping.
 enum SegmentPlace {
-    SEGMENT_INSIDE = 0,   // both ends inside
-    SEGMENT_PARTIAL = 1,  // at least one end outside, not both beyond one edge
-    SEGMENT_OUTSIDE = 2   // both ends beyond the same edge: nothing visible
+    SEGMENT_INSIDE = 0,  // both ends inside
+    SEGMENT_PARTIAL = 1, // at least one end outside, not both beyond one edge
+    SEGMENT_OUTSIDE = 2  // both ends beyond the same edge: nothing visible
 };
 
 // Classifies the ends against the box (outcodes). NaN ends count as outside.

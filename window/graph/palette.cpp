@@ -25,4 +25,6 @@ int colours_for_depth(int bits_per_pixel) {
     return 1 << bits_per_pixel;
 }
 
-int initial_colour(int colour_count) { return colour_count < 16 ? colour_count - 1 : 15; }
+int initial_colour(int colour_count) {
+    return colour_count < 16 ? colour_count - 1 : 15;
+}

@@ -43,6 +43,6 @@ int save_window_image(ChildWindow* cw) {
     internal_error_text(kInternalError, 5, __FILE__, __LINE__, text, sizeof text);
     char full[6000];
     std::snprintf(full, sizeof full, "%s\n\nCould not save \"%s\":\n%s", text, path, reason);
-    message_box(full, "Window layer - Error", 0x10);
+    message_box(full, "Window Layer Error", 0x10);
     return -1;
 }

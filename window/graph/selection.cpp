@@ -19,14 +19,18 @@ void show_status(const char* prefix, const ChildWindow* cw) {
     set_status_message(text.c_str());
 }
 
-void repaint_all(ChildWindow* cw) { update_window_rect(cw, 0, 0, 0, 0); }
+void repaint_all(ChildWindow* cw) {
+    update_window_rect(cw, 0, 0, 0, 0);
+}
 
 // The surface area of a text selection: the cells from the anchor's cell to
 // the current one, as a block. Caller holds the lock.
 QRect text_area(const ChildWindow* cw, QPoint a, QPoint b) {
     const TextState& t = cw->text;
-    int c1 = std::min(a.x(), b.x()) / t.cell_width + 1, c2 = std::max(a.x(), b.x()) / t.cell_width + 1;
-    int r1 = std::min(a.y(), b.y()) / t.cell_height + 1, r2 = std::max(a.y(), b.y()) / t.cell_height + 1;
+    int c1 = std::min(a.x(), b.x()) / t.cell_width + 1,
+        c2 = std::max(a.x(), b.x()) / t.cell_width + 1;
+    int r1 = std::min(a.y(), b.y()) / t.cell_height + 1,
+        r2 = std::max(a.y(), b.y()) / t.cell_height + 1;
     c1 = std::clamp(c1, 1, std::max(t.text_cols, 1));
     c2 = std::clamp(c2, 1, std::max(t.text_cols, 1));
     r1 = std::clamp(r1, 1, std::max(t.text_rows, 1));
@@ -211,8 +215,9 @@ void paint_window_marks(ChildWindow* cw, QPainter* p) {
         }
     }
     if (t.caret_visible && t.text_rows > 0 && cw->view && cw->view->hasFocus()) {
-        QRect cell = text_cells_rect(t, t.text_top - 1 + t.cursor_row, t.text_left - 1 + t.cursor_col,
-                                     t.text_top - 1 + t.cursor_row, t.text_left - 1 + t.cursor_col);
+        QRect cell =
+            text_cells_rect(t, t.text_top - 1 + t.cursor_row, t.text_left - 1 + t.cursor_col,
+                            t.text_top - 1 + t.cursor_row, t.text_left - 1 + t.cursor_col);
         p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p->fillRect(cell, Qt::white);
     }

@@ -1,5 +1,5 @@
-// Select Text/Graphics/All, Copy, Paste and Clear Paste on a window, and the marks drawn over its view (private; Qt types).
-// Interface thread only.
+// Select Text/Graphics/All, Copy, Paste and Clear Paste on a window, and the marks drawn over its
+// view (private; Qt types). Interface thread only.
 #pragma once
 
 #include <QImage>

@@ -187,7 +187,9 @@ void set_pen(SurfaceState& s, double fx, double fy) {
     s.pen_y = saturate_int(fy);
 }
 
-bool usable(const SurfaceState& s) { return !s.surface.isNull(); }
+bool usable(const SurfaceState& s) {
+    return !s.surface.isNull();
+}
 
 // Classifies a rectangle (physical, ordered) against the clip rectangle.
 int16_t classify_rect(const SurfaceState& s, long long l, long long t, long long r, long long b) {
@@ -209,7 +211,8 @@ void stroke_outline(SurfaceState& s, const std::vector<QPoint>& pts, Stroke& k) 
 
 int pen_kind_for_mask(uint16_t mask) {
     int n = 0;
-    for (uint16_t m = mask; m; m &= static_cast<uint16_t>(m - 1)) ++n;
+    for (uint16_t m = mask; m; m &= static_cast<uint16_t>(m - 1))
+        ++n;
     if (n == 16) return PEN_SOLID;
     if (n >= 11) return PEN_DASH;
     if (n == 10) return PEN_DASH_DOT;
@@ -469,7 +472,8 @@ OpResult surface_polygon(SurfaceState& s, int control, const int16_t* xy, int co
         p.setPen(Qt::NoPen);
         p.setBrush(QColor::fromRgb(s.palette[s.colour]));
         QPolygonF poly;
-        for (const QPoint& q : pts) poly << QPointF(q.x() + 0.5, q.y() + 0.5);
+        for (const QPoint& q : pts)
+            poly << QPointF(q.x() + 0.5, q.y() + 0.5);
         p.drawPolygon(poly, Qt::OddEvenFill);
         p.end();
         add_dirty(s, poly.boundingRect().toAlignedRect());
@@ -490,7 +494,8 @@ OpResult surface_text(SurfaceState& s, const char* text, int length) {
     long long r = l + width - 1, b = t + height - 1;
     int16_t status = kOk;
     if (r > s.clip_right || b > s.clip_bottom) status = kClipped;
-    if (r < s.clip_left || l > s.clip_right || b < s.clip_top || t > s.clip_bottom) status = kNothing;
+    if (r < s.clip_left || l > s.clip_right || b < s.clip_top || t > s.clip_bottom)
+        status = kNothing;
     s.has_graphics = true;
     if (status != kNothing) {
         QPainter p(&s.surface);

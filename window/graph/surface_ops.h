@@ -30,8 +30,7 @@ OpResult surface_set_write_mode(SurfaceState& s, int mode);
 // Pen moves: prev_* get the previous position (viewport pixels, saturated to
 // 16 bits, or window coordinates).
 OpResult surface_move_to(SurfaceState& s, int x, int y, int& prev_x, int& prev_y);
-OpResult surface_move_to_w(SurfaceState& s, double wx, double wy, double& prev_wx,
-                           double& prev_wy);
+OpResult surface_move_to_w(SurfaceState& s, double wx, double wy, double& prev_wx, double& prev_wy);
 
 OpResult surface_line_to(SurfaceState& s, int x, int y);
 OpResult surface_line_to_w(SurfaceState& s, double wx, double wy);

@@ -18,7 +18,9 @@ QFont cell_font(int height, int width) {
 }
 
 // Grid row (0-based) of a text-window row (1-based).
-int grid_row(const TextState& t, int window_row) { return t.text_top - 1 + window_row - 1; }
+int grid_row(const TextState& t, int window_row) {
+    return t.text_top - 1 + window_row - 1;
+}
 
 // Puts chars at grid row `row` (0-based) from grid column first_col (1-based),
 // merging with what is there: newer characters replace older ones, trailing
@@ -27,7 +29,8 @@ void store_put(TextState& t, int row, int first_col, const std::string& chars) {
     if (row < 0 || row >= static_cast<int>(t.store.size()) || chars.empty()) return;
     std::vector<TextRun>& runs = t.store[static_cast<size_t>(row)];
     int last = first_col + static_cast<int>(chars.size()) - 1;
-    for (const TextRun& r : runs) last = std::max(last, r.first_col + int(r.chars.size()) - 1);
+    for (const TextRun& r : runs)
+        last = std::max(last, r.first_col + int(r.chars.size()) - 1);
     std::string cells(static_cast<size_t>(last), '\0');
     for (const TextRun& r : runs)
         std::memcpy(&cells[static_cast<size_t>(r.first_col - 1)], r.chars.data(), r.chars.size());
@@ -40,9 +43,11 @@ void store_put(TextState& t, int row, int first_col, const std::string& chars) {
             continue;
         }
         size_t j = i;
-        while (j < cells.size() && cells[j] != '\0') ++j;
+        while (j < cells.size() && cells[j] != '\0')
+            ++j;
         size_t end = j;
-        while (end > i && cells[end - 1] == ' ') --end;
+        while (end > i && cells[end - 1] == ' ')
+            --end;
         if (end > i) runs.push_back(TextRun{static_cast<int>(i) + 1, cells.substr(i, end - i)});
         i = j;
     }
@@ -53,13 +58,15 @@ void add_dirty(SurfaceState& s, const QRect& r) {
     if (!c.isEmpty()) s.dirty = s.dirty.united(c);
 }
 
-uint32_t colour_of(const SurfaceState& s, int index) { return s.palette[std::clamp(index, 0, 255)]; }
+uint32_t colour_of(const SurfaceState& s, int index) {
+    return s.palette[std::clamp(index, 0, 255)];
+}
 
 // Paints chars in the cells from (row, col) of the text window, one per cell.
 void paint_run(SurfaceState& s, const TextState& t, int row, int col, const char* chars, int n) {
     if (n <= 0) return;
-    QRect cells = text_cells_rect(t, grid_row(t, row) + 1, t.text_left - 1 + col, grid_row(t, row) + 1,
-                                  t.text_left - 1 + col + n - 1);
+    QRect cells = text_cells_rect(t, grid_row(t, row) + 1, t.text_left - 1 + col,
+                                  grid_row(t, row) + 1, t.text_left - 1 + col + n - 1);
     QPainter p(&s.surface);
     p.fillRect(cells, QColor::fromRgb(colour_of(s, t.background_colour)));
     p.setFont(t.text_font);
@@ -99,7 +106,8 @@ void new_line(SurfaceState& s, TextState& t) {
     }
     add_dirty(s, win);
     int top = t.text_top - 1, last = t.text_bottom - 1;
-    for (int r = top; r < last; ++r) t.store[static_cast<size_t>(r)] = std::move(t.store[static_cast<size_t>(r + 1)]);
+    for (int r = top; r < last; ++r)
+        t.store[static_cast<size_t>(r)] = std::move(t.store[static_cast<size_t>(r + 1)]);
     t.store[static_cast<size_t>(last)].clear();
 }
 
@@ -181,7 +189,8 @@ int16_t text_write(SurfaceState& s, TextState& t, const char* text, int len) {
 }
 
 void text_forget_all(TextState& t) {
-    for (auto& row : t.store) row.clear();
+    for (auto& row : t.store)
+        row.clear();
     t.cursor_row = 1;
     t.cursor_col = 1;
 }
@@ -219,7 +228,8 @@ std::string text_store_text(const TextState& t, int row1, int col1, int row2, in
                 line[at] = run.chars[k];
             }
         }
-        while (!line.empty() && line.back() == ' ') line.pop_back();
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
         if (r > row1) out += '\n';
         out += line;
         if (!line.empty()) keep = out.size();

@@ -1,5 +1,5 @@
-// The character grid of a text window on a surface: writing, scrolling, clearing and the text store (private; Qt types).
-// Callers hold the window's lock; any thread (only QImage/QPainter work here).
+// The character grid of a text window on a surface: writing, scrolling, clearing and the text store
+// (private; Qt types). Callers hold the window's lock; any thread (only QImage/QPainter work here).
 #pragma once
 
 #include "window/kernel/window_state.h"

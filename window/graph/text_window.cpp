@@ -46,7 +46,8 @@ void standard_output_sink(int unit, const char* line, int length) {
 
 int write_unit_record(int unit, const char* text, int length) {
     ChildWindow* cw = window_of_unit(unit);
-    std::string record = (text && length > 0) ? std::string(text, static_cast<size_t>(length)) : " ";
+    std::string record =
+        (text && length > 0) ? std::string(text, static_cast<size_t>(length)) : " ";
     record += "\r\n";
     return write_to(cw, record.data(), static_cast<int>(record.size()));
 }
@@ -55,7 +56,9 @@ int write_unit_text(int unit, const char* text, int length) {
     return write_to(window_of_unit(unit), text, length);
 }
 
-void connect_standard_output() { set_line_sink(standard_output_sink); }
+void connect_standard_output() {
+    set_line_sink(standard_output_sink);
+}
 
 int read_unit_line(int unit, char* buffer, int size) {
     ChildWindow* cw = window_of_unit(unit);

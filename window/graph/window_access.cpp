@@ -23,14 +23,19 @@ void flush_update(ChildWindow* cw) {
         cw->gfx.dirty = QRect();
         cw->gfx.update_queued = false;
     }
-    if (!r.isEmpty() && !cw->destroyed.load()) update_window_rect(cw, r.x(), r.y(), r.width(), r.height());
+    if (!r.isEmpty() && !cw->destroyed.load())
+        update_window_rect(cw, r.x(), r.y(), r.width(), r.height());
 }
 
 } // namespace
 
-void set_graphics_status(int16_t status) { g_status.store(status); }
+void set_graphics_status(int16_t status) {
+    g_status.store(status);
+}
 
-int16_t last_graphics_status() { return g_status.load(); }
+int16_t last_graphics_status() {
+    return g_status.load();
+}
 
 void remember_screen() {
     int w = 1024, h = 768, bits = 32;
@@ -107,7 +112,8 @@ void unlock_and_show(LockedWindow& w) {
         QCoreApplication* app = QCoreApplication::instance();
         if (app) {
             // Records are never freed while the frame lives, so cw stays valid.
-            QMetaObject::invokeMethod(app, [cw] { flush_update(cw); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                app, [cw] { flush_update(cw); }, Qt::QueuedConnection);
         } else {
             std::lock_guard<std::mutex> hold(cw->lock);
             cw->gfx.update_queued = false;

@@ -133,13 +133,14 @@ int window_count() {
 void update_window_rect(ChildWindow* cw, int x, int y, int w, int h) {
     if (!cw) return;
     auto repaint = [cw, x, y, w, h] {
-        if (cw->destroyed.load() || !cw->view) return;
+        // The frame may have gone (and the record with it) before a queued repaint.
+        if (!is_live_window(cw) || !cw->view) return;
         static_cast<SurfaceView*>(cw->view)->repaint_surface_rect(x, y, w, h);
     };
     if (on_ui_thread())
         repaint();
-    else // no need to wait: the record outlives any queued repaint
-        QMetaObject::invokeMethod(QCoreApplication::instance(), repaint, Qt::QueuedConnection);
+    else // no need to wait
+        post_to_ui(repaint);
 }
 
 ChildWindow* create_child_window(const std::string& title, int unit, bool delete_on_close) {
@@ -224,9 +225,25 @@ void destroy_all_windows() {
     t_slot.generation = -1;
 }
 
+bool is_live_window(const ChildWindow* cw) {
+    if (!cw) return false;
+    std::lock_guard<std::mutex> hold(g_layer_lock);
+    for (ChildWindow* live : g_slots)
+        if (live == cw) return true;
+    return false;
+}
+
+void post_to_ui(const std::function<void()>& fn) {
+    if (on_ui_thread())
+        fn();
+    else
+        QMetaObject::invokeMethod(QCoreApplication::instance(), fn, Qt::QueuedConnection);
+}
+
 void set_status_message(const char* text) {
-    std::string s = text ? text : "";
-    run_on_ui([&] {
-        if (Frame* f = frame()) f->message_label->setText(QString::fromUtf8(s.c_str()));
+    const QString s = QString::fromUtf8(text ? text : "");
+    // A status line is no reason to make a program thread wait.
+    post_to_ui([s] {
+        if (Frame* f = frame()) f->message_label->setText(s);
     });
 }

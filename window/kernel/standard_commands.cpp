@@ -148,7 +148,7 @@ void run_standard_command(int id) {
         message_box(about_text_in_force(), program_name(), kInformation);
         break;
     case kCmdInput:
-        if (g_input_window && !g_input_window->destroyed.load() && g_input_window->sub) {
+        if (is_live_window(g_input_window) && g_input_window->sub) {
             f->mdi->setActiveSubWindow(g_input_window->sub);
             g_input_window->view->setFocus();
         }
@@ -159,7 +159,8 @@ void run_standard_command(int id) {
 }
 
 void set_input_pending_window(ChildWindow* cw) {
-    run_on_ui([cw] {
+    post_to_ui([cw] {
+        if (cw && !is_live_window(cw)) return; // gone before the queued change ran
         g_input_window = cw;
         enable_input_item(cw != nullptr);
         if (Frame* f = frame())

@@ -9,7 +9,9 @@
 namespace {
 
 // Message boxes and the end prompt are answered without showing them.
-int answer_no(const char*, const char*, int) { return 7; }
+int answer_no(const char*, const char*, int) {
+    return 7;
+}
 
 } // namespace
 

@@ -19,13 +19,12 @@ int y_of(double B) {
     return g_model.PlotTop + static_cast<int>(std::lround((g_model.Bmax - B) / g_model.BperPixel));
 }
 int x_of(double H) {
-    return g_model.PlotLeft +
-           static_cast<int>(std::lround((H - g_model.Hmin) / g_model.HperPixel));
+    return g_model.PlotLeft + static_cast<int>(std::lround((H - g_model.Hmin) / g_model.HperPixel));
 }
 
 struct SurfaceCase {
-    int width, height;      // surface pixels
-    int right, bottom;      // expected PlotRight, PlotBottom
+    int width, height; // surface pixels
+    int right, bottom; // expected PlotRight, PlotBottom
 };
 
 // 67 + 4 * ((W - 107) div 4) and 8 + 4 * ((Ht - 160) div 4), truncating toward zero.
@@ -34,8 +33,8 @@ const SurfaceCase kSurfaceCases[] = {
     {1025, 771, 67 + 4 * 229, 8 + 4 * 152},
     {1027, 772, 67 + 4 * 230, 8 + 4 * 153},
     {107, 160, 67, 8},
-    {100, 150, 67 - 4 * 1, 8 - 4 * 2},  // -7 div 4 = -1, -10 div 4 = -2
-    {104, 157, 67, 8},                  // -3 div 4 = 0
+    {100, 150, 67 - 4 * 1, 8 - 4 * 2}, // -7 div 4 = -1, -10 div 4 = -2
+    {104, 157, 67, 8},                 // -3 div 4 = 0
     {0, 0, 67 - 4 * 26, 8 - 4 * 40},
 };
 
@@ -56,7 +55,7 @@ TEST(PlotGeometry, PlotRectangleFromSurfaceSize) {
 TEST(PlotGeometry, ColumnRoundsHalvesAwayFromZero) {
     const double per_pixel = 0.5;
     EXPECT_EQ(field_column(0.0, 0.0, per_pixel, 67), 67);
-    EXPECT_EQ(field_column(0.25, 0.0, per_pixel, 67), 68);  // 0.5 pixel
+    EXPECT_EQ(field_column(0.25, 0.0, per_pixel, 67), 68); // 0.5 pixel
     EXPECT_EQ(field_column(0.24, 0.0, per_pixel, 67), 67);
     EXPECT_EQ(field_column(-0.25, 0.0, per_pixel, 67), 66); // -0.5 pixel
     EXPECT_EQ(field_column(-0.24, 0.0, per_pixel, 67), 67);
@@ -101,7 +100,8 @@ TEST_F(WorkspaceTest, FrameIsBlackAtThePlotRectangle) {
         EXPECT_EQ(rgb_at(img, 984, y), kWhite) << y;
     }
     // Left of the frame, between the B labels.
-    for (int y = 20; y <= 150; ++y) EXPECT_EQ(rgb_at(img, 66, y), kWhite) << y;
+    for (int y = 20; y <= 150; ++y)
+        EXPECT_EQ(rgb_at(img, 66, y), kWhite) << y;
 }
 
 TEST_F(WorkspaceTest, QuarterGridIsDotted) {
@@ -146,7 +146,8 @@ TEST_F(WorkspaceTest, TickLabelsInF82) {
     // (The labels stand over the frame's corners and each other's cells; each is compared where
     // no other figure reaches.)
     const char* b_labels[] = {"    1.00", "    0.50", "    0.00", "   -0.50", "   -1.00"};
-    for (int j = 0; j <= 3; ++j) expect_text_at(img, b_labels[j], 1, 8 + 152 * j - 5, 0, 0, 60);
+    for (int j = 0; j <= 3; ++j)
+        expect_text_at(img, b_labels[j], 1, 8 + 152 * j - 5, 0, 0, 60);
     expect_text_at(img, b_labels[4], 1, 611, 0, 0, 60, 615);
     // H labels from left to right under the plot.
     const char* h_labels[] = {"   -1.00", "   -0.50", "    0.00", "    0.50", "    1.00"};

@@ -104,7 +104,9 @@ QImage WorkspaceTest::reference_text(const std::string& text, int x, int y) {
     return image;
 }
 
-uint32_t rgb_at(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
+uint32_t rgb_at(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFFu;
+}
 
 int count_colour(const QImage& image, uint32_t rgb, int x1, int y1, int x2, int y2) {
     int n = 0;
@@ -132,8 +134,9 @@ void expect_text_at(const QImage& plot, const std::string& text, int x, int y, i
             if (ref_black && !plot_black) ++missing;
             if (!ref_black && plot_black) ++extra;
         }
-    if (text.find_first_not_of(' ') != std::string::npos)
+    if (text.find_first_not_of(' ') != std::string::npos) {
         EXPECT_GT(glyph_pixels, 0) << "\"" << text << "\" draws nothing";
+    }
     EXPECT_EQ(missing, 0) << "\"" << text << "\" at " << x << "," << y;
     EXPECT_EQ(extra, 0) << "\"" << text << "\" at " << x << "," << y;
 }

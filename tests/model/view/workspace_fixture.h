@@ -1,5 +1,5 @@
-// A headless workspace window of 1024 x 768 surface pixels with the plot drawn, for the plot and mouse tests.
-// Interface thread (the test's main thread) only.
+// A headless workspace window of 1024 x 768 surface pixels with the plot drawn, for the plot and
+// mouse tests. Interface thread (the test's main thread) only.
 #pragma once
 
 #include <gtest/gtest.h>

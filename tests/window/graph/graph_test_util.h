@@ -10,7 +10,8 @@
 
 // Lets queued updates and paints run.
 inline void settle() {
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
 }
 
 // A copy of the window's surface, taken under its lock.
@@ -23,7 +24,8 @@ inline QImage surface_copy(ChildWindow* cw) {
 inline int count_not(const QImage& img, uint32_t rgb) {
     int n = 0;
     for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) != rgb;
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixel(x, y) != rgb;
     return n;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
+#include <QFontInfo>
 #include <QMdiSubWindow>
 #include <atomic>
 #include <cmath>
@@ -40,7 +41,8 @@ TEST(GraphicsWindow, ConfigurationRecordDescribesTheSurface) {
     EXPECT_EQ(c.title[13], ' ');
     EXPECT_EQ(c.zero, 0);
     EXPECT_EQ(c.minus_one, -1);
-    for (char b : c.reserved) EXPECT_EQ(b, 0);
+    for (char b : c.reserved)
+        EXPECT_EQ(b, 0);
     EXPECT_EQ(count_not(img, kBlack), 0); // a new surface is palette index 0
 }
 
@@ -54,7 +56,8 @@ TEST(GraphicsWindow, StatusCodesOfThePublicOperations) {
     EXPECT_EQ(set_write_mode(7), -1);
     EXPECT_EQ(set_write_mode(4), 3);
     EXPECT_EQ(set_write_mode(3), 4);
-    EXPECT_EQ(set_line_style(static_cast<int16_t>(0xCCCC)), set_line_style(static_cast<int16_t>(0xAAAA)));
+    EXPECT_EQ(set_line_style(static_cast<int16_t>(0xCCCC)),
+              set_line_style(static_cast<int16_t>(0xAAAA)));
     set_line_style(-1);
     EXPECT_EQ(set_viewport(10, 10, 10, 50), 0);
     EXPECT_EQ(last_graphics_status(), -1);
@@ -100,9 +103,11 @@ TEST(GraphicsWindow, FarAndNanWindowCoordinates) {
     settle();
     QImage img = surface_copy(w.cw);
     // Window 0 maps to column round(99.5) = 100 and row 199 - 100 = 99.
-    for (int x = 100; x <= 199; ++x) EXPECT_NE(img.pixel(x, 99), kBlack) << x;
+    for (int x = 100; x <= 199; ++x)
+        EXPECT_NE(img.pixel(x, 99), kBlack) << x;
     // Towards (-1e300, -1e300): down and left along the diagonal to the corner.
-    for (int i = 0; i <= 100; ++i) EXPECT_NE(img.pixel(100 - i, 99 + i), kBlack) << i;
+    for (int i = 0; i <= 100; ++i)
+        EXPECT_NE(img.pixel(100 - i, 99 + i), kBlack) << i;
     EXPECT_EQ(count_not(img, kBlack), 100 + 100);
     EXPECT_EQ(img.pixel(250, 99), kBlack); // nothing outside the viewport
 }
@@ -116,7 +121,7 @@ TEST(GraphicsWindow, TextBeforeAnyFontDrawsNothing) {
     EXPECT_EQ(count_not(surface_copy(w.cw), kBlack), 0);
 }
 
-TEST(GraphicsWindow, CourierSpecSelectsAFixedFaceOfFourteenByNine) {
+TEST(GraphicsWindow, CourierOptionsSelectsAFixedFaceOfFourteenByNine) {
     UnitWindow w(26);
     int n = init_fonts();
     ASSERT_GT(n, 0);
@@ -128,6 +133,9 @@ TEST(GraphicsWindow, CourierSpecSelectsAFixedFaceOfFourteenByNine) {
         EXPECT_EQ(w.cw->gfx.font_height, 14);
         EXPECT_EQ(w.cw->gfx.font_width, 9);
         EXPECT_EQ(w.cw->gfx.font_number, k);
+        EXPECT_FALSE(w.cw->gfx.font_italic); // the plain style of the face
+        EXPECT_FALSE(w.cw->gfx.font_bold);
+        EXPECT_TRUE(QFontInfo(w.cw->gfx.font).fixedPitch());
     }
     set_color(15);
     PixelPoint p;
@@ -152,13 +160,13 @@ TEST(GraphicsWindow, CourierSpecSelectsAFixedFaceOfFourteenByNine) {
             }
 }
 
-TEST(GraphicsWindow, FontSpecErrorsKeepTheFont) {
+TEST(GraphicsWindow, FontOptionsErrorsKeepTheFont) {
     UnitWindow w(27);
     ASSERT_GT(init_fonts(), 0);
     int k = set_font("t'Courier New'h16w8", 19);
     ASSERT_GT(k, 0);
     struct Bad {
-        const char* spec;
+        const char* options;
         int16_t status;
     };
     const Bad cases[] = {{"t'Courier New", 255},
@@ -167,8 +175,8 @@ TEST(GraphicsWindow, FontSpecErrorsKeepTheFont) {
                          {"t'abcdefghijklmnopqrstuvwxyz0123456789'", 255},
                          {"n999999", 255}};
     for (const Bad& b : cases) {
-        EXPECT_EQ(set_font(b.spec, static_cast<int>(std::strlen(b.spec))), -1) << b.spec;
-        EXPECT_EQ(last_graphics_status(), b.status) << b.spec;
+        EXPECT_EQ(set_font(b.options, static_cast<int>(std::strlen(b.options))), -1) << b.options;
+        EXPECT_EQ(last_graphics_status(), b.status) << b.options;
         std::lock_guard<std::mutex> hold(w.cw->lock);
         EXPECT_EQ(w.cw->gfx.font_number, k);
     }
@@ -202,7 +210,8 @@ TEST(GraphicsWindow, ClearingAreas) {
     std::lock_guard<std::mutex> hold(w.cw->lock);
     EXPECT_FALSE(w.cw->gfx.has_graphics);
     EXPECT_EQ(w.cw->text.cursor_row, 1);
-    for (const auto& row : w.cw->text.store) EXPECT_TRUE(row.empty());
+    for (const auto& row : w.cw->text.store)
+        EXPECT_TRUE(row.empty());
 }
 
 TEST(GraphicsWindow, CoveredAndUncoveredWindowShowsTheSamePixels) {
@@ -275,7 +284,8 @@ TEST(GraphicsWindow, WriteToAClosedWindowFailsCleanly) {
         set_current_window(cw);
         r = line_to(5, 5);
     });
-    while (r == -5) QApplication::processEvents();
+    while (r == -5)
+        QApplication::processEvents();
     other.join();
     EXPECT_EQ(r, 0);
     EXPECT_EQ(last_graphics_status(), -1);

@@ -16,15 +16,14 @@ struct PlaceCase {
 
 TEST(LineClip, ClassifiesByOutcodes) {
     const PlaceCase cases[] = {
-        {{1, 1, 98, 48}, SEGMENT_INSIDE},
-        {{-5, 10, 50, 10}, SEGMENT_PARTIAL},
+        {{1, 1, 98, 48}, SEGMENT_INSIDE},        {{-5, 10, 50, 10}, SEGMENT_PARTIAL},
         {{-5, 10, -1, 40}, SEGMENT_OUTSIDE},   // both left
         {{10, 60, 90, 70}, SEGMENT_OUTSIDE},   // both below
         {{-10, 20, 120, 20}, SEGMENT_PARTIAL}, // left to right across
-        {{-10, -10, 200, 100}, SEGMENT_PARTIAL},
-        {{NAN, 1, 2, 2}, SEGMENT_PARTIAL},
+        {{-10, -10, 200, 100}, SEGMENT_PARTIAL}, {{NAN, 1, 2, 2}, SEGMENT_PARTIAL},
     };
-    for (const PlaceCase& c : cases) EXPECT_EQ(classify_segment(c.s, kBox), c.place);
+    for (const PlaceCase& c : cases)
+        EXPECT_EQ(classify_segment(c.s, kBox), c.place);
 }
 
 TEST(LineClip, CutsToTheBoxKeepingDirection) {
@@ -81,7 +80,8 @@ TEST(LineClip, InfiniteAndFarStartAreHandled) {
 TEST(LineClip, RoundsHalfAwayFromZero) {
     const double in[] = {0.5, -0.5, 1.49, -1.5, 2.5, 0.0};
     const double out[] = {1, -1, 1, -2, 3, 0};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(round_half_away(in[i]), out[i]) << in[i];
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(round_half_away(in[i]), out[i]) << in[i];
 }
 
 } // namespace

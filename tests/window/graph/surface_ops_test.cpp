@@ -18,7 +18,8 @@ class Surface : public ::testing::Test {
     int count_not(uint32_t rgb) const {
         int n = 0;
         for (int y = 0; y < s.surface_height; ++y)
-            for (int x = 0; x < s.surface_width; ++x) n += px(x, y) != rgb;
+            for (int x = 0; x < s.surface_width; ++x)
+                n += px(x, y) != rgb;
         return n;
     }
     // Pixels outside the inclusive rectangle that differ from rgb.
@@ -75,8 +76,8 @@ TEST_F(Surface, ReversedCornersDrawTheSameRectangle) {
         int x1, y1, x2, y2;
         int16_t status;
     };
-    const Corners cases[] = {{10, 20, 40, 30, 0}, {40, 20, 10, 30, 3}, {10, 30, 40, 20, 3},
-                             {40, 30, 10, 20, 3}};
+    const Corners cases[] = {
+        {10, 20, 40, 30, 0}, {40, 20, 10, 30, 3}, {10, 30, 40, 20, 3}, {40, 30, 10, 20, 3}};
     QImage first;
     for (const Corners& c : cases) {
         for (int control : {2, 3}) {
@@ -123,8 +124,8 @@ TEST_F(Surface, WriteModesCombineWithThePixelThere) {
         uint32_t expect;
     };
     // Background palette 4 (128, 0, 0), pen palette 14 (255, 255, 0).
-    const ModeCase cases[] = {{0, 0xFFFFFF00u}, {1, 0xFF800000u}, {2, 0xFF0000FFu},
-                              {3, 0xFFFFFF00u}, {4, 0xFF7FFF00u}};
+    const ModeCase cases[] = {
+        {0, 0xFFFFFF00u}, {1, 0xFF800000u}, {2, 0xFF0000FFu}, {3, 0xFFFFFF00u}, {4, 0xFF7FFF00u}};
     for (const ModeCase& c : cases) {
         ASSERT_TRUE(surface_reset(s, 32, 32, 32));
         surface_set_color(s, 4);
@@ -156,10 +157,10 @@ TEST_F(Surface, PenKindFromTheNumberOfSetBits) {
         uint16_t mask;
         int kind;
     };
-    const KindCase cases[] = {{0xFFFF, PEN_SOLID}, {0xFFFE, PEN_DASH}, {0x07FF, PEN_DASH},
-                              {0x03FF, PEN_DASH_DOT}, {0x01FF, PEN_DASH_DOT_DOT},
-                              {0xCCCC, PEN_DOT},   {0xAAAA, PEN_DOT},  {0x0001, PEN_DOT},
-                              {0x0000, PEN_NULL}};
+    const KindCase cases[] = {
+        {0xFFFF, PEN_SOLID},    {0xFFFE, PEN_DASH},         {0x07FF, PEN_DASH},
+        {0x03FF, PEN_DASH_DOT}, {0x01FF, PEN_DASH_DOT_DOT}, {0xCCCC, PEN_DOT},
+        {0xAAAA, PEN_DOT},      {0x0001, PEN_DOT},          {0x0000, PEN_NULL}};
     for (const KindCase& c : cases) {
         EXPECT_EQ(surface_set_line_style(s, c.mask).result, c.kind) << std::hex << c.mask;
         EXPECT_EQ(s.line_mask, c.mask);
@@ -177,7 +178,8 @@ TEST_F(Surface, DottedMasksGiveTheSamePen) {
         surface_line_to(s, 63, 8);
         img[i] = s.surface.copy();
         int on = 0;
-        for (int x = 0; x < 64; ++x) on += px(x, 8) != kBlack;
+        for (int x = 0; x < 64; ++x)
+            on += px(x, 8) != kBlack;
         EXPECT_GT(on, 16);
         EXPECT_LT(on, 48); // broken, not solid
     }
@@ -206,7 +208,7 @@ TEST_F(Surface, ColourIndexIsClamped) {
         int count, from, ask, get;
         int16_t status;
     };
-    const ColourCase cases[] = {{16, 2, 16, 15, 3},  {16, 2, -1, 0, 3},  {16, 2, 7, 7, 0},
+    const ColourCase cases[] = {{16, 2, 16, 15, 3},    {16, 2, -1, 0, 3},     {16, 2, 7, 7, 0},
                                 {256, 2, 300, 255, 3}, {256, 2, 255, 255, 0}, {2, 0, 5, 1, 3},
                                 {16, 9, 9, 9, 0}};
     for (const ColourCase& c : cases) {
@@ -226,8 +228,8 @@ TEST_F(Surface, InvertedWindowMapsCornersAndCentre) {
         double wx, wy;
         int x, y; // physical
     };
-    const MapCase cases[] = {{-1, -1, 10, 220}, {1, 1, 210, 20}, {0, 0, 110, 120},
-                             {-1, 1, 10, 20},   {1, -1, 210, 220}};
+    const MapCase cases[] = {
+        {-1, -1, 10, 220}, {1, 1, 210, 20}, {0, 0, 110, 120}, {-1, 1, 10, 20}, {1, -1, 210, 220}};
     for (const MapCase& c : cases) {
         double pwx, pwy;
         surface_move_to_w(s, c.wx, c.wy, pwx, pwy);
@@ -270,7 +272,7 @@ TEST_F(Surface, ViewportClampsAndRefusesDegenerate) {
         {10, 20, 110, 120, 1, 0, 10, 20, 110, 120, 10, 20},
         {110, 120, 10, 20, 1, 3, 10, 20, 110, 120, 10, 20},
         {-5, -5, 400, 300, 1, 3, 0, 0, 319, 239, -5, -5},
-        {50, 60, 50, 90, 0, -1, 0, 0, 319, 239, 50, 60}, // zero width: clip kept, origin moved
+        {50, 60, 50, 90, 0, -1, 0, 0, 319, 239, 50, 60},    // zero width: clip kept, origin moved
         {400, 10, 500, 90, 0, -1, 0, 0, 319, 239, 400, 10}, // both beyond the right edge
     };
     for (const VpCase& c : cases) {
@@ -337,15 +339,18 @@ TEST_F(Surface, FarWindowPointsKeepTheDirection) {
     double a, b;
     surface_move_to_w(s, 100, 100, a, b);
     EXPECT_EQ(surface_line_to_w(s, 1e300, 1e300).status, 2);
-    for (int i = 100; i < 200; ++i) EXPECT_NE(px(i, i), kBlack) << i;
+    for (int i = 100; i < 200; ++i)
+        EXPECT_NE(px(i, i), kBlack) << i;
     EXPECT_EQ(count_not(kBlack), 100);
     // And back from far away to a near point: the same diagonal.
     EXPECT_EQ(surface_line_to_w(s, 50, 50).status, 2);
-    for (int i = 50; i < 200; ++i) EXPECT_NE(px(i, i), kBlack) << i;
+    for (int i = 50; i < 200; ++i)
+        EXPECT_NE(px(i, i), kBlack) << i;
     EXPECT_EQ(count_not(kBlack), 150);
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_NE(surface_line_to_w(s, -inf, 50).result, 0);
-    for (int x = 0; x <= 50; ++x) EXPECT_NE(px(x, 50), kBlack) << x;
+    for (int x = 0; x <= 50; ++x)
+        EXPECT_NE(px(x, 50), kBlack) << x;
 }
 
 TEST_F(Surface, NanCoordinatesDrawNothing) {

@@ -108,7 +108,8 @@ TEST(TextWindow, OneLineMoreThanTheRowsScrollsByOneRow) {
     // Exactly one row: row r now shows what row r + 1 showed.
     const int h = g.ch;
     for (int r = 0; r + 2 < g.rows; ++r)
-        EXPECT_EQ(after.copy(0, r * h, after.width(), h), before.copy(0, (r + 1) * h, before.width(), h))
+        EXPECT_EQ(after.copy(0, r * h, after.width(), h),
+                  before.copy(0, (r + 1) * h, before.width(), h))
             << r;
     EXPECT_EQ(grid(w.cw).cursor_row, g.rows);
 }
@@ -142,7 +143,8 @@ TEST(TextWindow, StandardOutputReachesTheDefaultWindow) {
         emit_line(0, "from the program", 16);
         done = true;
     });
-    while (!done) QApplication::processEvents(); // the program thread may need the interface
+    while (!done)
+        QApplication::processEvents(); // the program thread may need the interface
     program.join();
     EXPECT_NE(stored(def).find("from the program"), std::string::npos);
     set_line_sink(nullptr);
@@ -162,14 +164,21 @@ TEST(TextWindow, ReadingALineOnAProgramThreadTakesTypedKeys) {
     UnitWindow w(48);
     char buf[32] = {};
     int n = -5;
-    std::thread reader([&] { n = read_unit_line(48, buf, sizeof buf); });
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        n = read_unit_line(48, buf, sizeof buf);
+        done = true;
+    });
     // Wait until the read is pending, then type.
     for (int i = 0; i < 2000; ++i) {
         settle();
         std::lock_guard<std::mutex> hold(w.cw->lock);
         if (w.cw->text.read_pending) break;
     }
-    for (const char* k : {"4", "2", "x", "\b", "\r"}) window_hooks().key(w.cw, k);
+    for (const char* k : {"4", "2", "x", "\b", "\r"})
+        window_hooks().key(w.cw, k);
+    while (!done)
+        QApplication::processEvents(); // the reader ends through the interface
     reader.join();
     EXPECT_EQ(n, 2);
     EXPECT_STREQ(buf, "42");

@@ -16,6 +16,8 @@
 #include <QScrollBar>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -215,6 +217,23 @@ TEST_F(ViewTest, InputPendingEnablesTheInputItemAndActivatesTheWindow) {
     set_input_pending_window(nullptr);
     EXPECT_EQ(menu_item_flags(5, 4) & 1, 1);
     EXPECT_TRUE(frame()->message_label->text().isEmpty());
+}
+
+TEST_F(ViewTest, StatusChangesFromAThreadDoNotWaitForTheInterface) {
+    std::atomic<bool> returned{false};
+    std::thread t([&] {
+        set_input_pending_window(cw);
+        set_status_message("Mouse input pending in View");
+        returned = true;
+    });
+    // The interface thread handles no event meanwhile.
+    for (int i = 0; i < 100 && !returned; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(returned.load());
+    t.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menu_item_flags(5, 4) & 1, 0);
+    EXPECT_EQ(frame()->message_label->text().toStdString(), "Mouse input pending in View");
 }
 
 TEST_F(ViewTest, RunOnUiFromAThreadRunsOnTheInterfaceThreadAndWaits) {

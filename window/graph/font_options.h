@@ -1,4 +1,4 @@
-// Reading a font selection spec ("t'face' hN wN f p r v e u i b nN") into a request record.
+// Reading a font selection options ("t'face' hN wN f p r v e u i b nN") into a request record.
 // Pure text processing; any thread.
 #pragma once
 
@@ -8,7 +8,7 @@
 enum FontPitch { PITCH_ANY = 0, PITCH_FIXED = 1, PITCH_VARIABLE = 2 };
 enum FontKind { KIND_ANY = 0, KIND_RASTER = 1, KIND_SCALABLE = 2 };
 
-// What a spec asks for. Numbers of 0 mean "not given".
+// What a options asks for. Numbers of 0 mean "not given".
 struct FontRequest {
     bool has_face = false;  // t'...' was given
     std::string face;       // face name after aliasing, at most 31 characters
@@ -27,10 +27,10 @@ struct FontRequest {
 // Longest face name accepted.
 constexpr int kMaxFaceName = 31;
 
-// Reads the spec (trailing blanks ignored). Returns 0 on success, 252 for a
+// Reads the options (trailing blanks ignored). Returns 0 on success, 252 for a
 // face without its opening quote, 255 for a missing closing quote or a name of
-// 32 or more characters; req is then unspecified.
-int parse_font_spec(const char* spec, int length, FontRequest& req);
+// 32 or more characters; req is then not meaningful.
+int parse_font_options(const char* options, int length, FontRequest& req);
 
 // The face an alias stands for ("Tms Rmn", "Courier", "Helv"), or the name itself.
 std::string resolve_face_alias(const std::string& face);

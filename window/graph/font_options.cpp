@@ -1,22 +1,24 @@
-#include "window/graph/font_spec.h"
+#include "window/graph/font_options.h"
 
 #include <cctype>
 #include <strings.h>
 
 namespace {
 
-// Reads the run of decimal digits at spec[i], advancing i; none gives 0.
+// Reads the run of decimal digits at options[i], advancing i; none gives 0.
 // Saturates instead of overflowing.
-int read_number(const char* spec, int n, int& i) {
+int read_number(const char* options, int n, int& i) {
     long long v = 0;
-    while (i < n && std::isdigit(static_cast<unsigned char>(spec[i]))) {
-        if (v < 100000000) v = v * 10 + (spec[i] - '0');
+    while (i < n && std::isdigit(static_cast<unsigned char>(options[i]))) {
+        if (v < 100000000) v = v * 10 + (options[i] - '0');
         ++i;
     }
     return static_cast<int>(v);
 }
 
-bool same_face(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+bool same_face(const std::string& a, const char* b) {
+    return strcasecmp(a.c_str(), b) == 0;
+}
 
 } // namespace
 
@@ -27,31 +29,33 @@ std::string resolve_face_alias(const std::string& face) {
     return face;
 }
 
-int parse_font_spec(const char* spec, int length, FontRequest& req) {
+int parse_font_options(const char* options, int length, FontRequest& req) {
     req = FontRequest{};
-    int n = spec ? length : 0;
-    while (n > 0 && spec[n - 1] == ' ') --n;
+    int n = options ? length : 0;
+    while (n > 0 && options[n - 1] == ' ')
+        --n;
     int i = 0;
     while (i < n) {
-        char c = static_cast<char>(std::tolower(static_cast<unsigned char>(spec[i++])));
+        char c = static_cast<char>(std::tolower(static_cast<unsigned char>(options[i++])));
         switch (c) {
         case 't': {
-            if (i >= n || spec[i] != '\'') return 252;
+            if (i >= n || options[i] != '\'') return 252;
             int start = ++i;
-            while (i < n && spec[i] != '\'') ++i;
+            while (i < n && options[i] != '\'')
+                ++i;
             if (i >= n) return 255; // no closing quote
             int len = i - start;
             if (len > kMaxFaceName) return 255;
             req.has_face = true;
-            req.face = resolve_face_alias(std::string(spec + start, static_cast<size_t>(len)));
+            req.face = resolve_face_alias(std::string(options + start, static_cast<size_t>(len)));
             ++i; // past the closing quote
             break;
         }
         case 'h':
-            req.height = read_number(spec, n, i);
+            req.height = read_number(options, n, i);
             break;
         case 'w':
-            req.width = read_number(spec, n, i);
+            req.width = read_number(options, n, i);
             break;
         case 'f':
             if (req.pitch == PITCH_VARIABLE) {
@@ -98,7 +102,7 @@ int parse_font_spec(const char* spec, int length, FontRequest& req) {
             req.best_fit = true;
             break;
         case 'n':
-            req.number = read_number(spec, n, i);
+            req.number = read_number(options, n, i);
             return 0; // a font number ends the parsing
         default:
             break; // not an option: skipped

@@ -1,4 +1,4 @@
-#include "window/graph/font_spec.h"
+#include "window/graph/font_options.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 
 namespace {
 
-int parse(const char* spec, FontRequest& r) {
-    return parse_font_spec(spec, static_cast<int>(std::strlen(spec)), r);
+int parse(const char* options, FontRequest& r) {
+    return parse_font_options(options, static_cast<int>(std::strlen(options)), r);
 }
 
-TEST(FontSpec, ReadsTheApplicationsSpec) {
+TEST(FontOptions, ReadsTheApplicationsOptions) {
     FontRequest r;
     ASSERT_EQ(parse("T'COURIER'h14w9", r), 0);
     EXPECT_TRUE(r.has_face);
@@ -20,26 +20,26 @@ TEST(FontSpec, ReadsTheApplicationsSpec) {
     EXPECT_FALSE(r.altered);
 }
 
-struct SpecError {
-    const char* spec;
+struct OptionsError {
+    const char* options;
     int status;
 };
 
-TEST(FontSpec, FaceErrors) {
-    const SpecError cases[] = {
+TEST(FontOptions, FaceErrors) {
+    const OptionsError cases[] = {
         {"t'Courier New", 255},                       // no closing quote
         {"tCourier'", 252},                           // no opening quote
         {"t", 252},                                   // nothing after t
         {"t'abcdefghijklmnopqrstuvwxyz012345'", 255}, // 32 characters
         {"t'abcdefghijklmnopqrstuvwxyz01234'", 0},    // 31 characters
     };
-    for (const SpecError& c : cases) {
+    for (const OptionsError& c : cases) {
         FontRequest r;
-        EXPECT_EQ(parse(c.spec, r), c.status) << c.spec;
+        EXPECT_EQ(parse(c.options, r), c.status) << c.options;
     }
 }
 
-TEST(FontSpec, OptionsAndCancellation) {
+TEST(FontOptions, OptionsAndCancellation) {
     FontRequest r;
     ASSERT_EQ(parse("f p", r), 0);
     EXPECT_EQ(r.pitch, PITCH_ANY);
@@ -58,7 +58,7 @@ TEST(FontSpec, OptionsAndCancellation) {
     EXPECT_EQ(r.width, 12);
 }
 
-TEST(FontSpec, NumberEndsTheParsingAndBlanksAreTrimmed) {
+TEST(FontOptions, NumberEndsTheParsingAndBlanksAreTrimmed) {
     FontRequest r;
     ASSERT_EQ(parse("n3 t'unclosed", r), 0);
     EXPECT_EQ(r.number, 3);
@@ -68,7 +68,7 @@ TEST(FontSpec, NumberEndsTheParsingAndBlanksAreTrimmed) {
     ASSERT_EQ(parse("t'tms rmn'h99999999999999", r), 0);
     EXPECT_EQ(r.face, "Times New Roman");
     EXPECT_GT(r.height, 0); // saturated, not overflowed
-    EXPECT_EQ(parse_font_spec(nullptr, 5, r), 0);
+    EXPECT_EQ(parse_font_options(nullptr, 5, r), 0);
 }
 
 } // namespace

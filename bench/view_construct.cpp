@@ -1,0 +1,183 @@
+// Cost of the interactive constructions on a headless 1024 x 768 workspace: one right click from
+// negative saturation to H = 0.5 (300 points computed and drawn), and a 10-cycle cyclic Execute
+// between -0.5 and 0.5 (20 legs, each drawn).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include "model/curve_construction.h"
+#include "model/execute_cycles.h"
+#include "model/model_seams.h"
+#include "model/model_state.h"
+#include "model/mouse_interaction.h"
+#include "model/plot.h"
+#include "model/state_sequences.h"
+#include "window/graph/fonts.h"
+#include "window/graph/graphics.h"
+#include "window/graph/surface_ops.h"
+#include "window/kernel/child_window.h"
+#include "window/kernel/units.h"
+#include "window/kernel/window_program.h"
+
+namespace {
+
+constexpr int kWorkspaceUnit = 10;
+constexpr char kFont[] = "T'COURIER'h14w9";
+
+// The scalar fields a construction changes; the arrays below Ndrawn and Krev stay as they were.
+struct ProcessState {
+    double Hcur, Bcur, Hn, Dir, dHprev;
+    int32_t Krev, Ndrawn, Nnew, Ncyc, CycleMode, met;
+};
+
+ProcessState save_process(const ModelState& m) {
+    return {m.Hcur,   m.Bcur, m.Hn,   m.Dir,       m.dHprev, m.Krev,
+            m.Ndrawn, m.Nnew, m.Ncyc, m.CycleMode, m.met};
+}
+
+void restore_process(ModelState& m, const ProcessState& p) {
+    m.Hcur = p.Hcur;
+    m.Bcur = p.Bcur;
+    m.Hn = p.Hn;
+    m.Dir = p.Dir;
+    m.dHprev = p.dHprev;
+    m.Krev = p.Krev;
+    m.Ndrawn = p.Ndrawn;
+    m.Nnew = p.Nnew;
+    m.Ncyc = p.Ncyc;
+    m.CycleMode = p.CycleMode;
+    m.met = p.met;
+}
+
+// The end of an Execute without the dialog: viewport, marker, read-out.
+void finish_without_dialog(ModelState& m, void*) {
+    set_whole_viewport();
+    toggle_marker(m, true);
+    show_hn_label(m);
+}
+
+// Opens the workspace as Open workspace does, on a 1024 x 768 surface.
+bool open_workspace() {
+    reset_to_program_start(g_model);
+    set_startup_parameters(g_model);
+    open_workspace_saturation(g_model);
+    open_workspace_reset(g_model);
+    if (open_window_unit(kWorkspaceUnit, "Hysteresis modeling workspace") != 1) return false;
+    ChildWindow* cw = window_for_unit(kWorkspaceUnit);
+    {
+        std::lock_guard<std::mutex> hold(cw->lock);
+        cw->gfx.requested_width = 1024;
+        cw->gfx.requested_height = 768;
+        if (cw->configured) surface_reset(cw->gfx, 1024, 768, 32);
+    }
+    init_fonts();
+    set_font(kFont, static_cast<int>(sizeof(kFont) - 1));
+    WindowConfig config = {};
+    get_window_config(config);
+    set_plot_surface(g_model, config.width, config.height);
+    redraw_plot(g_model);
+    set_leg_draw(draw_new_points);
+    set_execute_finished(finish_without_dialog);
+    return config.width == 1024 && config.height == 768;
+}
+
+void BM_RightClickFromSaturationToHalf(benchmark::State& state) {
+    const ProcessState start = save_process(g_model);
+    int32_t unit = kWorkspaceUnit, event = kMouseRightDown, keys = 2, x = 500, y = 300;
+    for (auto _ : state) {
+        state.PauseTiming();
+        restore_process(g_model, start);
+        g_model.Hn = 0.5;
+        state.ResumeTiming();
+        on_mouse_event(unit, event, keys, x, y);
+    }
+    if (g_model.Ndrawn != 300) state.SkipWithError("the click did not draw 300 points");
+    restore_process(g_model, start);
+}
+BENCHMARK(BM_RightClickFromSaturationToHalf)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The two halves of the click: the construction alone, and the drawing of its 300 points with
+// the limiting loop.
+void BM_ConstructionOnly(benchmark::State& state) {
+    const ProcessState start = save_process(g_model);
+    for (auto _ : state) {
+        state.PauseTiming();
+        restore_process(g_model, start);
+        g_model.Hn = 0.5;
+        state.ResumeTiming();
+        construct_to_hn(g_model);
+    }
+    restore_process(g_model, start);
+}
+BENCHMARK(BM_ConstructionOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_DrawingOnly(benchmark::State& state) {
+    const ProcessState start = save_process(g_model);
+    g_model.Hn = 0.5;
+    construct_to_hn(g_model);
+    const ProcessState constructed = save_process(g_model);
+    for (auto _ : state) {
+        state.PauseTiming();
+        restore_process(g_model, constructed);
+        state.ResumeTiming();
+        draw_new_points(g_model);
+        set_whole_viewport();
+    }
+    restore_process(g_model, start);
+}
+BENCHMARK(BM_DrawingOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_CyclicExecuteTenCycles(benchmark::State& state) {
+    const ProcessState saturated = save_process(g_model);
+    g_model.Hn = -0.5;
+    construct_to_hn(g_model);
+    draw_new_points(g_model);
+    set_whole_viewport();
+    const ProcessState start = save_process(g_model);
+    for (auto _ : state) {
+        state.PauseTiming();
+        restore_process(g_model, start);
+        g_model.Hn = 0.5;
+        g_model.Ncyc = 10;
+        g_model.CycleMode = 1;
+        state.ResumeTiming();
+        execute_cycles(g_model, nullptr);
+    }
+    if (g_model.Hcur != -0.5) state.SkipWithError("the cycles did not end at -0.5");
+    restore_process(g_model, saturated);
+}
+BENCHMARK(BM_CyclicExecuteTenCycles)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+int answer_no(const char*, const char*, int) {
+    return 7;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    set_message_box_answer(answer_no);
+    frame_start("bench_view");
+    if (!open_workspace()) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    frame_shutdown();
+    return 0;
+}
