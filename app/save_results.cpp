@@ -1,7 +1,33 @@
 #include "app/menu_callbacks.h"
 
-// "Save results..." is enabled whenever new curve points have been drawn; what it writes is
-// still to be built.
+#include "model/curve_csv.h"
+#include "model/model_state.h"
+#include "window/graph/file_save.h"
+#include "window/kernel/message_box.h"
+#include "window/kernel/window_program.h"
+
+#include <cstdio>
+#include <string>
+
+// "Save results...": the drawn curve as a CSV file (see model/curve_csv.h
+// for the format). The file is written under a temporary name and renamed,
+// so a failure never leaves a partial file or spoils an older one; it is
+// reported in a message box and the program goes on.
 void on_save_results(int32_t& state) {
     (void)state;
+    static const SaveFilter filters[] = {{"CSV Files(*.csv)", "*.csv"}, {"All Files(*.*)", "*.*"}};
+    char path[4096];
+    if (ask_save_file_name("Save results", filters, 2, "csv", path, sizeof path) != 1) return;
+
+    std::string csv;
+    format_curve_csv(g_model, csv);
+    char reason[512];
+    if (write_file_safely(path, csv.data(), static_cast<int64_t>(csv.size()), reason,
+                          sizeof reason))
+        return;
+    std::string text = "The results could not be saved to\n\"";
+    text += path;
+    text += "\":\n";
+    text += reason;
+    message_box(text.c_str(), program_name(), 0x10);
 }

@@ -49,25 +49,6 @@ struct WindowItem {
     QRect rect;      // the template's rectangle in pixels
 };
 
-// A static with room for one line only shows its text on that line: where this platform's font
-// is wider than the templates were laid out for, it grows to the right (within the dialog)
-// instead of wrapping its last words out of sight.
-void fit_static(QLabel* label, const QRect& rect) {
-    QWidget* dialog = label->parentWidget();
-    QFontMetrics fm(label->font());
-    int border = 2 * label->frameWidth();
-    if (rect.height() >= 2 * fm.height() + border) {
-        label->setWordWrap(true);
-        label->setGeometry(rect);
-        return;
-    }
-    int need = fm.horizontalAdvance(label->text()) + border + 1;
-    int room = dialog ? dialog->width() - rect.x() : rect.width();
-    int width = std::max(rect.width(), std::min(need, room));
-    label->setWordWrap(false);
-    label->setGeometry(rect.x(), rect.y(), width, rect.height());
-}
-
 // Rounded a * b / c, as the dialog unit conversion wants.
 int mul_div(int a, int b, int c) {
     long long p = static_cast<long long>(a) * b;
@@ -117,8 +98,6 @@ class TemplateDialog : public QDialog {
             if (!w) continue;
             QRect rect(to_px_x(it.x), to_px_y(it.y), to_px_x(it.cx), to_px_y(it.cy));
             w->setGeometry(rect);
-            if (auto* label = qobject_cast<QLabel*>(w))
-                if ((it.style & ss_type_mask) == 0) fit_static(label, rect);
             if (it.style & tmpl_ws_disabled) w->setEnabled(false);
             if (!(it.style & tmpl_ws_visible)) w->setVisible(false);
             if (w->focusPolicy() != Qt::NoFocus) {
@@ -128,6 +107,9 @@ class TemplateDialog : public QDialog {
             }
             items_.push_back({it.id, it.class_atom, it.style, w, rect});
         }
+        // Statics are fitted once every neighbour is known.
+        for (const WindowItem& it : items_)
+            fit_static(it);
         // A template that gives a position places the dialog relative to its owner's client
         // area; one at 0, 0 is centred on the owner (the toolkit's own placement).
         if (tmpl.x != 0 || tmpl.y != 0) {
@@ -136,8 +118,32 @@ class TemplateDialog : public QDialog {
                 origin = parent->mapToGlobal(QPoint(0, 0));
             else if (QScreen* screen = QGuiApplication::primaryScreen())
                 origin = screen->availableGeometry().topLeft();
-            move(origin + QPoint(to_px_x(tmpl.x), to_px_y(tmpl.y)));
+            move(on_screen(origin + QPoint(to_px_x(tmpl.x), to_px_y(tmpl.y))));
         }
+    }
+
+    // A left-aligned static with room for one line only shows its text on that line: where this
+    // platform's font is wider than the templates were laid out for, it grows to the right instead
+    // of wrapping its last words out of sight, but never over the control beside it, out of the
+    // group box around it or past the dialog's edge.
+    void fit_static(const WindowItem& item) const {
+        auto* label = qobject_cast<QLabel*>(item.widget);
+        if (!label || (item.style & ss_type_mask) != 0) return;
+        const QRect& rect = item.rect;
+        QFontMetrics fm(label->font());
+        int border = 2 * label->frameWidth();
+        if (rect.height() >= 2 * fm.height() + border) {
+            label->setWordWrap(true);
+            label->setGeometry(rect);
+            return;
+        }
+        int need = fm.horizontalAdvance(label->text()) + border + 1;
+        if (label->frameWidth() > 0)
+            need += (fm.horizontalAdvance(QLatin1Char('x')) + 1) / 2; // indent
+        int room = growth_limit(item) - rect.x();
+        int width = std::max(rect.width(), std::min(need, room));
+        label->setWordWrap(false);
+        label->setGeometry(rect.x(), rect.y(), width, rect.height());
     }
 
     // The first control with this id, or null.
@@ -169,8 +175,15 @@ class TemplateDialog : public QDialog {
         bool plain = e->modifiers() == Qt::NoModifier ||
                      (e->modifiers() == Qt::KeypadModifier && e->key() == Qt::Key_Enter);
         if (plain && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
-            // Only the template's default push button answers Enter; without one, Enter is a
-            // command for id 1, which a dialog without such a control ignores.
+            // A push button that has the focus is the default while it has it, so Enter presses
+            // the button the user tabbed to; otherwise only the template's default push button
+            // answers Enter, and without one Enter is a command for id 1, which a dialog without
+            // such a control ignores.
+            for (const WindowItem& it : items_)
+                if (it.widget == focusWidget() && qobject_cast<QPushButton*>(it.widget)) {
+                    if (it.widget->isEnabled()) static_cast<QPushButton*>(it.widget)->click();
+                    return;
+                }
             for (const WindowItem& it : items_)
                 if (it.atom == atom_button && (it.style & 0xF) == 1 && !it.widget->isHidden()) {
                     if (it.widget->isEnabled()) static_cast<QPushButton*>(it.widget)->click();
@@ -193,6 +206,35 @@ class TemplateDialog : public QDialog {
 
   private:
     int to_px_x(int du) const { return mul_div(du, base_x_, 4); }
+
+    // First x a static may not cover when it grows: the dialog's edge, the left edge of the
+    // nearest control that starts right of it on the same lines, or the inner edge of a group
+    // box that encloses it.
+    int growth_limit(const WindowItem& self) const {
+        const QRect& r = self.rect;
+        int limit = width();
+        for (const WindowItem& other : items_) {
+            const QRect& q = other.rect;
+            if (&other == &self || q.bottom() < r.top() || q.top() > r.bottom()) continue;
+            bool group = other.atom == atom_button && (other.style & 0xF) == 7;
+            if (group && q.left() < r.left() && q.right() >= r.right())
+                limit = std::min(limit, q.right() + 1 - to_px_x(2));
+            else if (q.left() > r.right())
+                limit = std::min(limit, q.left());
+        }
+        return limit;
+    }
+
+    // A placed dialog is moved, if need be, so that it lies wholly on the screen it starts on.
+    QPoint on_screen(QPoint at) const {
+        QScreen* screen = QGuiApplication::screenAt(at);
+        if (!screen) screen = QGuiApplication::primaryScreen();
+        if (!screen) return at;
+        QRect area = screen->availableGeometry();
+        at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - width())));
+        at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - height())));
+        return at;
+    }
     int to_px_y(int du) const { return mul_div(du, base_y_, 8); }
 
     void command(int32_t id, int32_t code) { dialog_on_command(dialog_, id, code); }
@@ -402,7 +444,7 @@ void window_write_control(Dialog& dialog, const DialogControl& c) {
     QWidget* w = it->widget;
     if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(shown_text(c.texts[0]));
-        if ((it->style & ss_type_mask) == 0) fit_static(label, it->rect);
+        window->fit_static(*it);
     } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
         box->setTitle(shown_text(c.texts[0]));
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {

@@ -5,7 +5,9 @@
 
 namespace {
 
-void append(std::string& out, const char* text) { out += text; }
+void append(std::string& out, const char* text) {
+    out += text;
+}
 
 // Seventeen significant digits in the form of "%.17g", but never with the decimal comma of the
 // user's locale (the program runs with it): the file must read back anywhere.
@@ -29,7 +31,8 @@ void format_points_csv(const ModelState& m, const double* H, const double* B, in
     if (count < 0 || !H || !B) count = 0;
     append_comment(out, "# Hc = ", m.Hc);
     append_comment(out, "# Kmax = ", m.Kmax);
-    append(out, m.Ho > 0 ? "# start = positive saturation (Ho = " : "# start = negative saturation (Ho = ");
+    append(out, m.Ho > 0 ? "# start = positive saturation (Ho = "
+                         : "# start = negative saturation (Ho = ");
     append_number(out, m.Ho);
     append(out, ")\n");
     append(out, "# points = ");

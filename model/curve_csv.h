@@ -9,7 +9,8 @@
 // Appends to out: comment lines beginning with "#" that give Hc, Kmax, the
 // start state and the number of points, the header line "H,B", then one
 // line "H,B" per point of the drawn curve, indices 0..Ndrawn, every number
-// with 17 significant digits (enough to read back the exact double).
+// with 17 significant digits (enough to read back the exact double) and a
+// decimal point whatever the process's locale.
 void format_curve_csv(const ModelState& m, std::string& out);
 
 // The same header and point lines for any list of points (count points of

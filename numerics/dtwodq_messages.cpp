@@ -3,6 +3,8 @@
 #include "numerics/error_facility.h"
 #include "numerics/quadrature_shared.h"
 
+#include <cstddef>
+
 namespace {
 
 const char* const kLimitText =
@@ -90,7 +92,9 @@ void dt2odq_report_inner(int code, int MAXSUB, const double* WORK, const int* IW
         break;
     case 3:
         if (s.precision_reported) return;
-        report_code(code, MAXSUB, WORK[IWORK[0] - 1], WORK[MAXSUB + IWORK[0] - 1]);
+        // The right ends start at WORK(MAXSUB+1); the sum is formed in the pointer's width.
+        report_code(code, MAXSUB, WORK[IWORK[0] - 1],
+                    WORK[static_cast<std::ptrdiff_t>(MAXSUB) + IWORK[0] - 1]);
         s.precision_reported = true;
         break;
     default:

@@ -10,6 +10,7 @@
 #include "numerics/quadrature_workspace.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace dtwodq_detail {
 
@@ -47,7 +48,9 @@ double inner_integral(const F& f, double x, double yl, double yh, int maxsub, do
     const double ea = s.outer_errabs / s.span;
     const double er = s.outer_errrel / s.span;
     InnerIntegrand<F> fy{f, x};
-    const AdaptiveLists lists{work, work + maxsub, work + 2 * maxsub, work + 3 * maxsub, iwork};
+    // Block offsets in the pointer's own width: 3*maxsub need not fit an int.
+    const std::ptrdiff_t block = maxsub;
+    const AdaptiveLists lists{work, work + block, work + 2 * block, work + 3 * block, iwork};
     const AdaptiveResult r = integrate_adaptive_k<K>(fy, yl, yh, ea, er, maxsub, lists);
     s.inner_count = r.count;
     if (r.code != ADAPTIVE_OK) dt2odq_report_inner(r.code, maxsub, work, iwork);

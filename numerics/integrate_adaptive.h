@@ -8,6 +8,7 @@
 #include "numerics/reorder_errors.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 // The caller's lists, `limit` entries each; entry i-1 describes subinterval i.
@@ -32,7 +33,7 @@ enum AdaptiveCode {
 struct AdaptiveResult {
     double result; // sum of the subinterval integrals (0 on ADAPTIVE_INVALID)
     double aerr;   // sum of the subinterval error estimates
-    int count;     // evaluation count (see integrate_adaptive_k)
+    int count;     // evaluation count (see integrate_adaptive_k), at most INT_MAX
     int code;      // an AdaptiveCode
     int last;      // number of subintervals in use
 };
@@ -44,7 +45,9 @@ struct AdaptiveResult {
 //                     plain integrand; for an integrand that is itself an integral, the count of
 //                     the last integration it made.
 // With c the number of bisections plus all rule_count() additions, the count is (10K+1)(2c+1), or
-// 30c+15 for K = 1: for a plain integrand the number of evaluations.
+// 30c+15 for K = 1: for a plain integrand the number of evaluations. A count beyond the largest
+// 32-bit integer (an outer integration over many inner ones with a caller's large limit) is
+// reported as INT_MAX instead of wrapping around.
 template <int K, class Fn>
 AdaptiveResult integrate_adaptive_k(Fn& f, double a, double b, double epsabs, double epsrel,
                                     int limit, const AdaptiveLists& w) {
@@ -69,8 +72,10 @@ AdaptiveResult integrate_adaptive_k(Fn& f, double a, double b, double epsabs, do
         return r;
     }
 
+    // Kept in a wider type and capped at INT_MAX: the outer count adds whole inner counts.
+    const long long count_cap = INT_MAX;
     const GkEstimate first = gk_rule_k<K>(f, a, b, eps, tiny);
-    int count = f.rule_count();
+    long long count = f.rule_count();
     double result = first.result;
     double aerr = first.aerr;
     int code = ADAPTIVE_OK;
@@ -104,7 +109,7 @@ AdaptiveResult integrate_adaptive_k(Fn& f, double a, double b, double epsabs, do
             const double b2 = hi[t];
             const GkEstimate h1 = gk_rule_k<K>(f, a1, b1, eps, tiny);
             const GkEstimate h2 = gk_rule_k<K>(f, a2, b2, eps, tiny);
-            count = count + f.rule_count() + 1;
+            count = std::min(count + f.rule_count() + 1, count_cap);
 
             const double val12 = h1.result + h2.result;
             const double est12 = h1.aerr + h2.aerr;
@@ -157,7 +162,8 @@ AdaptiveResult integrate_adaptive_k(Fn& f, double a, double b, double epsabs, do
 
     r.result = result;
     r.aerr = aerr;
-    r.count = (kf != 1) ? (10 * kf + 1) * (2 * count + 1) : 30 * count + 15;
+    const long long evaluations = (kf != 1) ? (10 * kf + 1) * (2 * count + 1) : 30 * count + 15;
+    r.count = static_cast<int>(std::min(evaluations, count_cap));
     r.code = code;
     r.last = last;
     return r;

@@ -38,7 +38,9 @@ int main(int argc, char** argv) {
         return kBatchBadUsage;
     }
     const int status = run_batch(options, g_model, stdout);
-    if (std::fflush(stdout) != 0) {
+    // A write that failed earlier leaves its mark in the error flag even when the last flush
+    // succeeds.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fprintf(stderr, "hysteresis-batch: cannot write the output\n");
         return kBatchStopped;
     }

@@ -216,4 +216,21 @@ TEST(Batch, NumericalStopExitsOneAndKeepsThePoints) {
     EXPECT_EQ(rows.size(), 1u + 10 + 1001 * 10);
 }
 
+TEST(Batch, OutputThatCannotBeWrittenExitsOneWithAMessage) {
+    if (std::FILE* full = std::fopen("/dev/full", "w"))
+        std::fclose(full);
+    else
+        GTEST_SKIP() << "no /dev/full to write to";
+    const std::string err = ::testing::TempDir() + "batch_full.err";
+    // Small and large outputs: one that stays in the stream's buffer, one that overflows it.
+    for (const char* args : {"kmax", "major", "curve to:0.5 to:-0.5 to:0.5"}) {
+        const std::string command =
+            std::string("'") + HYSTERESIS_BATCH_EXE + "' " + args + " >/dev/full 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        ASSERT_TRUE(raw != -1 && WIFEXITED(raw)) << args;
+        EXPECT_EQ(WEXITSTATUS(raw), 1) << args;
+        EXPECT_EQ(read_file(err), "hysteresis-batch: cannot write the output\n") << args;
+    }
+}
+
 } // namespace

@@ -301,16 +301,105 @@ TEST_F(DialogModal, CancelReadsEveryControlBack) {
     EXPECT_TRUE(on);
 }
 
+namespace {
+// Click callback that writes two controls and then ends the dialog itself.
+void on_finish(Dialog& d, int32_t&, int32_t&) {
+    set_text(d, 1032, "0.55");
+    set_text(d, 1033, "Finished");
+    dlg_set_return(d, 5);
+    dlg_exit(d);
+}
+} // namespace
+
+// Ending the dialog reads back what the window shows, but a value the ending callback has just
+// set (not yet written to the window) is kept, not overwritten by the older window text.
+TEST_F(DialogModal, ExitKeepsValuesSetJustBeforeIt) {
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 105));
+    ASSERT_TRUE(set_text(d, 1032, "0.4"));
+    ASSERT_TRUE(dlg_set_callback(d, 1, on_finish));
+    schedule({[&] {
+        QWidget* edit = dialog_control_widget(d, 1032);
+        edit->setFocus();
+        type(edit, "9");
+        EXPECT_EQ(widget_text(d, 1032), "0.49");
+        qobject_cast<QAbstractButton*>(dialog_control_widget(d, 1))->click();
+    }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 5);
+    EXPECT_EQ(text_of(d, 1032, 5), "0.55 ");
+    EXPECT_EQ(text_of(d, 1033, 9), "Finished ");
+    EXPECT_EQ(text_of(d, 2, 7), "Cancel "); // the rest read back from the window
+}
+
 TEST_F(DialogModal, WithoutIdOneEnterIsIgnoredAndCancelEndsWithTwo) {
     Dialog d;
     ASSERT_TRUE(dlg_init(d, 101));
-    schedule({[&] { send_key(dialog_widget(d), Qt::Key_Return); },
+    schedule({[&] {
+                  // Enter in an edit is a command for id 1, which this dialog does not have.
+                  QWidget* edit = dialog_control_widget(d, 1002);
+                  edit->setFocus();
+                  send_key(edit, Qt::Key_Return);
+              },
               [&] {
-                  EXPECT_NE(d.window, nullptr); // still shown
+                  ASSERT_NE(d.window, nullptr); // still shown
                   qobject_cast<QAbstractButton*>(dialog_control_widget(d, 2))->click();
               }});
     watchdog(d);
     EXPECT_EQ(dlg_modal(d), 2);
+}
+
+namespace {
+int execute_clicks = 0;
+void on_execute_click(Dialog&, int32_t&, int32_t& event) {
+    ++execute_clicks;
+    EXPECT_EQ(event, sel_clicked);
+}
+} // namespace
+
+// Enter presses the push button that has the focus (it is the default while it has it), and the
+// template's default push button only when no push button has the focus.
+TEST_F(DialogModal, EnterPressesTheFocusedPushButton) {
+    {
+        // Tabbing from OK to Cancel and pressing Enter cancels: nothing is confirmed.
+        Dialog d;
+        ASSERT_TRUE(dlg_init(d, 102));
+        schedule({[&] {
+            QWidget* w = dialog_widget(d);
+            dialog_control_widget(d, 1)->setFocus();
+            send_key(w->focusWidget(), Qt::Key_Tab);
+            ASSERT_EQ(w->focusWidget(), dialog_control_widget(d, 2));
+            send_key(w->focusWidget(), Qt::Key_Return);
+        }});
+        watchdog(d);
+        EXPECT_EQ(dlg_modal(d), 2);
+    }
+    {
+        // Dialog 101 opens with the focus on its first tab stop, Cancel; Execute, once it has
+        // the focus, runs its callback and the dialog stays.
+        Dialog d;
+        ASSERT_TRUE(dlg_init(d, 101));
+        ASSERT_TRUE(dlg_set_callback(d, 1007, on_execute_click));
+        execute_clicks = 0;
+        schedule({[&] {
+                      QWidget* w = dialog_widget(d);
+                      EXPECT_EQ(w->focusWidget(), dialog_control_widget(d, 2));
+                      dialog_control_widget(d, 1007)->setFocus();
+                      send_key(w->focusWidget(), Qt::Key_Return);
+                      EXPECT_EQ(execute_clicks, 1);
+                      ASSERT_NE(d.window, nullptr);
+                      send_key(w->focusWidget(), Qt::Key_Enter);
+                      EXPECT_EQ(execute_clicks, 2);
+                      ASSERT_NE(d.window, nullptr);
+                  },
+                  [&] {
+                      dialog_control_widget(d, 2)->setFocus();
+                      send_key(dialog_widget(d)->focusWidget(), Qt::Key_Return);
+                  }});
+        watchdog(d);
+        EXPECT_EQ(dlg_modal(d), 2);
+        EXPECT_EQ(execute_clicks, 2);
+    }
 }
 
 TEST_F(DialogModal, TitleBarCloseActsAsCancel) {
@@ -436,6 +525,77 @@ TEST_F(DialogModal, ControlsSitAtTheirRectanglesInDialogUnits) {
     }
 }
 
+// A one-line static given a text longer than its rectangle grows to the right, but never over
+// the control beside it on the same lines, out of its group box or past the dialog's edge.
+struct GrowthCase {
+    int32_t dialog;    // template
+    int32_t label;     // static that gets the long text
+    int32_t neighbour; // control right of it; 0: the enclosing group box 1 of template 912
+};
+
+TEST_F(DialogModal, LongStaticTextsStopAtTheControlBeside) {
+    BuildDialog boxed;
+    boxed.cx = 200;
+    boxed.cy = 80;
+    boxed.items = {{kGroup, 0x80, 1, "box", 5, 5, 100, 40},
+                   {kLeft, 0x82, 3, "s", 10, 15, 30, 8},
+                   {kPush, 0x80, 2, "Cancel", 5, 60, 50, 14}};
+    std::vector<unsigned char> bytes = build_template(boxed);
+    add_template(912, bytes.data(), bytes.size());
+    const GrowthCase cases[] = {{105, 1031, 1032}, {105, 1033, -1},   {101, 65535, 1000},
+                                {101, 1001, 1002}, {101, 1005, 1006}, {102, 1017, 1},
+                                {102, 1010, 1011}, {102, 1012, 1013}, {103, 1019, 1021},
+                                {103, 1025, 1027}, {912, 3, 0}};
+    for (const GrowthCase& gc : cases) {
+        SCOPED_TRACE(std::to_string(gc.dialog) + " " + std::to_string(gc.label));
+        Dialog d;
+        ASSERT_TRUE(dlg_init(d, gc.dialog));
+        ASSERT_TRUE(set_text(d, gc.label, "Long text " + std::string(80, 'W')));
+        schedule({[&] {
+            QWidget* w = dialog_widget(d);
+            QWidget* label = dialog_control_widget(d, gc.label);
+            ASSERT_TRUE(w && label);
+            int right = label->geometry().x() + label->width(); // first x not covered
+            EXPECT_LE(right, w->width());
+            if (gc.neighbour > 0) {
+                QWidget* next = dialog_control_widget(d, gc.neighbour);
+                ASSERT_NE(next, nullptr);
+                EXPECT_LE(right, next->geometry().x());
+                EXPECT_GT(right, next->geometry().x() - 12); // it did grow up to there
+            } else if (gc.neighbour == 0) {
+                QWidget* box = dialog_control_widget(d, 1);
+                EXPECT_LT(right, box->geometry().x() + box->width());
+            } else {
+                EXPECT_EQ(right, w->width()); // nothing beside it: up to the edge
+            }
+            send_key(w, Qt::Key_Escape);
+        }});
+        watchdog(d);
+        EXPECT_EQ(dlg_modal(d), 2);
+    }
+    remove_template(912);
+}
+
+TEST_F(DialogModal, APlacedDialogStaysOnTheScreen) {
+    BuildDialog far = dialog_105();
+    far.x = 20000;
+    far.y = 20000;
+    std::vector<unsigned char> bytes = build_template(far);
+    add_template(913, bytes.data(), bytes.size());
+    Dialog d;
+    ASSERT_TRUE(dlg_init(d, 913));
+    schedule({[&] {
+        QWidget* w = dialog_widget(d);
+        QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_TRUE(area.contains(QRect(w->pos(), w->size())))
+            << w->pos().x() << "," << w->pos().y();
+        send_key(w, Qt::Key_Escape);
+    }});
+    watchdog(d);
+    EXPECT_EQ(dlg_modal(d), 2);
+    remove_template(913);
+}
+
 TEST_F(DialogModal, TabMovesThroughTheControlsInTemplateOrder) {
     Dialog d;
     ASSERT_TRUE(dlg_init(d, 105));
@@ -498,15 +658,20 @@ TEST_F(DialogModal, Screenshots) {
     QByteArray folder = qgetenv("HYSTERESIS_DIALOG_SHOTS");
     if (folder.isEmpty()) GTEST_SKIP() << "HYSTERESIS_DIALOG_SHOTS not set";
     QDir().mkpath(QString::fromLocal8Bit(folder));
+    // The widest texts the program puts there: 14-character numbers and the longest messages.
     const std::vector<std::pair<int32_t, std::string>> fills[] = {
-        {{1032, "0.4"}, {1033, "Parameter Kmax =  3.238588"}},
-        {{1000, "-1.000000"}, {1010, "-1.000000"}, {1002, "-1.000000"}, {1006, "0"}, {1008, ""}},
-        {{1011, "0.000000"}, {1013, "0.000000"}, {1017, ""}},
-        {{1022, "1.000000"},
-         {1021, "-1.000000"},
-         {1027, "1.000000"},
-         {1026, "-1.000000"},
-         {1028, ""}},
+        {{1032, "0.4000000"}, {1033, "Error: Invalid format of Hc"}},
+        {{1000, "-0.1234567E-01"},
+         {1010, "-0.7654321E-01"},
+         {1002, "-0.1234567E-01"},
+         {1006, "0"},
+         {1008, "Error: Invalid number of cycles"}},
+        {{1011, "0.1234567E-01"}, {1013, "0.7654321E-01"}, {1017, "Error: Invalid format of Amem"}},
+        {{1022, "0.1234567E-01"},
+         {1021, "-0.1234567E-01"},
+         {1027, "0.1234567E-01"},
+         {1026, "-0.1234567E-01"},
+         {1028, "Error: Invalid format of Bmax"}},
     };
     const int ids[] = {105, 101, 102, 103};
     for (int k = 0; k < 4; ++k) {

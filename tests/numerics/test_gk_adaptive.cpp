@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -115,6 +116,51 @@ TEST(GkAdaptive, CountIsTheNumberOfEvaluations) {
         for (int i = 0; i < r.last; ++i)
             sum += w.val[i];
         EXPECT_EQ(sum, r.result);
+    }
+}
+
+// An integrand that stands for an integral over another variable, as the outer integration of the
+// two-dimensional quadrature: every rule application adds the count of an inner integration.
+struct Nested {
+    int inner; // evaluations one inner integration reports
+
+    static double at(double x) { return x < 1.0 / 3.0 ? 0.0 : 1.0; }
+    double single(double x) { return at(x); }
+    void values(const double* x, double* fx, int count) {
+        for (int i = 0; i < count; ++i)
+            fx[i] = at(x[i]);
+    }
+    int rule_count() const { return inner; }
+};
+
+// The outer count adds the inner count after every rule application and one per bisection, then
+// applies the formula; what no 32-bit integer can hold comes out as the largest one.
+TEST(GkAdaptive, NestedCountIsExactOrTheLargestInteger) {
+    struct Case {
+        int key;
+        int inner;
+        int limit;
+    };
+    const Case cases[] = {
+        {6, 61, 20},             // small: exact
+        {1, 1000000, 20},        // 30c + 15 still fits
+        {6, 1000000, 20},        // c fits, the formula does not
+        {2, 50000000, 40},       // c close to the limit, the formula far beyond
+        {1, 70000000, 31},       // the sum c itself passes the largest integer
+        {6, INT_MAX, 3},         // the first addition alone reaches it
+        {3, INT_MAX / 2 + 1, 2}, // one bisection makes the sum pass it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key=" << c.key << " inner=" << c.inner);
+        Nested f{c.inner};
+        Lists w(c.limit);
+        const AdaptiveResult r =
+            integrate_adaptive(f, 0.0, 1.0, 0.0, 1e-17, c.key, c.limit, w.view());
+        ASSERT_GT(r.last, 1);
+        const long long sum = static_cast<long long>(c.inner) * r.last + (r.last - 1);
+        const long long formula =
+            c.key == 1 ? 30 * sum + 15 : (10LL * c.key + 1) * (2 * sum + 1);
+        EXPECT_EQ(r.count, std::min<long long>(formula, INT_MAX));
     }
 }
 
@@ -234,6 +280,37 @@ TEST(GkAdaptive, OrderingKeepsTheLargestEstimatesInFront) {
             // could not be reached before the limit: top still has the largest estimate.
             EXPECT_EQ(topest, *std::max_element(est.begin(), est.begin() + last));
         }
+    }
+}
+
+// Beyond limit/2 + 2 only the first limit + 3 - last places are kept: with limit 6 and last 6
+// that is 3 places, the new interval takes the third one whatever the estimates behind it, and
+// the intervals pushed out of them are no longer listed in front.
+TEST(GkAdaptive, OrderingIsCutBeyondHalfTheLimit) {
+    struct Case {
+        const char* what;
+        double bisected;          // new estimate of interval 1, which was just bisected
+        std::vector<int> front;   // expected order(1..3)
+        int top;                  // expected next interval to bisect
+    };
+    const Case cases[] = {
+        {"bisected interval still leads", 10.0, {1, 2, 6}, 1},
+        {"bisected interval falls back", 5.0, {2, 1, 6}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int limit = 6;
+        // Intervals 2..5 with estimates 9, 8, 7, 6 behind interval 1; the new interval 6 has 1.
+        std::vector<double> est{c.bisected, 9.0, 8.0, 7.0, 6.0, 1.0};
+        std::vector<int> order{1, 2, 3, 4, 5, 0};
+        int top = 1;
+        double topest = 12.0;
+        int head = 1;
+        reorder_errors(limit, 6, top, topest, est.data(), order.data(), head);
+        EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 3), c.front);
+        EXPECT_EQ(top, c.top);
+        EXPECT_EQ(topest, est[c.top - 1]);
+        EXPECT_EQ(head, 1);
     }
 }
 

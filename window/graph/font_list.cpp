@@ -111,8 +111,22 @@ QFont build_font(const FontRecord& rec, int height, int width, bool bold, bool i
     // the em size until the cell fits.
     int px = height;
     f.setPixelSize(px);
-    while (px > 1 && QFontMetrics(f).height() > height)
-        f.setPixelSize(--px);
+    int cell = QFontMetrics(f).height();
+    if (cell > height) {
+        // Cell height grows in proportion to the em size: start from the
+        // proportional guess, then step down until the cell fits.
+        px = std::max(1, static_cast<int>(static_cast<long long>(height) * height / cell));
+        f.setPixelSize(px);
+        while (px > 1 && QFontMetrics(f).height() > height)
+            f.setPixelSize(--px);
+        // And up again while the next size still fits (the guess may be low).
+        QFont bigger = f;
+        bigger.setPixelSize(px + 1);
+        while (px + 1 < height && QFontMetrics(bigger).height() <= height) {
+            f.setPixelSize(++px);
+            bigger.setPixelSize(px + 1);
+        }
+    }
     if (width > 0) {
         double advance = QFontMetricsF(f).averageCharWidth();
         if (advance > 0) {

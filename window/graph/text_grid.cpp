@@ -81,6 +81,12 @@ void paint_run(SurfaceState& s, const TextState& t, int row, int col, const char
     add_dirty(s, cells);
 }
 
+// The surface cell under the cursor.
+QRect caret_cell(const TextState& t) {
+    int row = t.text_top - 1 + t.cursor_row, col = t.text_left - 1 + t.cursor_col;
+    return text_cells_rect(t, row, col, row, col);
+}
+
 // Starts a new line: the next row, or the text window scrolled up by one row.
 void new_line(SurfaceState& s, TextState& t) {
     int rows = t.text_bottom - t.text_top + 1;
@@ -155,11 +161,20 @@ int16_t text_write(SurfaceState& s, TextState& t, const char* text, int len) {
     if (s.surface.isNull() || t.text_rows <= 0 || t.text_cols <= 0) return -1;
     if (!text || len < 0) len = 0;
     const int width = t.text_right - t.text_left + 1;
+    // The caret's cells (before and after) are repainted with the text.
+    add_dirty(s, caret_cell(t));
     t.caret_visible = false;
     int i = 0;
     for (;;) {
         // 1. The run up to NUL, CR or LF, or to the right edge when wrapping.
         int avail = width - t.cursor_col + 1;
+        if (t.wrap && avail <= 0 && i < len && text[i] != '\0' && text[i] != '\r' &&
+            text[i] != '\n') {
+            // Past the right edge (written while not wrapping): go on in the next row.
+            new_line(s, t);
+            t.cursor_col = 1;
+            continue;
+        }
         int j = i;
         while (j < len && text[j] != '\0' && text[j] != '\r' && text[j] != '\n' &&
                (!t.wrap || j - i < avail))
@@ -185,6 +200,7 @@ int16_t text_write(SurfaceState& s, TextState& t, const char* text, int len) {
         if (wrapped && (i >= len || text[i] == '\0')) break;
     }
     t.caret_visible = true;
+    add_dirty(s, caret_cell(t));
     return 0;
 }
 

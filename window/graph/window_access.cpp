@@ -16,6 +16,8 @@ std::atomic<int> g_screen_w{0}, g_screen_h{0}, g_screen_bits{0};
 // Runs on the interface thread: takes what was drawn since the last update
 // and asks the window to show it.
 void flush_update(ChildWindow* cw) {
+    // The window (and, with the frame, its record) may have gone meanwhile.
+    if (!is_live_window(cw)) return;
     QRect r;
     {
         std::lock_guard<std::mutex> hold(cw->lock);
@@ -111,7 +113,7 @@ void unlock_and_show(LockedWindow& w) {
     if (post) {
         QCoreApplication* app = QCoreApplication::instance();
         if (app) {
-            // Records are never freed while the frame lives, so cw stays valid.
+            // The flush asks whether cw still exists before touching it.
             QMetaObject::invokeMethod(
                 app, [cw] { flush_update(cw); }, Qt::QueuedConnection);
         } else {

@@ -113,6 +113,7 @@ void SurfaceView::update_scroll_range() {
     const Qt::ScrollBarPolicy policy = scaled ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
     setHorizontalScrollBarPolicy(policy);
     setVerticalScrollBarPolicy(policy);
+    ranged_surface_ = QSize(w, h);
     const QSize view = viewport()->size();
     QMdiSubWindow* sub = cw_->sub;
     if (!scaled && w > 0 && h > 0 && sub && !sub->isMaximized() && !sub->isMinimized()) {
@@ -158,8 +159,16 @@ void SurfaceView::repaint_surface_rect(int x, int y, int w, int h) {
 
 void SurfaceView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    if (paint_surface(cw_, painter, event->rect(), viewport()->size(), cw_->display_scaled))
-        // The surface came into being: fit the scroll bars to it once this paint is over.
+    bool refit = paint_surface(cw_, painter, event->rect(), viewport()->size(), cw_->display_scaled);
+    if (!refit) {
+        // A drawing call may have configured the surface before the window was
+        // first painted, or reconfigured it since: the scroll bars follow its size.
+        std::lock_guard<std::mutex> hold(cw_->lock);
+        const QImage& img = cw_->gfx.surface;
+        refit = (img.isNull() ? QSize(0, 0) : img.size()) != ranged_surface_;
+    }
+    if (refit)
+        // Fit the scroll bars to the surface once this paint is over.
         QMetaObject::invokeMethod(this, &SurfaceView::update_scroll_range, Qt::QueuedConnection);
 }
 

@@ -32,7 +32,8 @@ class SurfaceView : public QAbstractScrollArea {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    ChildWindow* cw_; // the window shown; lives as long as the frame
+    ChildWindow* cw_;     // the window shown; lives as long as the frame
+    QSize ranged_surface_; // surface size the scroll bars were last fitted to
 };
 
 // The MDI sub-window of a child window: refuses the user's close while the

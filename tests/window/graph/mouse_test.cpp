@@ -88,6 +88,17 @@ TEST_F(Mouse, MaskSeventyThreeDeliversPressesAndMovesOnly) {
     EXPECT_EQ(g_got[2].event, 64);
 }
 
+TEST_F(Mouse, DoubleClicksHaveTheirOwnCodes) {
+    UnitWindow w(61);
+    register_mouse_event(61, 4 + 32, record);
+    send(client(w.cw), QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(7, 8));
+    send(client(w.cw), QEvent::MouseButtonDblClick, Qt::RightButton, QPoint(7, 8));
+    click(w.cw, Qt::LeftButton, QPoint(7, 8)); // press and release are not registered
+    ASSERT_EQ(g_got.size(), 2u);
+    EXPECT_EQ(g_got[0].event, 4);
+    EXPECT_EQ(g_got[1].event, 32);
+}
+
 TEST_F(Mouse, ScrolledWindowAddsTheOffsets) {
     UnitWindow w(53);
     register_mouse_event(53, 1, record);

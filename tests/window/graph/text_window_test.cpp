@@ -4,10 +4,13 @@
 #include "window/graph/graphics.h"
 #include "window/graph/text_grid.h"
 #include "window/graph/text_window.h"
+#include "window/kernel/standard_commands.h"
 #include "window/kernel/window_hooks.h"
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -183,6 +186,32 @@ TEST(TextWindow, ReadingALineOnAProgramThreadTakesTypedKeys) {
     EXPECT_EQ(n, 2);
     EXPECT_STREQ(buf, "42");
     EXPECT_FALSE(window_hooks().key(w.cw, "z")); // no read pending now: the kernel beeps
+}
+
+TEST(TextWindow, PastedTextFeedsReadsAndClearPasteDiscardsIt) {
+    UnitWindow w(49);
+    QGuiApplication::clipboard()->setText("17\n23\n");
+    run_standard_command(kCmdPaste); // the active window is unit 49's
+    {
+        std::lock_guard<std::mutex> hold(w.cw->lock);
+        EXPECT_EQ(w.cw->text.pasted, "17\n23\n");
+    }
+    char buf[16] = {};
+    int n = -5;
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        n = read_unit_line(49, buf, sizeof buf);
+        done = true;
+    });
+    while (!done)
+        QApplication::processEvents();
+    reader.join();
+    EXPECT_EQ(n, 2);
+    EXPECT_STREQ(buf, "17");
+    EXPECT_EQ(row_text(w.cw, 1), "17"); // echoed
+    run_standard_command(kCmdClearPaste);
+    std::lock_guard<std::mutex> hold(w.cw->lock);
+    EXPECT_TRUE(w.cw->text.pasted.empty());
 }
 
 } // namespace
