@@ -37,7 +37,13 @@ void format_points_csv(const ModelState& m, const double* H, const double* B, in
     append(out, ")\n");
     append(out, "# points = ");
     append(out, std::to_string(count).c_str());
-    append(out, "\nH,B\n");
+    out += '\n';
+    format_point_lines(H, B, count, out);
+}
+
+void format_point_lines(const double* H, const double* B, int count, std::string& out) {
+    if (count < 0 || !H || !B) count = 0;
+    out += "H,B\n";
     out.reserve(out.size() + static_cast<size_t>(count) * 48);
     for (int i = 0; i < count; ++i) {
         append_number(out, H[i]);

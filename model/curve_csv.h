@@ -17,3 +17,7 @@ void format_curve_csv(const ModelState& m, std::string& out);
 // H and B); the comment lines come from m.
 void format_points_csv(const ModelState& m, const double* H, const double* B, int count,
                        std::string& out);
+
+// Only the header line "H,B" and the point lines, without comments (the
+// batch tool's output).
+void format_point_lines(const double* H, const double* B, int count, std::string& out);

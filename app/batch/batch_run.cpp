@@ -1,21 +1,20 @@
 #include "app/batch/batch_run.h"
 
 #include "model/curve_construction.h"
+#include "model/curve_csv.h"
 #include "model/execute_cycles.h"
 #include "model/preisach.h"
 #include "model/state_sequences.h"
 
+#include <string>
+
 namespace {
 
-// Seventeen significant digits give back the exact double.
-void print_pair(std::FILE* out, double H, double B) {
-    std::fprintf(out, "%.17g,%.17g\n", H, B);
-}
-
+// The points first..last in the format of "Save results...", without its comment lines.
 void print_points(std::FILE* out, const double* H, const double* B, int32_t first, int32_t last) {
-    std::fputs("H,B\n", out);
-    for (int32_t k = first; k <= last; ++k)
-        print_pair(out, H[k], B[k]);
+    std::string text;
+    format_point_lines(H + first, B + first, last - first + 1, text);
+    std::fwrite(text.data(), 1, text.size(), out);
 }
 
 // Runs one step as the program would: a right click, or an Execute of the reversal dialog.
