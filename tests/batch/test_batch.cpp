@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -28,7 +29,7 @@ std::string read_file(const std::string& path) {
 }
 
 ToolRun run_tool(const std::vector<std::string>& args) {
-    const std::string base = ::testing::TempDir() + "batch_run";
+    const std::string base = ::testing::TempDir() + "batch_run_" + std::to_string(getpid());
     std::string command = std::string("'") + HYSTERESIS_BATCH_EXE + "'";
     for (const std::string& a : args)
         command += " '" + a + "'";
@@ -221,7 +222,7 @@ TEST(Batch, OutputThatCannotBeWrittenExitsOneWithAMessage) {
         std::fclose(full);
     else
         GTEST_SKIP() << "no /dev/full to write to";
-    const std::string err = ::testing::TempDir() + "batch_full.err";
+    const std::string err = ::testing::TempDir() + "batch_full_" + std::to_string(getpid()) + ".err";
     // Small and large outputs: one that stays in the stream's buffer, one that overflows it.
     for (const char* args : {"kmax", "major", "curve to:0.5 to:-0.5 to:0.5"}) {
         const std::string command =

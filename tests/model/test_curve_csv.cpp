@@ -1,6 +1,8 @@
 // The drawn curve as CSV text: comment lines, header, exact numbers, and no locale in them.
 #include <gtest/gtest.h>
 
+#include "tests/support/comma_locale.h"
+
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
@@ -23,18 +25,6 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
-// Switches LC_NUMERIC to a locale with a decimal comma: an installed one, or else one compiled
-// into the test's temporary folder (glibc looks there through LOCPATH). Empty when neither works.
-std::string comma_locale() {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"})
-        if (std::setlocale(LC_NUMERIC, name)) return name;
-    const std::string dir = ::testing::TempDir() + "hysteresis_locales";
-    const std::string command = "mkdir -p '" + dir + "' && localedef -i de_DE -f UTF-8 '" + dir +
-                                "/de_DE.UTF-8' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return "";
-    setenv("LOCPATH", dir.c_str(), 1);
-    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") ? "de_DE.UTF-8" : "";
-}
 
 TEST(CurveCsv, CommentsHeaderAndEveryDrawnPointReadBackExactly) {
     ModelState& m = opened_workspace();
@@ -71,7 +61,7 @@ TEST(CurveCsv, DecimalCommaLocaleChangesNothing) {
     std::string plain;
     format_curve_csv(m, plain);
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string name = comma_locale();
+    const std::string name = use_comma_locale();
     if (name.empty()) GTEST_SKIP() << "no locale with a decimal comma can be had";
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     std::string in_locale;

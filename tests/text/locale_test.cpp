@@ -6,29 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/comma_locale.h"
+
 #include <clocale>
 #include <cstdlib>
 #include <string>
 
 namespace {
 
-// Switches LC_NUMERIC to a locale with a decimal comma: an installed one, or else one compiled
-// into the test's temporary folder (glibc looks there through LOCPATH), so that the test runs on
-// machines with only the C locale too. False when neither works.
-bool use_comma_locale() {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"})
-        if (std::setlocale(LC_NUMERIC, name)) return true;
-    const std::string dir = ::testing::TempDir() + "hysteresis_locales";
-    const std::string command = "mkdir -p '" + dir + "' && localedef -i de_DE -f UTF-8 '" + dir +
-                                "/de_DE.UTF-8' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return false;
-    setenv("LOCPATH", dir.c_str(), 1);
-    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-}
 
 TEST(Locale, DecimalCommaLocaleChangesNothing) {
     std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    if (!use_comma_locale()) GTEST_SKIP() << "no locale with a decimal comma can be had";
+    if (use_comma_locale().empty()) GTEST_SKIP() << "no locale with a decimal comma can be had";
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
 
     std::string buffer(14, '#');
