@@ -63,7 +63,7 @@ void write_instructions() {
 void connect_program_seams() {
     connect_standard_output();
     set_construction_started(grey_settings);
-    set_leg_draw(draw_new_points);
+    set_leg_draw(draw_new_points_under_marker);
     set_execute_finished(finish_execute);
 }
 

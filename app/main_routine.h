@@ -7,7 +7,8 @@
 
 // Connects the program's routines to the seams of the model and of the standard output unit:
 // the standard output to the default text window, the start of a construction to greying
-// "Settings...", each leg of an Execute to draw_new_points and its end to finish_execute.
+// "Settings...", each leg of an Execute to draw_new_points_under_marker and its end to
+// finish_execute.
 void connect_program_seams();
 
 // Steps 1 to 7 of the start-up: Hc and Kmax, the frame maximised, the File and State menus,

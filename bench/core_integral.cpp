@@ -1,9 +1,11 @@
 // Cost of one Everett-type integral (the Lorentzian density over the triangle
 // -1 <= beta <= alpha <= 0, rule pair 6, relative tolerance 0.01 in single precision) against the
-// cost of the same number of bare density evaluations.
+// cost of the same number of bare density evaluations, and the same integral entered with the
+// upper AVX halves in use, as after toolkit code that returns without clearing them.
 #include "numerics/dtwodq.h"
 #include "numerics/dtwodq_template.h"
 #include "numerics/error_facility.h"
+#include "numerics/vector_state.h"
 
 #include <benchmark/benchmark.h>
 
@@ -92,6 +94,38 @@ void BM_EverettIntegralFunctionPointers(benchmark::State& state) {
     set_counters(state);
 }
 BENCHMARK(BM_EverettIntegralFunctionPointers)->Unit(benchmark::kMicrosecond);
+
+// Leaves non-zero upper halves in ymm0 where the processor has AVX, as a toolkit routine that
+// returns without VZEROUPPER does (the Qt 6.4 string hash with 256-bit AES instructions, for one).
+void dirty_upper_state() {
+#if defined(__GNUC__) && defined(__x86_64__)
+    static const float one = 1.0f;
+    if (__builtin_cpu_supports("avx"))
+        __asm__ volatile("vbroadcastss %0, %%ymm0" : : "m"(one) : "xmm0");
+#endif
+}
+
+// The inlined integral entered with the upper halves in use before every call: it must cost what
+// BM_EverettIntegralInlined costs (the quadrature clears them on entry; without that it took
+// about 3.5 times as long on the 2-core Ice Lake server). "dirty_before" is the share of calls
+// that really began in that state (0 where the processor cannot show it).
+void BM_EverettIntegralAfterDirtyUpperState(benchmark::State& state) {
+    reset_error_facility();
+    double dirty = 0.0;
+    for (auto _ : state) {
+        dirty_upper_state();
+        if (upper_vector_state_in_use()) dirty += 1.0;
+        double r = 0.0;
+        double e = 0.0;
+        dtwodq_t([](const double& x, const double& y) { return density(x, y); }, kLower, kUpper,
+                 [](const double&) { return kLower; }, [](const double& x) { return x; }, kErrabs,
+                 kErrrel, kRule, r, e);
+        benchmark::DoNotOptimize(r);
+    }
+    set_counters(state);
+    state.counters["dirty_before"] = dirty / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_EverettIntegralAfterDirtyUpperState)->Unit(benchmark::kMicrosecond);
 
 // The density at the very points one integral uses, summed in order, nothing else.
 void BM_BareDensityEvaluations(benchmark::State& state) {

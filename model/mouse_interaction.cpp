@@ -23,10 +23,11 @@ void on_left_button(ModelState& m, int32_t x, int32_t y) {
     show_hn_label(m);
 }
 
-// Constructs the curve from Hcur to Hn and draws whatever the construction produced.
+// Constructs the curve from Hcur to Hn and draws whatever the construction produced, with the
+// marker kept on top of it.
 void on_right_button(ModelState& m) {
     construct_to_hn(m);
-    draw_new_points(m);
+    draw_new_points_under_marker(m);
     set_whole_viewport();
 }
 

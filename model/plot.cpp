@@ -157,6 +157,15 @@ void draw_new_points(ModelState& m) {
     }
 }
 
+void draw_new_points_under_marker(ModelState& m) {
+    // Only what lies under the marker matters: XOR twice at MarkerX is the identity.
+    set_whole_viewport();
+    toggle_marker(m, false);
+    draw_new_points(m);
+    set_whole_viewport();
+    toggle_marker(m, false);
+}
+
 void toggle_marker(ModelState& m, bool move) {
     set_color(kColourCyan);
     set_write_mode(4);

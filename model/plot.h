@@ -43,6 +43,12 @@ void redraw_plot(ModelState& m);
 // "Save results...". Leaves the viewport on the plot area: callers set it back.
 void draw_new_points(ModelState& m);
 
+// draw_new_points with the marker lifted off while the points are drawn and put back on top:
+// a curve drawn over the XOR marker would otherwise leave traces of it behind when the marker
+// moves. Used after every construction (right button, each leg of an Execute); redraw_plot draws
+// the marker last anyway. Ends with the viewport on the whole window.
+void draw_new_points_under_marker(ModelState& m);
+
 // Draws the marker at MarkerX in XOR mode (erasing it when it is there); with move, erases it at
 // MarkerX, sets MarkerX from Hn and draws it there. Expects the viewport on the whole window.
 void toggle_marker(ModelState& m, bool move);

@@ -20,9 +20,10 @@ void DTWODQ(Integrand2 F, const double& A, const double& B, LimitFunction G, Lim
 
 // The same with the subinterval limit MAXSUB and all work arrays supplied by the caller:
 // XLEFT, XRIGHT, SUBRES, SUBERR, IORDER and IWORK of MAXSUB entries, WORK of 4*MAXSUB.
-// On return NCALLS is the outer evaluation count, NSUBS the number of outer subintervals,
-// XLEFT(i), XRIGHT(i), SUBRES(i), SUBERR(i) describe outer subinterval i (i = 1..NSUBS at
-// index i-1) and IORDER holds subinterval numbers (1-based) by decreasing error estimate.
+// On return NCALLS is the outer evaluation count (INT_MAX when larger), NSUBS the number of
+// outer subintervals, XLEFT(i), XRIGHT(i), SUBRES(i), SUBERR(i) describe outer subinterval i
+// (i = 1..NSUBS at index i-1) and IORDER holds subinterval numbers (1-based) by decreasing error
+// estimate.
 void DT2ODQ(Integrand2 F, const double& A, const double& B, LimitFunction G, LimitFunction H,
             const double& ERRABS, const double& ERRREL, const int& IRULE, double& RESULT,
             double& ERREST, const int& MAXSUB, int& NCALLS, int& NSUBS, double* XLEFT,

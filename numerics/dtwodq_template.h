@@ -8,6 +8,7 @@
 #include "numerics/integrate_adaptive.h"
 #include "numerics/quadrature_shared.h"
 #include "numerics/quadrature_workspace.h"
+#include "numerics/vector_state.h"
 
 #include <cmath>
 #include <cstddef>
@@ -99,6 +100,9 @@ void dt2odq_t(const F& f, const double& A, const double& B, const G& g, const H&
               double* XRIGHT, double* SUBRES, double* SUBERR, int* IORDER, double* WORK,
               int* IWORK) {
     using namespace dtwodq_detail;
+    // The caller may come straight from toolkit code that left the upper AVX halves in use; the
+    // rule loops below are SSE code that would run several times slower in that state.
+    clear_upper_vector_state();
     E1PSH("DT2ODQ");
     dt2odq_check_arguments(MAXSUB, IRULE, ERRABS, ERRREL);
     if (N1RTY(0) == 0) {

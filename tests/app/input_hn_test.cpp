@@ -3,7 +3,9 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QImage>
 #include <QLineEdit>
+#include <mutex>
 #include <string>
 
 #include "app/input_hn.h"
@@ -14,6 +16,8 @@
 #include "shell_fixture.h"
 #include "text/adjust_left.h"
 #include "text/number_format.h"
+#include "window/kernel/child_window.h"
+#include "window/kernel/units.h"
 
 namespace {
 
@@ -50,6 +54,14 @@ std::string shown(double value) {
     std::string s(text, 14);
     s.erase(s.find_last_not_of(' ') + 1);
     return s;
+}
+
+// A copy of the workspace window's surface.
+QImage workspace_surface() {
+    ChildWindow* cw = window_for_unit(10);
+    if (cw == nullptr) return QImage();
+    std::lock_guard<std::mutex> hold(cw->lock);
+    return cw->gfx.surface.copy();
 }
 
 } // namespace
@@ -116,6 +128,20 @@ TEST_F(InputHn, ExecuteRunsTheMoveAndResetsTheDialog) {
     });
 }
 
+TEST_F(InputHn, ExecuteEndsWithHnExactlyAtTheCurrentField) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        // More digits than the dialog shows: the reset of the Hn field must not read its own
+        // seven-digit rendering back into Hn.
+        set_edit_text(hn_edit(d), "0.123456789");
+        click(execute_button(d));
+        EXPECT_EQ(g_model.Hcur, 0.123456789);
+        EXPECT_EQ(g_model.Hn, g_model.Hcur);
+        EXPECT_EQ(control_text(kHnEdit), "0.1234568");
+        EXPECT_EQ(g_model.MarkerX, marker_x_for_hn(g_model));
+    });
+    EXPECT_EQ(g_model.Hn, g_model.Hcur);
+}
+
 TEST_F(InputHn, CyclicExecuteEndsBackAtTheStart) {
     with_dialog(open_input_dialog, [](QDialog* d) {
         set_edit_text(hn_edit(d), "0.2");
@@ -132,6 +158,23 @@ TEST_F(InputHn, CyclicExecuteEndsBackAtTheStart) {
         EXPECT_FALSE(control_checked(kCyclicBox));
         EXPECT_EQ(g_model.CycleMode, 0);
     });
+}
+
+TEST_F(InputHn, LegsOverTheTypedMarkerLeaveNoTraceOfIt) {
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        // The marker goes to 0.6 at once; the legs run to it and back, over its line, and the
+        // end of the Execute moves it back to -1.
+        set_edit_text(hn_edit(d), "0.6");
+        click(cyclic_box(d));
+        set_edit_text(cycles_edit(d), "1");
+        click(execute_button(d));
+        EXPECT_EQ(g_model.Hcur, -1.0);
+    });
+    const QImage executed = workspace_surface();
+    ASSERT_FALSE(executed.isNull());
+    // A full redraw draws the marker last: the same picture, without traces of the old one.
+    redraw_plot(g_model);
+    EXPECT_EQ(workspace_surface(), executed);
 }
 
 TEST_F(InputHn, CheckBoxesExcludeEachOther) {

@@ -1,11 +1,13 @@
-// The two-dimensional quadrature with the largest MAXSUB a 32-bit integer allows: the inner lists
-// lie MAXSUB apart in WORK, so their offsets and the message's look-up of an inner right end go
-// past the 32-bit range. The lists are reserved address space; only the touched pages are real.
+// The two-dimensional quadrature at the edges of its input: the largest MAXSUB a 32-bit integer
+// allows (the inner lists lie MAXSUB apart in WORK, so their offsets and the message's look-up of
+// an inner right end go past the 32-bit range; the lists are reserved address space, only the
+// touched pages are real), and limits that are not finite numbers.
 #include "test_dtwodq_fixture.h"
 
 #include <sys/mman.h>
 
 #include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <string>
@@ -16,8 +18,8 @@ using DtwodqLargeLimit = DtwodqTest;
 
 // Address space for count elements of T, committed page by page as they are touched.
 template <class T> struct Reserved {
-    T* data = nullptr;  // the first element, or null when the space could not be reserved
-    std::size_t bytes;  // size of the reservation
+    T* data = nullptr; // the first element, or null when the space could not be reserved
+    std::size_t bytes; // size of the reservation
     explicit Reserved(std::size_t count) : bytes(count * sizeof(T)) {
         void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
@@ -55,8 +57,8 @@ TEST_F(DtwodqLargeLimit, InnerListsBeyondTheIntegerRange) {
     int ncalls = 0;
     int nsubs = 0;
     // The outer tolerance is met at once; the inner one, divided by the span 1e6, is not.
-    DT2ODQ(step_in_y, 0.0, 1e6, zero_limit, one_limit, 1e-7, 0.0, 6, result, errest, maxsub,
-           ncalls, nsubs, xl.data, xr.data, sr.data, se.data, io.data, work.data, iw.data);
+    DT2ODQ(step_in_y, 0.0, 1e6, zero_limit, one_limit, 1e-7, 0.0, 6, result, errest, maxsub, ncalls,
+           nsubs, xl.data, xr.data, sr.data, se.data, io.data, work.data, iw.data);
     EXPECT_NEAR(result, (1.0 - kJump) * 1e6, 1e-6);
     EXPECT_EQ(nsubs, 1);
     // The inner lists are where the layout puts them: the head interval's ends around the step,
@@ -81,6 +83,63 @@ TEST_F(DtwodqLargeLimit, InnerListsBeyondTheIntegerRange) {
     EXPECT_NEAR(std::strtod(body.substr(open + 1, comma - open - 1).c_str(), nullptr), left,
                 1e-15 * left);
     EXPECT_NEAR(std::strtod(body.substr(comma + 1).c_str(), nullptr), right, 1e-15 * right);
+}
+
+const double kNan = std::nan("");
+const double kInf = HUGE_VAL;
+double g_lower = 0.0; // what the lower y-limit returns
+double g_upper = 1.0; // what the upper y-limit returns
+double lower_value(const double&) {
+    return g_lower;
+}
+double upper_value(const double&) {
+    return g_upper;
+}
+double plain_f(const double& x, const double& y) {
+    return x * y + 1.0;
+}
+
+// Limits that are not finite give no usable integral, but the integration ends within its
+// limit, every list index it returns points into the lists, and nothing reads or writes
+// outside them (the sanitizer build watches).
+TEST_F(DtwodqLargeLimit, NonFiniteLimitsEndWithinTheLists) {
+    struct Case {
+        const char* what;
+        double a, b, lower, upper;
+    };
+    const Case cases[] = {
+        {"A NaN", kNan, 1.0, 0.0, 1.0},
+        {"B NaN", 0.0, kNan, 0.0, 1.0},
+        {"B infinite", 0.0, kInf, 0.0, 1.0},
+        {"A and B infinite", -kInf, kInf, 0.0, 1.0},
+        {"G NaN", 0.0, 1.0, kNan, 1.0},
+        {"H infinite", 0.0, 1.0, 0.0, kInf},
+        {"G and H infinite", 0.0, 1.0, -kInf, kInf},
+    };
+    const int maxsub = 6;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        g_lower = c.lower;
+        g_upper = c.upper;
+        std::vector<double> xl(maxsub), xr(maxsub), sr(maxsub), se(maxsub), work(4 * maxsub);
+        std::vector<int> io(maxsub), iw(maxsub);
+        double result = 0.0;
+        double errest = 0.0;
+        int ncalls = -1;
+        int nsubs = -1;
+        DT2ODQ(plain_f, c.a, c.b, lower_value, upper_value, 0.0, 0.01, 2, result, errest, maxsub,
+               ncalls, nsubs, xl.data(), xr.data(), sr.data(), se.data(), io.data(), work.data(),
+               iw.data());
+        ASSERT_GE(nsubs, 1);
+        ASSERT_LE(nsubs, maxsub);
+        EXPECT_GT(ncalls, 0);
+        EXPECT_GE(io[0], 1);
+        EXPECT_LE(io[0], nsubs);
+        EXPECT_GE(iw[0], 1);
+        EXPECT_LE(iw[0], maxsub);
+    }
 }
 
 } // namespace

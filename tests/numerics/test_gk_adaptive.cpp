@@ -158,8 +158,7 @@ TEST(GkAdaptive, NestedCountIsExactOrTheLargestInteger) {
             integrate_adaptive(f, 0.0, 1.0, 0.0, 1e-17, c.key, c.limit, w.view());
         ASSERT_GT(r.last, 1);
         const long long sum = static_cast<long long>(c.inner) * r.last + (r.last - 1);
-        const long long formula =
-            c.key == 1 ? 30 * sum + 15 : (10LL * c.key + 1) * (2 * sum + 1);
+        const long long formula = c.key == 1 ? 30 * sum + 15 : (10LL * c.key + 1) * (2 * sum + 1);
         EXPECT_EQ(r.count, std::min<long long>(formula, INT_MAX));
     }
 }
@@ -172,6 +171,28 @@ TEST(GkAdaptive, LimitOneStopsAfterTheFirstApplication) {
     EXPECT_EQ(r.last, 1);
     EXPECT_EQ(r.count, 21);
     EXPECT_EQ(w.val[0], r.result);
+}
+
+// A smooth integrand asked for more than the rounding allows: once the pieces sit on the rounding
+// floor, bisection no longer changes the sum or lowers the estimate, and the counters of
+// unproductive bisections end the run with the roundoff code, well before the limit.
+TEST(GkAdaptive, UnproductiveBisectionsEndWithRoundoffCode) {
+    for (int key = 1; key <= 6; ++key) {
+        SCOPED_TRACE(key);
+        Plain f{[](double x) { return 1.0 / (1.0 + 100.0 * x * x); }};
+        Lists w(500);
+        const AdaptiveResult r = integrate_adaptive(f, -1.0, 1.0, 0.0, 1e-17, key, 500, w.view());
+        EXPECT_EQ(r.code, ADAPTIVE_ROUNDOFF);
+        // Not the first-application test: bisections happened, and at least six of them.
+        EXPECT_GE(r.last, 7);
+        EXPECT_LT(r.last, 100);
+        EXPECT_NEAR(r.result, 0.2 * std::atan(10.0), 1e-14);
+        // The running total of the estimates (kept by updates, so only close to their sum).
+        double esttot = 0.0;
+        for (int i = 0; i < r.last; ++i)
+            esttot += w.est[i];
+        EXPECT_NEAR(r.aerr, esttot, 0.05 * esttot);
+    }
 }
 
 TEST(GkAdaptive, NegativeTolerancesGiveCodeSix) {
@@ -289,9 +310,9 @@ TEST(GkAdaptive, OrderingKeepsTheLargestEstimatesInFront) {
 TEST(GkAdaptive, OrderingIsCutBeyondHalfTheLimit) {
     struct Case {
         const char* what;
-        double bisected;          // new estimate of interval 1, which was just bisected
-        std::vector<int> front;   // expected order(1..3)
-        int top;                  // expected next interval to bisect
+        double bisected;        // new estimate of interval 1, which was just bisected
+        std::vector<int> front; // expected order(1..3)
+        int top;                // expected next interval to bisect
     };
     const Case cases[] = {
         {"bisected interval still leads", 10.0, {1, 2, 6}, 1},

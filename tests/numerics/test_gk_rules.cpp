@@ -166,7 +166,6 @@ TEST(GkRules, ErrorEstimateShortcutsKeepTheBits) {
         seed ^= seed << 17;
         return static_cast<double>(seed >> 11) * 0x1p-53; // [0, 1)
     };
-    int checked = 0;
     for (int i = 0; i < 200000; ++i) {
         const double absint = std::ldexp(0.5 + next(), static_cast<int>(next() * 40) - 20);
         const double devint = absint * next();
@@ -183,9 +182,7 @@ TEST(GkRules, ErrorEstimateShortcutsKeepTheBits) {
         const double a = gk_error_estimate(diff, devint, absint, eps, tiny);
         const double b = error_estimate_in_full(diff, devint, absint, eps, tiny);
         ASSERT_EQ(a, b) << diff << " " << devint << " " << absint;
-        ++checked;
     }
-    EXPECT_EQ(checked, 200000);
     // Zero spread or zero difference, and values too small for the floor.
     const double cases[][3] = {{0.0, 1.0, 1.0}, {1e-3, 0.0, 1.0}, {1e-300, 1e-300, 1e-300}};
     for (const auto& c : cases)

@@ -142,6 +142,15 @@ OpResult select_font(SurfaceState& s, int index, int height, int width, bool bol
     const std::vector<FontRecord>& list = font_list();
     if (index < 0 || index >= static_cast<int>(list.size())) return {-1, 255};
     const FontRecord& rec = list[static_cast<size_t>(index)];
+    if (height <= 0 && width > 0) {
+        // Only a width: the height follows the face's own proportion, so the
+        // glyphs are not stretched to reach the width.
+        const double advance =
+            QFontMetricsF(build_font(rec, 100, 0, bold, italic, underline)).averageCharWidth();
+        height = advance > 0
+                     ? static_cast<int>(std::lround(100.0 * std::min(width, 2000) / advance))
+                     : rec.height;
+    }
     QFont f = build_font(rec, height > 0 ? height : rec.height, width > 0 ? width : rec.width, bold,
                          italic, underline);
     QFontMetrics m(f);

@@ -38,8 +38,9 @@ const std::vector<FontRecord>& font_list();
 QFont build_font(const FontRecord& rec, int height, int width, bool bold, bool italic,
                  bool underline);
 
-// Selects record `index` into the state (height/width 0: the record's size)
-// and fills the font fields; result index + 1.
+// Selects record `index` into the state (height and width 0: the record's
+// size; height 0 with a width: the height of the face's own proportion) and
+// fills the font fields; result index + 1.
 OpResult select_font(SurfaceState& s, int index, int height, int width, bool bold, bool italic,
                      bool underline);
 

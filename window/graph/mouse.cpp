@@ -7,6 +7,8 @@
 #include "window/kernel/window_hooks.h"
 #include "window/kernel/window_program.h"
 
+#include <mutex>
+
 namespace {
 
 // Slot index (0..6) of a one-bit event code, or -1.
@@ -52,7 +54,8 @@ int register_mouse_event(int32_t unit, int32_t mask, MouseCallback callback) {
     return result;
 }
 
-bool mouse_surface_position(const ChildWindow* cw, int client_x, int client_y, int& x, int& y) {
+bool mouse_surface_position(ChildWindow* cw, int client_x, int client_y, int& x, int& y) {
+    std::lock_guard<std::mutex> hold(cw->lock);
     // Client coordinates are taken as unsigned 16-bit values.
     long long sx = static_cast<uint16_t>(client_x) + static_cast<long long>(cw->scroll_x);
     long long sy = static_cast<uint16_t>(client_y) + static_cast<long long>(cw->scroll_y);

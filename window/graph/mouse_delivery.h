@@ -5,8 +5,9 @@
 struct ChildWindow;
 
 // Surface pixel of a client position: scroll offsets added, stretched under
-// Size To Fit or full screen. False when the client size is unknown.
-bool mouse_surface_position(const ChildWindow* cw, int client_x, int client_y, int& x, int& y);
+// Size To Fit or full screen. False when the client size is unknown. Takes
+// cw->lock (the surface size may change on the program thread).
+bool mouse_surface_position(ChildWindow* cw, int client_x, int client_y, int& x, int& y);
 
 // One mouse event (code 1..64, key flags, client position) of cw: offered to
 // a selection in progress first, then delivered to the callback of its code

@@ -27,7 +27,9 @@ QPrinter& printer() {
     return *p;
 }
 
-void tell(const char* text) { message_box(text, program_name(), 0x40); }
+void tell(const char* text) {
+    message_box(text, program_name(), 0x40);
+}
 
 // The modeless "Printing" box with its Cancel button.
 struct ProgressBox {
@@ -58,7 +60,8 @@ int choose_target(QPrinter& p) {
         static const SaveFilter filters[] = {{"PDF Files(*.pdf)", "*.pdf"},
                                              {"All Files(*.*)", "*.*"}};
         char path[4096];
-        const int chosen = ask_save_file_name("Print to File", filters, 2, "pdf", path, sizeof path);
+        const int chosen =
+            ask_save_file_name("Print to File", filters, 2, "pdf", path, sizeof path);
         if (chosen == 0) return 0;
         if (chosen < 0) {
             tell("Error! Printing Aborted");
@@ -78,6 +81,12 @@ int choose_target(QPrinter& p) {
 }
 
 } // namespace
+
+double print_height(double printable_width, int surface_width, int surface_height, double dpi_x,
+                    double dpi_y) {
+    if (surface_width <= 0 || surface_height <= 0 || !(dpi_x > 0) || !(dpi_y > 0)) return 0;
+    return printable_width * surface_height / surface_width * dpi_y / dpi_x;
+}
 
 int print_window_image(ChildWindow* cw) {
     if (!cw || cw->destroyed.load()) return 0;
@@ -111,8 +120,8 @@ int print_window_image(ChildWindow* cw) {
             // aspect ratio in physical units (resolutions may differ).
             const QRect page = p.pageLayout().paintRectPixels(p.resolution());
             const double width = page.width();
-            const double height = width * surface.height() / surface.width() *
-                                  p.logicalDpiY() / p.logicalDpiX();
+            const double height = print_height(width, surface.width(), surface.height(),
+                                               p.logicalDpiX(), p.logicalDpiY());
             painter.drawImage(QRectF(0, 0, width, height), surface);
         }
     }

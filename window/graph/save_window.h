@@ -1,5 +1,5 @@
-// The standard Save and Print commands on a child window's whole surface; private to the window layer.
-// Interface thread only (they run as the frame's commands 1020 and 1019).
+// The standard Save and Print commands on a child window's whole surface; private to the window
+// layer. Interface thread only (they run as the frame's commands 1020 and 1019).
 #pragma once
 
 struct ChildWindow;
@@ -17,3 +17,10 @@ int save_window_image(ChildWindow* cw);
 // PDF file chosen in a save dialog. Result: 1 printed, 0 cancelled, -1 failed
 // (the message shown once).
 int print_window_image(ChildWindow* cw);
+
+// Height on the page, in device pixels, of a surface of surface_width x
+// surface_height pixels printed across printable_width device pixels, so that
+// the aspect ratio holds in physical units on a printer of dpi_x x dpi_y.
+// 0 for an empty surface or a zero resolution.
+double print_height(double printable_width, int surface_width, int surface_height, double dpi_x,
+                    double dpi_y);

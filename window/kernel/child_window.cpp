@@ -98,7 +98,8 @@ ChildWindow* window_for_unit(int unit) {
     if (unit == 0) return default_window();
     std::lock_guard<std::mutex> hold(g_layer_lock);
     for (ChildWindow* cw : g_slots)
-        if (cw && cw->unit == unit && cw != g_default && !cw->closed.load()) return cw;
+        // Also when it was made the default window: it is still the unit's.
+        if (cw && cw->unit == unit && !cw->closed.load()) return cw;
     return nullptr;
 }
 

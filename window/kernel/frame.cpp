@@ -4,8 +4,11 @@
 #include "window/kernel/menu_bar.h"
 #include "window/kernel/program_state.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QStatusBar>
@@ -61,6 +64,10 @@ void Frame::on_activated(QMdiSubWindow* sub) {
 int frame_start(const char* name) {
     if (g_frame) return 0;
     g_title = name ? name : "";
+    // The program's resources (linked into the executable, not into this
+    // layer) may serve the frame icon; without them the platform's stays.
+    const QString icon = QStringLiteral(":/icons/hysteresis.png");
+    if (QFile::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
     g_frame = new Frame(QString::fromUtf8(g_title.c_str()));
     build_standard_menus(g_frame);
     refresh_menu_bar();

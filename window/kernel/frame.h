@@ -32,3 +32,8 @@ Frame* frame();
 
 // The program's name as set at start-up.
 const std::string& frame_title();
+
+// The window that owns modal boxes and dialogs: the full-screen view while
+// one is shown (a box owned by the frame would open hidden behind it), else
+// the frame; null when there is neither.
+QWidget* dialog_owner();

@@ -179,7 +179,11 @@ QAction* find_action(int id) {
 // its own command is dropped.
 void make_menu(TopMenu& top) {
     auto* menu = new QMenu(top.action->text(), frame());
-    menu->menuAction()->setEnabled(top.action->isEnabled());
+    // While paused a program command is greyed by the pause, not by the
+    // program: the menu takes the state the program gave the command, since
+    // Resume no longer looks after it once it is a menu.
+    const bool paused_program = g_items_paused && is_program_id(top.id);
+    menu->menuAction()->setEnabled(paused_program ? top.paused_enabled : top.action->isEnabled());
     delete top.action;
     top.action = menu->menuAction();
     top.menu = menu;
@@ -595,5 +599,6 @@ int shown_menu_text(int index, char* buf, int size) {
 }
 
 int about_text(char* buf, int size) {
-    return copy_out(QString::fromUtf8(about_text_in_force()), buf, size);
+    // The text is kept on the interface thread.
+    return ui_int([&] { return copy_out(QString::fromUtf8(about_text_in_force()), buf, size); });
 }

@@ -76,7 +76,7 @@ int show_box(const char* text, const char* title, int style) {
         return answer(text ? text : "", title ? title : "", style);
     const std::vector<Button> buttons = buttons_of(style);
     QMessageBox box(icon_of(style), QString::fromUtf8(title ? title : ""), lines_of(text),
-                    QMessageBox::NoButton, frame());
+                    QMessageBox::NoButton, dialog_owner());
     QMessageBox::StandardButtons set;
     for (const Button& b : buttons)
         set |= b.button;

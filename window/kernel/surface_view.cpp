@@ -1,6 +1,7 @@
 #include "window/kernel/surface_view.h"
 
 #include "window/kernel/child_window.h"
+#include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
 #include "window/kernel/standard_commands.h"
 #include "window/kernel/window_hooks.h"
@@ -9,15 +10,18 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 
 namespace {
 
-// Line and column steps of the arrow keys: the default character cell.
+// Line and column steps of the arrow keys until the window has a text grid:
+// the default character cell.
 constexpr int kColumnStep = 8;
 constexpr int kLineStep = 16;
 
@@ -101,15 +105,30 @@ SurfaceView::SurfaceView(ChildWindow* cw) : cw_(cw) {
     verticalScrollBar()->setSingleStep(kLineStep);
 }
 
+QSize SurfaceView::sizeHint() const {
+    const Frame* f = frame();
+    if (!f) return QAbstractScrollArea::sizeHint();
+    const QSize area = f->mdi->viewport()->size();
+    return {std::max(320, area.width() * 2 / 3), std::max(240, area.height() * 2 / 3)};
+}
+
 void SurfaceView::update_scroll_range() {
     int w, h;
     bool scaled;
+    int column = kColumnStep, line = kLineStep;
     {
         std::lock_guard<std::mutex> hold(cw_->lock);
         w = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.width();
         h = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.height();
         scaled = cw_->display_scaled;
+        if (cw_->text.configured) {
+            // The arrow keys move by one of the window's own character cells.
+            column = std::max(1, cw_->text.cell_width);
+            line = std::max(1, cw_->text.cell_height);
+        }
     }
+    horizontalScrollBar()->setSingleStep(column);
+    verticalScrollBar()->setSingleStep(line);
     const Qt::ScrollBarPolicy policy = scaled ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
     setHorizontalScrollBarPolicy(policy);
     setVerticalScrollBarPolicy(policy);
@@ -159,7 +178,8 @@ void SurfaceView::repaint_surface_rect(int x, int y, int w, int h) {
 
 void SurfaceView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    bool refit = paint_surface(cw_, painter, event->rect(), viewport()->size(), cw_->display_scaled);
+    bool refit =
+        paint_surface(cw_, painter, event->rect(), viewport()->size(), cw_->display_scaled);
     if (!refit) {
         // A drawing call may have configured the surface before the window was
         // first painted, or reconfigured it since: the scroll bars follow its size.
@@ -308,8 +328,14 @@ void FullScreenView::paintEvent(QPaintEvent* event) {
 }
 
 void FullScreenView::keyPressEvent(QKeyEvent* e) {
-    if ((e->modifiers() & Qt::AltModifier && is_enter(e->key())) || e->key() == Qt::Key_Escape)
+    if (e->modifiers() & Qt::AltModifier && is_enter(e->key())) {
         close();
+        return;
+    }
+    // The content is still the child window's: its keys (Exit, Pause, Resume,
+    // typed input) work here too. Esc also brings the frame back.
+    if (cw_->view) QCoreApplication::sendEvent(cw_->view, e);
+    if (e->key() == Qt::Key_Escape) close();
 }
 
 void FullScreenView::mousePressEvent(QMouseEvent* e) {
@@ -328,14 +354,28 @@ void FullScreenView::mouseMoveEvent(QMouseEvent* e) {
 void FullScreenView::closeEvent(QCloseEvent* event) {
     cw_->full_screen = false;
     QWidget::closeEvent(event);
+    // Keyboard input goes back to the frame and the window that was shown.
+    if (Frame* f = frame()) {
+        f->activateWindow();
+        if (cw_->view) cw_->view->setFocus();
+    }
 }
 
 void show_full_screen(ChildWindow* cw) {
     close_full_screen();
     if (!cw) return;
     g_full_screen = new FullScreenView(cw);
+    // The whole screen of the frame also where no window manager acts on the
+    // full-screen request.
+    if (Frame* f = frame())
+        if (QScreen* screen = f->screen()) g_full_screen->setGeometry(screen->geometry());
     g_full_screen->showFullScreen();
     g_full_screen->activateWindow();
+}
+
+QWidget* dialog_owner() {
+    if (g_full_screen && g_full_screen->isVisible()) return g_full_screen;
+    return frame();
 }
 
 void close_full_screen() {

@@ -21,6 +21,10 @@ class SurfaceView : public QAbstractScrollArea {
     // Repaints the surface rectangle (x, y, w, h); w or h <= 0 repaints all.
     void repaint_surface_rect(int x, int y, int w, int h);
 
+    // Two thirds of the frame's client area: the size a new window gets, and
+    // the size Cascade gives each window.
+    QSize sizeHint() const override;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -32,7 +36,7 @@ class SurfaceView : public QAbstractScrollArea {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    ChildWindow* cw_;     // the window shown; lives as long as the frame
+    ChildWindow* cw_;      // the window shown; lives as long as the frame
     QSize ranged_surface_; // surface size the scroll bars were last fitted to
 };
 

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -83,13 +84,22 @@ int unit_state(ChildWindow* cw, const WindowStateRecord& st) {
         return 0;
     case 4: {
         sub->showNormal();
-        // Columns and rows of character cells, plus borders, caption and scroll bars.
+        // Columns and rows of the window's own character cells (the default
+        // cell until its text grid exists), plus borders, caption and scroll bars.
+        int cell_w = kCellWidth, cell_h = kCellHeight;
+        {
+            std::lock_guard<std::mutex> hold(cw->lock);
+            if (cw->text.configured) {
+                cell_w = std::max(1, cw->text.cell_width);
+                cell_h = std::max(1, cw->text.cell_height);
+            }
+        }
         const int bar = sub->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         const QSize outer = sub->size();
         const QSize inner = cw->view->size();
-        sub->move(st.x * kCellWidth, st.y * kCellHeight);
-        sub->resize(st.width * kCellWidth + outer.width() - inner.width() + bar,
-                    st.height * kCellHeight + outer.height() - inner.height() + bar);
+        sub->move(st.x * cell_w, st.y * cell_h);
+        sub->resize(st.width * cell_w + outer.width() - inner.width() + bar,
+                    st.height * cell_h + outer.height() - inner.height() + bar);
         return 0;
     }
     default:

@@ -112,6 +112,26 @@ TEST_F(MouseTest, RightClickDrawsTheCurveInRed) {
     EXPECT_EQ(count_colour(img, kRed, 0, 0, 66, 767), 0);
 }
 
+TEST_F(MouseTest, MovingTheMarkerOffTheCurveLeavesNoTrace) {
+    // The curve ends on the marker's column, and its first point lies on the marker's line.
+    left_click(700, 300);
+    right_click(700, 300);
+    left_click(300, 200);
+    const QImage clicked = snapshot();
+    // Nothing of the old marker is left where the curve or the limiting loop (drawn again by the
+    // first construction) crossed it: only the plot's own colours remain around its column.
+    int others = 0;
+    for (int y = 0; y < kSurfaceHeight; ++y)
+        for (int x = 694; x <= 706; ++x) {
+            const uint32_t c = rgb_at(clicked, x, y);
+            if (c != kWhite && c != kBlack && c != kGreen && c != kRed) ++others;
+        }
+    EXPECT_EQ(others, 0);
+    // The picture is the one a full redraw gives, which draws the marker last.
+    redraw_plot(g_model);
+    EXPECT_EQ(snapshot(), clicked);
+}
+
 TEST_F(MouseTest, SecondRightClickAppendsTenCopiesOfTheCurrentPoint) {
     left_click(700, 300);
     right_click(700, 300);

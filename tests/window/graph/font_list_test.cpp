@@ -33,6 +33,19 @@ TEST(FontList, CellSizesFollowTheRequest) {
     }
 }
 
+TEST(FontList, WidthAloneKeepsTheFacesProportion) {
+    // Without h the height follows the face, so the glyphs are not stretched.
+    for (int w : {8, 12, 16, 24}) {
+        SurfaceState s;
+        std::string options = "t'Courier'w" + std::to_string(w);
+        ASSERT_GT(select(s, options.c_str()).result, 0) << options;
+        EXPECT_NEAR(s.font_width, w, 1) << options;
+        EXPECT_GT(s.font_height, w) << options; // a fixed face is higher than wide
+        const int stretch = s.font.stretch() == 0 ? 100 : s.font.stretch();
+        EXPECT_NEAR(stretch, 100, 8) << options;
+    }
+}
+
 TEST(FontList, StyleOptionsAndNumbers) {
     SurfaceState s;
     ASSERT_GT(select(s, "t'Courier New'h16eiu").result, 0);

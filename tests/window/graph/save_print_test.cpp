@@ -8,9 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -22,7 +26,8 @@ namespace {
 
 uint32_t le32(const QByteArray& b, int at) {
     uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
     return v;
 }
 uint16_t le16(const QByteArray& b, int at) {
@@ -34,7 +39,8 @@ uint16_t le16(const QByteArray& b, int at) {
 QImage sample_surface(int w, int h, const uint32_t* palette) {
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.setPixel(x, y, palette[(x * 7 + y * 3) % 16]);
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, palette[(x * 7 + y * 3) % 16]);
     return img;
 }
 
@@ -53,8 +59,9 @@ QImage decode(const QByteArray& f) {
                 img.setPixel(x, y, qRgb(r[3 * x + 2], r[3 * x + 1], r[3 * x]));
                 continue;
             }
-            int idx = bits == 8 ? r[x] : bits == 4 ? ((x % 2) ? r[x / 2] & 15 : r[x / 2] >> 4)
-                                                   : (r[x / 8] >> (7 - x % 8)) & 1;
+            int idx = bits == 8   ? r[x]
+                      : bits == 4 ? ((x % 2) ? r[x / 2] & 15 : r[x / 2] >> 4)
+                                  : (r[x / 8] >> (7 - x % 8)) & 1;
             const unsigned char* e =
                 reinterpret_cast<const unsigned char*>(f.constData()) + 54 + 4 * idx;
             img.setPixel(x, y, qRgb(e[2], e[1], e[0]));
@@ -68,7 +75,7 @@ struct DepthCase {
 };
 
 TEST(BitmapFile, DepthSizesAndHeaders) {
-    const DepthCase cases[] = {{1, 1, 62}, {2, 4, 118}, {4, 4, 118}, {5, 8, 1078},
+    const DepthCase cases[] = {{1, 1, 62},   {2, 4, 118},  {4, 4, 118},  {5, 8, 1078},
                                {8, 8, 1078}, {16, 24, 54}, {24, 24, 54}, {32, 24, 54}};
     uint32_t palette[256];
     fill_default_palette(palette, 16);
@@ -113,7 +120,8 @@ TEST(BitmapFile, ReadBackEqualsTheSurfaceAtEveryDepth) {
     fill_default_palette(bw, 2);
     QImage img(19, 5, QImage::Format_RGB32);
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 19; ++x) img.setPixel(x, y, ((x + y) % 3) ? bw[1] : bw[0]);
+        for (int x = 0; x < 19; ++x)
+            img.setPixel(x, y, ((x + y) % 3) ? bw[1] : bw[0]);
     EXPECT_EQ(decode(encode_bmp(img, 1, bw)), img);
 }
 
@@ -230,6 +238,14 @@ TEST_F(SaveCommand, SavesTheWholeSurfaceAndReplacesAnOldFile) {
     EXPECT_EQ(decode(f), cw.gfx.surface);
 }
 
+TEST_F(SaveCommand, AWindowWhoseUnitWasClosedCanStillBeSaved) {
+    QTemporaryDir dir;
+    g_answer_path = (dir.path() + "/kept.bmp").toStdString();
+    cw.closed = true; // closed with KEEP: no more output, but still savable
+    ASSERT_EQ(save_window_image(&cw), 1) << g_box_text;
+    EXPECT_EQ(decode(read_all(QString::fromStdString(g_answer_path))), cw.gfx.surface);
+}
+
 TEST_F(SaveCommand, FailureIsAnInternalErrorNamingTheFileAndTheProgramGoesOn) {
     QTemporaryDir dir;
     g_answer_path = (dir.path() + "/missing folder/window.bmp").toStdString();
@@ -245,8 +261,7 @@ TEST_F(SaveCommand, PrintsOnePageToAPdfWhenNoPrinterExists) {
     ASSERT_EQ(print_window_image(&cw), 1) << g_box_text;
     const QByteArray pdf = read_all(QString::fromStdString(g_answer_path));
     ASSERT_TRUE(pdf.startsWith("%PDF"));
-    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
-                  pdf.count("/Type /Page "),
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),
               1);
     EXPECT_EQ(g_asked_extension, "pdf");
 }
@@ -255,6 +270,53 @@ TEST_F(SaveCommand, PrintCancelledAtTheFileDialogPrintsNothing) {
     g_answer_path.clear();
     EXPECT_EQ(print_window_image(&cw), 0);
     EXPECT_TRUE(g_box_text.empty());
+}
+
+TEST(PrintPage, WholeWidthAndTheAspectRatioInPhysicalUnits) {
+    struct PageCase {
+        double width;
+        int sw, sh;
+        double dpi_x, dpi_y, height;
+    };
+    const PageCase cases[] = {
+        {4800, 1280, 1024, 600, 600, 3840}, // wider than high: proportionally less high
+        {4800, 1024, 1280, 600, 600, 6000}, // higher than wide
+        {2400, 200, 100, 300, 600, 2400},   // taller device pixels: twice as many rows
+        {2400, 200, 100, 600, 300, 600},    {2400, 0, 100, 600, 600, 0}, // nothing to print
+        {2400, 200, 100, 0, 600, 0},
+    };
+    for (const PageCase& c : cases)
+        EXPECT_DOUBLE_EQ(print_height(c.width, c.sw, c.sh, c.dpi_x, c.dpi_y), c.height)
+            << c.sw << "x" << c.sh << " at " << c.dpi_x << "x" << c.dpi_y;
+}
+
+// Presses "Cancel" in the "Printing" box as soon as the print command lets
+// events through; false when the box or an enabled Cancel was not there.
+bool g_cancel_pressed = false;
+void press_cancel_when_shown() {
+    QTimer::singleShot(0, [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QDialog*>(top);
+            if (!box || !box->isVisible() || box->windowTitle() != "Printing") continue;
+            for (QAbstractButton* b : box->findChildren<QAbstractButton*>()) {
+                if (b->text() != "Cancel" || !b->isEnabled() || !box->isEnabled()) continue;
+                b->click();
+                g_cancel_pressed = true;
+            }
+        }
+    });
+}
+
+TEST_F(SaveCommand, CancelInTheProgressBoxEndsTheJobWithoutOutput) {
+    QTemporaryDir dir;
+    g_answer_path = (dir.path() + "/cancelled.pdf").toStdString();
+    g_cancel_pressed = false;
+    press_cancel_when_shown();
+    EXPECT_EQ(print_window_image(&cw), 0);
+    EXPECT_TRUE(g_cancel_pressed) << "no usable Cancel button in the progress box";
+    EXPECT_TRUE(g_box_text.empty()) << g_box_text;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(g_answer_path)));
+    QApplication::processEvents();
 }
 
 } // namespace

@@ -117,6 +117,19 @@ TEST_F(ProgramTest, ChangesWhilePausedTakeEffectAtResume) {
     EXPECT_EQ(menu_item_flags(4, 5), 0);
 }
 
+TEST_F(ProgramTest, CommandTurnedIntoAMenuWhilePausedIsEnabledAgainAtResume) {
+    int32_t state = 0;
+    menu_pause(state);
+    ASSERT_EQ(insert_menu_item(7, 0, 0, "Run", counting_routine), 1);
+    EXPECT_EQ(menu_item_flags(7, 0), 1) << "greyed by the pause";
+    ASSERT_EQ(insert_menu_item(7, 1, 0, "Step", counting_routine), 1);
+    menu_resume(state);
+    EXPECT_EQ(menu_item_flags(7, 0), 0) << "the menu keeps the state the program gave it";
+    EXPECT_EQ(menu_item_flags(7, 1), 0);
+    ASSERT_EQ(choose_menu_item(7, 1), 1);
+    EXPECT_EQ(g_calls, 1);
+}
+
 TEST_F(ProgramTest, KeysOfTheChildWindowPauseAndResume) {
     ChildWindow* cw = window_for_unit(10);
     ASSERT_NE(cw, nullptr);

@@ -9,6 +9,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QCoreApplication>
 #include <QMenu>
 
 #include <string>
@@ -145,6 +146,21 @@ TEST_F(UnitTest, DefaultWindowIsGraphicNAndUnitZero) {
     EXPECT_EQ(title_of(next), "Graphic 3");
 }
 
+TEST_F(UnitTest, UnitWindowMadeTheDefaultStaysTheUnits) {
+    ASSERT_EQ(open_window_unit(10, "Work"), 1);
+    ChildWindow* work = window_for_unit(10);
+    ASSERT_NE(work, nullptr);
+    set_default_window(work);
+    EXPECT_EQ(window_for_unit(10), work);
+    EXPECT_EQ(window_handle_for_unit(10), 1024);
+    ASSERT_EQ(close_window_unit(10, nullptr), 1);
+    EXPECT_EQ(child_window_count(), 0);
+    // Its removal leaves no default: the next one is created afresh.
+    ChildWindow* next = default_window();
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->title, "Graphic 1");
+}
+
 TEST_F(UnitTest, EachThreadHasItsOwnCurrentWindow) {
     int thread_window = 0, thread_after = 0;
     run_on_thread([&] {
@@ -223,6 +239,38 @@ TEST_F(UnitTest, SizeToFitTogglesTheActiveWindowAndItsCheckMark) {
     EXPECT_EQ(menu_item_flags(3, 1) & 16, 16);
     ASSERT_EQ(choose_menu_item(3, 1), 1);
     EXPECT_FALSE(cw->display_scaled);
+}
+
+TEST_F(UnitTest, KeepClosePreservesAMaximisedWindow) {
+    ASSERT_EQ(open_window_unit(10, "Work"), 1);
+    int32_t unit = 10;
+    WindowStateRecord max{2, 0, 0, 0, 0};
+    ASSERT_EQ(set_window_state(unit, max), 0);
+    ChildWindow* cw = window_for_unit(10);
+    ASSERT_EQ(close_window_unit(10, "KEEP"), 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(cw->sub->isVisible());
+    EXPECT_TRUE(cw->sub->isMaximized());
+}
+
+TEST_F(UnitTest, CascadedWindowsKeepAUsableSize) {
+    frame()->resize(1000, 800);
+    ASSERT_EQ(open_window_unit(10, "A"), 1);
+    ASSERT_EQ(open_window_unit(11, "B"), 1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(choose_menu_item(5, 1), 1);
+    const QSize area = frame()->mdi->viewport()->size();
+    for (int unit : {10, 11}) {
+        QMdiSubWindow* sub = window_for_unit(unit)->sub;
+        EXPECT_GE(sub->width(), area.width() / 2) << unit;
+        EXPECT_GE(sub->height(), area.height() / 2) << unit;
+    }
+}
+
+TEST_F(UnitTest, ClosingTheFrameEndsTheProcess) {
+    ASSERT_EQ(open_window_unit(10, "Work"), 1);
+    frame()->close();
+    EXPECT_EQ(recorded().ends, 1);
 }
 
 TEST(InternalError, TextsAndKinds) {

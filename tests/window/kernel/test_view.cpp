@@ -3,16 +3,20 @@
 
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
+#include "window/kernel/program_state.h"
+#include "window/kernel/surface_view.h"
 #include "window/kernel/ui_thread.h"
 #include "window/kernel/units.h"
 #include "window/kernel/window_hooks.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <atomic>
@@ -122,6 +126,26 @@ TEST_F(ViewTest, WindowLargerThanItsSurfaceShrinksToIt) {
     EXPECT_EQ(area->horizontalScrollBar()->maximum(), 0);
 }
 
+TEST_F(ViewTest, SurfaceDrawnBeforeTheFirstPaintGetsScrollBars) {
+    // A callback opens a window and draws into it at once: the drawing
+    // configures the surface before the window has ever been painted.
+    window_hooks().configure = nullptr;
+    ASSERT_EQ(open_window_unit(11, "Drawn at once"), 1);
+    ChildWindow* drawn = window_for_unit(11);
+    ASSERT_NE(drawn, nullptr);
+    {
+        std::lock_guard<std::mutex> hold(drawn->lock);
+        drawn->gfx.surface = QImage(2000, 1500, QImage::Format_RGB32);
+        drawn->gfx.surface.fill(Qt::white);
+        drawn->configured = true;
+    }
+    update_window_rect(drawn, 10, 10, 20, 20);
+    auto* view = static_cast<QAbstractScrollArea*>(drawn->view);
+    pump_until([&] { return view->horizontalScrollBar()->maximum() > 0; });
+    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 2000 - view->viewport()->width());
+    EXPECT_EQ(view->verticalScrollBar()->maximum(), 1500 - view->viewport()->height());
+}
+
 TEST_F(ViewTest, KeysScrollByLineByPageAndToTheEnds) {
     shown(); // configures
     QCoreApplication::processEvents();
@@ -143,6 +167,28 @@ TEST_F(ViewTest, KeysScrollByLineByPageAndToTheEnds) {
     EXPECT_EQ(cw->scroll_y, view_h - 16);
     key(Qt::Key_Left);
     EXPECT_EQ(cw->scroll_x, view_w - 8);
+}
+
+TEST_F(ViewTest, ArrowKeysAndPlacingUseTheWindowsOwnCharacterCells) {
+    shown();
+    {
+        std::lock_guard<std::mutex> hold(cw->lock);
+        cw->text.configured = true;
+        cw->text.cell_width = 10;
+        cw->text.cell_height = 20;
+    }
+    update_window_rect(cw, 0, 0, 0, 0);
+    QCoreApplication::processEvents();
+    key(Qt::Key_Right);
+    key(Qt::Key_Down);
+    EXPECT_EQ(cw->scroll_x, 10);
+    EXPECT_EQ(cw->scroll_y, 20);
+    int32_t unit = 10;
+    const WindowStateRecord place{4, 2, 3, 10, 40};
+    ASSERT_EQ(set_window_state(unit, place), 0);
+    EXPECT_EQ(cw->sub->pos(), QPoint(20, 60));
+    EXPECT_GE(cw->view->width(), 40 * 10);
+    EXPECT_GE(cw->view->height(), 10 * 20);
 }
 
 TEST_F(ViewTest, SizeToFitStretchesTheWholeSurface) {
@@ -264,6 +310,41 @@ TEST_F(ViewTest, RepaintRequestsFromAThreadDoNotWait) {
     });
     QCoreApplication::processEvents();
     EXPECT_EQ(shown().pixel(3, 3), qRgb(255, 255, 255));
+}
+
+// The full-screen view, or null.
+QWidget* full_screen_view() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<FullScreenView*>(w) && w->isVisible()) return w;
+    return nullptr;
+}
+
+TEST_F(ViewTest, FullScreenKeepsTheWindowsKeysAndCoversTheScreen) {
+    ASSERT_EQ(choose_menu_item(3, 2), 1);
+    QWidget* fs = full_screen_view();
+    ASSERT_NE(fs, nullptr);
+    EXPECT_EQ(fs->geometry(), frame()->screen()->geometry());
+    QKeyEvent ctrl_s(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
+    QCoreApplication::sendEvent(fs, &ctrl_s);
+    EXPECT_EQ(program_state(), 1) << "Ctrl+S pauses also in full screen";
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(fs, &typed);
+    EXPECT_EQ(g_typed, "a");
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(fs, &esc);
+    EXPECT_EQ(program_state(), 0) << "Esc resumes";
+    EXPECT_TRUE(pump_until([&] { return !cw->full_screen && !full_screen_view(); }));
+    EXPECT_EQ(QApplication::focusWidget(), cw->view) << "the keys go back to the window";
+}
+
+TEST_F(ViewTest, BoxesShownInFullScreenAreOwnedByTheFullScreenView) {
+    EXPECT_EQ(dialog_owner(), frame());
+    ASSERT_EQ(choose_menu_item(3, 2), 1);
+    QWidget* fs = full_screen_view();
+    ASSERT_NE(fs, nullptr);
+    EXPECT_EQ(dialog_owner(), fs) << "a box owned by the frame would open behind the view";
+    ASSERT_EQ(choose_menu_item(3, 2), 1);
+    EXPECT_TRUE(pump_until([&] { return dialog_owner() == frame(); }));
 }
 
 TEST_F(ViewTest, FullScreenShowsTheActiveWindowAndTogglesBack) {
