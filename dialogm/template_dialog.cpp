@@ -412,7 +412,7 @@ bool window_run_modal(Dialog& dialog, void* owner) {
         !parse_dialog_template(bytes.data(), bytes.size(), tmpl))
         return false;
     QWidget* parent = static_cast<TemplateDialog*>(owner);
-    if (!parent) parent = frame();
+    if (!parent) parent = dialog_owner();
     if (!parent) parent = QApplication::activeWindow();
     // Guarded: the window dies with its parent if that is destroyed while it runs.
     QPointer<TemplateDialog> window = new TemplateDialog(dialog, tmpl, parent);

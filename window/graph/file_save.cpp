@@ -35,7 +35,7 @@ int ask_save_file_name(const char* title, const SaveFilter* filters, int filter_
                    : 0;
     QString chosen;
     run_on_ui([&] {
-        QFileDialog dialog(frame(), QString::fromUtf8(title ? title : "Save As"));
+        QFileDialog dialog(dialog_owner(), QString::fromUtf8(title ? title : "Save As"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         QStringList names;

@@ -35,7 +35,7 @@ void tell(const char* text) {
 struct ProgressBox {
     QDialog box;
     bool cancelled = false;
-    ProgressBox() : box(frame()) {
+    ProgressBox() : box(dialog_owner()) {
         box.setWindowTitle(QStringLiteral("Printing"));
         auto* layout = new QVBoxLayout(&box);
         layout->addWidget(new QLabel(QStringLiteral("Printing In Progress..."), &box));
@@ -72,7 +72,7 @@ int choose_target(QPrinter& p) {
         return 1;
     }
     p.setOutputFormat(QPrinter::NativeFormat);
-    QPrintDialog dialog(&p, frame());
+    QPrintDialog dialog(&p, dialog_owner());
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
