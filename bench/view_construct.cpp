@@ -84,7 +84,7 @@ bool open_workspace() {
     get_window_config(config);
     set_plot_surface(g_model, config.width, config.height);
     redraw_plot(g_model);
-    set_leg_draw(draw_new_points);
+    set_leg_draw(draw_new_points_under_marker); // as the program connects it
     set_execute_finished(finish_without_dialog);
     return config.width == 1024 && config.height == 768;
 }
