@@ -42,7 +42,7 @@ double upper_limit(const double& x) {
     return x;
 }
 
-// The (alpha, beta) points one integral evaluates, in order.
+// The (alpha, beta) points one integral evaluates, in the order of evaluation.
 std::vector<std::pair<double, double>>& nodes() {
     static std::vector<std::pair<double, double>> v;
     if (v.empty()) {

@@ -10,8 +10,11 @@
 #include "numerics/quadrature_workspace.h"
 #include "numerics/vector_state.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <type_traits>
+#include <utility>
 
 namespace dtwodq_detail {
 
@@ -58,7 +61,60 @@ double inner_integral(const F& f, double x, double yl, double yh, int maxsub, do
     return r.result;
 }
 
+// Number of inner integrals whose first rule applications run side by side (see
+// inner_integrals_lockstep). Four chains of each sum hide the latency of the additions; two
+// leave much of it exposed, more gain nothing measurable.
+constexpr int kInnerLockstep = 4;
+
+// Inner integrands for the nodes x[0], ..., x[M-1].
+template <class F, std::size_t... I>
+std::array<InnerIntegrand<F>, sizeof...(I)> inner_integrands(const F& f, const double* x,
+                                                             std::index_sequence<I...>) {
+    return {{InnerIntegrand<F>{f, x[I]}...}};
+}
+
+// The inner integrals at the M outer nodes x[0..M-1] into fx[0..M-1], as M calls of
+// inner_integral give them. The first rule applications, which are all most inner integrals
+// need, run in lockstep so that the processor overlaps their chains of additions; every sum keeps
+// its own order, so each result keeps its bits. The limits come first, H(x) before G(x) at each
+// node in turn; then the integrand at every point of the first rules, node by node; then each
+// node in turn finishes its integration in the shared lists, keeps its count and reports. Only
+// for an integrand and limits whose values do not depend on the calls before (the order of the
+// calls changes). Requires adaptive_applies_rules with the inner tolerances and maxsub.
+template <int K, int M, class F, class G, class H>
+void inner_integrals_lockstep(const F& f, const G& g, const H& h, const double* x, double* fx,
+                              int maxsub, double* work, int* iwork) {
+    QuadratureShared& s = quadrature_shared;
+    const double ea = s.outer_errabs / s.span;
+    const double er = s.outer_errrel / s.span;
+    double yl[M];
+    double yh[M];
+    for (int m = 0; m < M; ++m) {
+        yh[m] = h(x[m]);
+        yl[m] = g(x[m]);
+    }
+    std::array<InnerIntegrand<F>, M> fy = inner_integrands(f, x, std::make_index_sequence<M>());
+    InnerIntegrand<F>* fp[M];
+    for (int m = 0; m < M; ++m)
+        fp[m] = &fy[m];
+    GkEstimate first[M];
+    gk_rule_lockstep_k<K, M>(fp, yl, yh, DMACH(4), DMACH(1), first);
+
+    const std::ptrdiff_t block = maxsub;
+    const AdaptiveLists lists{work, work + block, work + 2 * block, work + 3 * block, iwork};
+    for (int m = 0; m < M; ++m) {
+        const AdaptiveResult r = integrate_adaptive_after_first_k<K>(
+            fy[m], yl[m], yh[m], ea, er, maxsub, lists, first[m], fy[m].rule_count());
+        s.inner_count = r.count;
+        if (r.code != ADAPTIVE_OK) dt2odq_report_inner(r.code, maxsub, work, iwork);
+        fx[m] = r.result;
+    }
+}
+
 // x -> inner integral at x; at every node H(x) first, then G(x), then the inner integration.
+// Function pointers (the plain entry points) are called in exactly that order, node by node;
+// function objects, which this system passes only for pure functions, let groups of nodes run
+// their first inner rules in lockstep.
 template <int K, class F, class G, class H> struct OuterIntegrand {
     const F& f;   // the caller's integrand
     const G& g;   // lower y-limit
@@ -67,6 +123,9 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
     double* work; // inner lists, 4*maxsub
     int* iwork;   // inner ordering, maxsub
 
+    static constexpr bool lockstep =
+        kInnerLockstep > 1 && std::is_class_v<F>&& std::is_class_v<G>&& std::is_class_v<H>;
+
     double at(double x) {
         const double yh = h(x);
         const double yl = g(x);
@@ -74,7 +133,15 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
     }
     double single(double x) { return at(x); }
     void values(const double* x, double* fx, int count) {
-        for (int i = 0; i < count; ++i)
+        int i = 0;
+        if constexpr (lockstep) {
+            const QuadratureShared& s = quadrature_shared;
+            if (adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span, maxsub))
+                for (; i + kInnerLockstep <= count; i += kInnerLockstep)
+                    inner_integrals_lockstep<K, kInnerLockstep>(f, g, h, x + i, fx + i, maxsub,
+                                                                work, iwork);
+        }
+        for (; i < count; ++i)
             fx[i] = at(x[i]);
     }
     // The outer count carries the count of the last inner integration.
@@ -92,7 +159,9 @@ AdaptiveResult outer_integral(const F& f, double A, double B, const G& g, const 
 } // namespace dtwodq_detail
 
 // F is callable as double(const double& x, const double& y); G and H as double(const double& x).
-// Arguments, results and diagnostics are those of DT2ODQ (numerics/dtwodq.h).
+// Arguments, results and diagnostics are those of DT2ODQ (numerics/dtwodq.h). When F, G and H are
+// all function objects they must be pure (a value may not depend on earlier calls): they are then
+// called in another order than function pointers are, with the same results to the bit.
 template <class F, class G, class H>
 void dt2odq_t(const F& f, const double& A, const double& B, const G& g, const H& h,
               const double& ERRABS, const double& ERRREL, const int& IRULE, double& RESULT,

@@ -44,24 +44,28 @@ inline double gk_error_estimate(double diff, double devint, double absint, doubl
     return aerr;
 }
 
-// Applies rule pair K (1..6) to f on [a, b] with the machine's epsilon eps and smallest normalised
-// number tiny. The integrand object provides
+// Applies rule pair K (1..6) to M integrands at once, f[m] on [a[m], b[m]], with the machine's
+// epsilon eps and smallest normalised number tiny, and stores the estimate of f[m] in out[m].
+// Each integrand object provides
 //   double single(double x)                              the value at the centre,
 //   void values(const double* x, double* fx, int count)  the values at count points, in order,
 // and decides what brackets an evaluation. The points come as symmetric pairs (mid - off first):
-// the Gauss abscissae from the outside in, then the added Kronrod abscissae. All values are taken
-// before any sum, so that a pure integrand can be evaluated several points at a time; every sum
-// then runs in the fixed order below (results must not depend on the build).
-template <int K, class Fn>
-GkEstimate gk_rule_k(Fn& f, double a, double b, double eps, double tiny) {
+// the Gauss abscissae from the outside in, then the added Kronrod abscissae. The integrands are
+// evaluated one after the other (f[0] first, its centre before its other points), all values
+// before any sum, so that a pure integrand can be evaluated several points at a time.
+//
+// Every sum then runs in the fixed order below (results must not depend on the build). Each
+// application owns its sums (indexed by m) and each sum takes its terms in exactly the order of a
+// single application; only the applications' chains are interleaved, term by term. So out[m] has
+// the bits a single application to f[m] gives, whatever M is, while the processor can overlap the
+// M independent chains of dependent additions that otherwise bound a rule's cost.
+template <int K, int M, class Fn>
+void gk_rule_lockstep_k(Fn* const* f, const double* a, const double* b, double eps, double tiny,
+                        GkEstimate* out) {
     using R = GkPair<K>;
     constexpr int n = R::n;
     constexpr int gauss_pairs = n / 2;         // Gauss abscissae xk(2), xk(4), ... (1-based)
     constexpr int kronrod_pairs = (n + 1) / 2; // added abscissae xk(1), xk(3), ...
-
-    const double mid = 0.5 * (a + b);
-    const double hl = 0.5 * (b - a);
-    const double ahl = std::fabs(hl);
 
     // Abscissa index (0-based into xk) of each pair, in evaluation order.
     static constexpr auto pair_index = [] {
@@ -75,39 +79,55 @@ GkEstimate gk_rule_k(Fn& f, double a, double b, double eps, double tiny) {
         return p;
     }();
 
-    // Points and values: pair p at 2p (mid - off) and 2p + 1 (mid + off).
-    double x[2 * n];
-    double fx[2 * n];
-    for (int p = 0; p < n; ++p) {
-        const double off = hl * R::xk[pair_index.of[p]];
-        x[2 * p] = mid - off;
-        x[2 * p + 1] = mid + off;
+    // Points and values of application m: pair p at 2p (mid - off) and 2p + 1 (mid + off).
+    double mid[M];
+    double hl[M];
+    double fmid[M];
+    double fx[M][2 * n];
+    for (int m = 0; m < M; ++m) {
+        mid[m] = 0.5 * (a[m] + b[m]);
+        hl[m] = 0.5 * (b[m] - a[m]);
+        double x[2 * n];
+        for (int p = 0; p < n; ++p) {
+            const double off = hl[m] * R::xk[pair_index.of[p]];
+            x[2 * p] = mid[m] - off;
+            x[2 * p + 1] = mid[m] + off;
+        }
+        fmid[m] = f[m]->single(mid[m]);
+        f[m]->values(x, fx[m], 2 * n);
     }
-    const double fmid = f.single(mid);
-    f.values(x, fx, 2 * n);
 
     // Gauss abscissae, then the added Kronrod abscissae.
-    double sg = (n % 2 == 1) ? R::wgs[(n + 1) / 2 - 1] * fmid : 0.0;
-    double sk = R::wk[n] * fmid;
-    double absint = std::fabs(sk);
+    double sg[M];
+    double sk[M];
+    double absint[M];
+    for (int m = 0; m < M; ++m) {
+        sg[m] = (n % 2 == 1) ? R::wgs[(n + 1) / 2 - 1] * fmid[m] : 0.0;
+        sk[m] = R::wk[n] * fmid[m];
+        absint[m] = std::fabs(sk[m]);
+    }
     for (int j = 1; j <= gauss_pairs; ++j) {
         const int p = j - 1;
         const int je = pair_index.of[p];
-        const double f1 = fx[2 * p];
-        const double f2 = fx[2 * p + 1];
-        const double fs = f1 + f2;
-        sg += R::wgs[j - 1] * fs;
-        sk += R::wk[je] * fs;
-        absint += R::wk[je] * (std::fabs(f1) + std::fabs(f2));
+        for (int m = 0; m < M; ++m) {
+            const double f1 = fx[m][2 * p];
+            const double f2 = fx[m][2 * p + 1];
+            const double fs = f1 + f2;
+            sg[m] += R::wgs[j - 1] * fs;
+            sk[m] += R::wk[je] * fs;
+            absint[m] += R::wk[je] * (std::fabs(f1) + std::fabs(f2));
+        }
     }
     for (int j = 1; j <= kronrod_pairs; ++j) {
         const int p = gauss_pairs + j - 1;
         const int jo = pair_index.of[p];
-        const double f1 = fx[2 * p];
-        const double f2 = fx[2 * p + 1];
-        const double fs = f1 + f2;
-        sk += R::wk[jo] * fs;
-        absint += R::wk[jo] * (std::fabs(f1) + std::fabs(f2));
+        for (int m = 0; m < M; ++m) {
+            const double f1 = fx[m][2 * p];
+            const double f2 = fx[m][2 * p + 1];
+            const double fs = f1 + f2;
+            sk[m] += R::wk[jo] * fs;
+            absint[m] += R::wk[jo] * (std::fabs(f1) + std::fabs(f2));
+        }
     }
 
     // Deviation from the mean, summed over the abscissae in table order xk(1), xk(2), ...
@@ -119,18 +139,37 @@ GkEstimate gk_rule_k(Fn& f, double a, double b, double eps, double tiny) {
             q.of[pair_index.of[p]] = p;
         return q;
     }();
-    const double skh = 0.5 * sk;
-    double devint = R::wk[n] * std::fabs(fmid - skh);
+    double skh[M];
+    double devint[M];
+    for (int m = 0; m < M; ++m) {
+        skh[m] = 0.5 * sk[m];
+        devint[m] = R::wk[n] * std::fabs(fmid[m] - skh[m]);
+    }
     for (int j = 0; j < n; ++j) {
         const int p = pair_of.of[j];
-        devint += R::wk[j] * (std::fabs(fx[2 * p] - skh) + std::fabs(fx[2 * p + 1] - skh));
+        for (int m = 0; m < M; ++m)
+            devint[m] += R::wk[j] *
+                         (std::fabs(fx[m][2 * p] - skh[m]) + std::fabs(fx[m][2 * p + 1] - skh[m]));
     }
 
+    for (int m = 0; m < M; ++m) {
+        const double ahl = std::fabs(hl[m]);
+        GkEstimate& o = out[m];
+        o.result = sk[m] * hl[m];
+        o.absint = absint[m] * ahl;
+        o.devint = devint[m] * ahl;
+        o.aerr =
+            gk_error_estimate(std::fabs((sk[m] - sg[m]) * hl[m]), o.devint, o.absint, eps, tiny);
+    }
+}
+
+// Applies rule pair K (1..6) to f on [a, b] with the machine's epsilon eps and smallest normalised
+// number tiny; f as for gk_rule_lockstep_k.
+template <int K, class Fn>
+GkEstimate gk_rule_k(Fn& f, double a, double b, double eps, double tiny) {
+    Fn* const fs[1] = {&f};
     GkEstimate out;
-    out.result = sk * hl;
-    out.absint = absint * ahl;
-    out.devint = devint * ahl;
-    out.aerr = gk_error_estimate(std::fabs((sk - sg) * hl), out.devint, out.absint, eps, tiny);
+    gk_rule_lockstep_k<K, 1>(fs, &a, &b, eps, tiny, &out);
     return out;
 }
 

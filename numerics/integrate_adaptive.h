@@ -38,44 +38,31 @@ struct AdaptiveResult {
     int last;      // number of subintervals in use
 };
 
-// Adaptive integration of f over [a, b] with rule pair K (1..6), accuracy
-// max(epsabs, epsrel*|result|) and at most `limit` subintervals. Besides single() and values() of
-// gk_rule_k the integrand provides
-//   int rule_count()  evaluations to add to the count after each rule application: 0 for a
-//                     plain integrand; for an integrand that is itself an integral, the count of
-//                     the last integration it made.
-// With c the number of bisections plus all rule_count() additions, the count is (10K+1)(2c+1), or
-// 30c+15 for K = 1: for a plain integrand the number of evaluations. A count beyond the largest
-// 32-bit integer (an outer integration over many inner ones with a caller's large limit) is
-// reported as INT_MAX instead of wrapping around.
+// Whether integrate_adaptive_k with these arguments applies any rule at all: not when the lists
+// have no entry or both tolerances are negative (ADAPTIVE_INVALID).
+inline bool adaptive_applies_rules(double epsabs, double epsrel, int limit) {
+    return limit >= 1 && !(epsabs < 0.0 && epsrel < 0.0);
+}
+
+// The adaptive integration of integrate_adaptive_k after its first rule application over the
+// whole of [a, b], made elsewhere: first is that estimate and first_count the rule_count() of f
+// right after it. Requires adaptive_applies_rules(epsabs, epsrel, limit). Gives exactly what
+// integrate_adaptive_k gives when f's values do not depend on what was evaluated before.
 template <int K, class Fn>
-AdaptiveResult integrate_adaptive_k(Fn& f, double a, double b, double epsabs, double epsrel,
-                                    int limit, const AdaptiveLists& w) {
+AdaptiveResult integrate_adaptive_after_first_k(Fn& f, double a, double b, double epsabs,
+                                                double epsrel, int limit, const AdaptiveLists& w,
+                                                const GkEstimate& first, int first_count) {
     const double eps = DMACH(4);
     const double tiny = DMACH(1);
     (void)DMACH(2);
     constexpr int kf = K;
 
     AdaptiveResult r{0.0, 0.0, 0, ADAPTIVE_OK, 0};
-    // No list entry exists to write: nothing can be integrated.
-    if (limit < 1) {
-        r.code = ADAPTIVE_INVALID;
-        return r;
-    }
     w.lo[0] = a;
     w.hi[0] = b;
-    w.val[0] = 0.0;
-    w.est[0] = 0.0;
-    w.order[0] = 0;
-    if (epsabs < 0.0 && epsrel < 0.0) {
-        r.code = ADAPTIVE_INVALID;
-        return r;
-    }
-
     // Kept in a wider type and capped at INT_MAX: the outer count adds whole inner counts.
     const long long count_cap = INT_MAX;
-    const GkEstimate first = gk_rule_k<K>(f, a, b, eps, tiny);
-    long long count = f.rule_count();
+    long long count = first_count;
     double result = first.result;
     double aerr = first.aerr;
     int code = ADAPTIVE_OK;
@@ -167,6 +154,33 @@ AdaptiveResult integrate_adaptive_k(Fn& f, double a, double b, double epsabs, do
     r.code = code;
     r.last = last;
     return r;
+}
+
+// Adaptive integration of f over [a, b] with rule pair K (1..6), accuracy
+// max(epsabs, epsrel*|result|) and at most `limit` subintervals. Besides single() and values() of
+// gk_rule_k the integrand provides
+//   int rule_count()  evaluations to add to the count after each rule application: 0 for a
+//                     plain integrand; for an integrand that is itself an integral, the count of
+//                     the last integration it made.
+// With c the number of bisections plus all rule_count() additions, the count is (10K+1)(2c+1), or
+// 30c+15 for K = 1: for a plain integrand the number of evaluations. A count beyond the largest
+// 32-bit integer (an outer integration over many inner ones with a caller's large limit) is
+// reported as INT_MAX instead of wrapping around.
+template <int K, class Fn>
+AdaptiveResult integrate_adaptive_k(Fn& f, double a, double b, double epsabs, double epsrel,
+                                    int limit, const AdaptiveLists& w) {
+    AdaptiveResult r{0.0, 0.0, 0, ADAPTIVE_INVALID, 0};
+    // No list entry exists to write: nothing can be integrated.
+    if (limit < 1) return r;
+    w.lo[0] = a;
+    w.hi[0] = b;
+    w.val[0] = 0.0;
+    w.est[0] = 0.0;
+    w.order[0] = 0;
+    if (!adaptive_applies_rules(epsabs, epsrel, limit)) return r;
+    const GkEstimate first = gk_rule_k<K>(f, a, b, DMACH(4), DMACH(1));
+    return integrate_adaptive_after_first_k<K>(f, a, b, epsabs, epsrel, limit, w, first,
+                                               f.rule_count());
 }
 
 // The same with the rule pair chosen at run time: key below 1 counts as 1, above 6 as 6.
