@@ -56,9 +56,12 @@ int register_mouse_event(int32_t unit, int32_t mask, MouseCallback callback) {
 
 bool mouse_surface_position(ChildWindow* cw, int client_x, int client_y, int& x, int& y) {
     std::lock_guard<std::mutex> hold(cw->lock);
-    // Client coordinates are taken as unsigned 16-bit values.
-    long long sx = static_cast<uint16_t>(client_x) + static_cast<long long>(cw->scroll_x);
-    long long sy = static_cast<uint16_t>(client_y) + static_cast<long long>(cw->scroll_y);
+    // Client coordinates are taken as unsigned 16-bit values. The full-screen view shows the
+    // whole surface from its origin whatever the window behind it is scrolled to, so the
+    // window's scroll offsets do not apply there.
+    const bool whole = cw->full_screen;
+    long long sx = static_cast<uint16_t>(client_x) + (whole ? 0LL : cw->scroll_x);
+    long long sy = static_cast<uint16_t>(client_y) + (whole ? 0LL : cw->scroll_y);
     if (cw->display_scaled || cw->full_screen) {
         if (cw->client_width <= 0 || cw->client_height <= 0) return false;
         sx = sx * cw->gfx.surface_width / cw->client_width;

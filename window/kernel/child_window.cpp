@@ -135,7 +135,9 @@ void update_window_rect(ChildWindow* cw, int x, int y, int w, int h) {
     if (!cw) return;
     auto repaint = [cw, x, y, w, h] {
         // The frame may have gone (and the record with it) before a queued repaint.
-        if (!is_live_window(cw) || !cw->view) return;
+        if (!is_live_window(cw)) return;
+        repaint_full_screen_rect(cw, x, y, w, h);
+        if (!cw->view) return;
         static_cast<SurfaceView*>(cw->view)->repaint_surface_rect(x, y, w, h);
     };
     if (on_ui_thread())

@@ -378,6 +378,25 @@ QWidget* dialog_owner() {
     return frame();
 }
 
+void repaint_full_screen_rect(ChildWindow* cw, int x, int y, int w, int h) {
+    if (!cw || !cw->full_screen || !g_full_screen || !g_full_screen->isVisible()) return;
+    if (g_full_screen->window_shown() != cw) return;
+    int sw, sh;
+    {
+        std::lock_guard<std::mutex> hold(cw->lock);
+        sw = cw->gfx.surface.width();
+        sh = cw->gfx.surface.height();
+    }
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
+        g_full_screen->update();
+        return;
+    }
+    // The whole surface is stretched onto the view; one pixel of margin for the rounding.
+    const QSize c = g_full_screen->size();
+    g_full_screen->update(QRect(x * c.width() / sw - 1, y * c.height() / sh - 1,
+                                w * c.width() / sw + 3, h * c.height() / sh + 3));
+}
+
 void close_full_screen() {
     if (g_full_screen) g_full_screen->close();
 }

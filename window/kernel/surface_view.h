@@ -65,6 +65,8 @@ class FullScreenView : public QWidget {
     Q_OBJECT
   public:
     explicit FullScreenView(ChildWindow* cw);
+    // The child window whose surface this view shows.
+    ChildWindow* window_shown() const { return cw_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -90,5 +92,9 @@ int mouse_keys(const QMouseEvent* event);
 
 // Opens the full-screen view of cw (closes any other first).
 void show_full_screen(ChildWindow* cw);
+// Repaints the surface rectangle (x, y, w, h) of cw in the full-screen view when that view
+// shows cw (w or h <= 0 repaints all): what is drawn while the window is shown full screen
+// must appear there, not only in the hidden view behind it.
+void repaint_full_screen_rect(ChildWindow* cw, int x, int y, int w, int h);
 // Closes the full-screen view if one is shown.
 void close_full_screen();

@@ -5,10 +5,12 @@
 #include "window/graph/selection.h"
 #include "window/graph/text_window.h"
 #include "window/kernel/standard_commands.h"
+#include "window/kernel/surface_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -134,6 +136,42 @@ TEST_F(Mouse, SizeToFitStretchesTheClientOntoTheSurface) {
     EXPECT_GE(g_got[0].y, s.height() - 1 - s.height() / c.height() - 1);
     run_standard_command(kCmdSizeToFit);
     settle();
+}
+
+// The full-screen view of the active window, or null.
+QWidget* full_screen_view() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<FullScreenView*>(w) && w->isVisible()) return w;
+    return nullptr;
+}
+
+TEST_F(Mouse, FullScreenMapsTheWholeSurfaceWhateverTheWindowIsScrolledTo) {
+    UnitWindow w(57);
+    register_mouse_event(57, 1, record);
+    w.cw->sub->resize(300, 200);
+    settle();
+    auto* view = qobject_cast<QAbstractScrollArea*>(w.cw->view);
+    view->horizontalScrollBar()->setValue(100);
+    view->verticalScrollBar()->setValue(50);
+    settle();
+    ASSERT_EQ(w.cw->scroll_x, 100);
+    run_standard_command(kCmdFullScreen);
+    settle();
+    QWidget* fs = full_screen_view();
+    ASSERT_NE(fs, nullptr);
+    const QImage s = surface_copy(w.cw);
+    // The view shows the surface stretched from its origin: its corners are the surface's.
+    send(fs, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(0, 0));
+    send(fs, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(fs->width() - 1, fs->height() - 1));
+    run_standard_command(kCmdFullScreen);
+    settle();
+    ASSERT_EQ(g_got.size(), 2u);
+    EXPECT_EQ(g_got[0].x, 0);
+    EXPECT_EQ(g_got[0].y, 0);
+    EXPECT_LE(g_got[1].x, s.width() - 1);
+    EXPECT_GE(g_got[1].x, s.width() - 1 - s.width() / fs->width() - 1);
+    EXPECT_LE(g_got[1].y, s.height() - 1);
+    EXPECT_GE(g_got[1].y, s.height() - 1 - s.height() / fs->height() - 1);
 }
 
 TEST_F(Mouse, InactiveWindowAndPauseDeliverNothing) {

@@ -347,6 +347,42 @@ TEST_F(ViewTest, BoxesShownInFullScreenAreOwnedByTheFullScreenView) {
     EXPECT_TRUE(pump_until([&] { return dialog_owner() == frame(); }));
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(ViewTest, DrawingWhileShownFullScreenRepaintsTheFullScreenView) {
+    ASSERT_EQ(choose_menu_item(3, 2), 1);
+    QWidget* fs = full_screen_view();
+    ASSERT_NE(fs, nullptr);
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    fs->installEventFilter(&counter);
+    // What a drawing call does: change the surface, then ask for the window to be brought up
+    // to date, from the interface thread and from another thread.
+    {
+        std::lock_guard<std::mutex> hold(cw->lock);
+        cw->gfx.surface.fill(qRgb(255, 0, 0));
+    }
+    update_window_rect(cw, 10, 10, 50, 40);
+    EXPECT_TRUE(pump_until([&] { return counter.paints > 0; }))
+        << "the full-screen view kept showing the old picture";
+    counter.paints = 0;
+    run_on_thread([&] { update_window_rect(cw, 0, 0, 0, 0); });
+    EXPECT_TRUE(pump_until([&] { return counter.paints > 0; }));
+    const QImage img = fs->grab().toImage();
+    EXPECT_EQ(img.pixel(img.width() / 2, img.height() / 2), qRgb(255, 0, 0));
+    fs->removeEventFilter(&counter);
+    ASSERT_EQ(choose_menu_item(3, 2), 1);
+    EXPECT_TRUE(pump_until([&] { return !cw->full_screen; }));
+}
+
 TEST_F(ViewTest, FullScreenShowsTheActiveWindowAndTogglesBack) {
     ASSERT_EQ(choose_menu_item(3, 2), 1);
     EXPECT_TRUE(cw->full_screen);
