@@ -160,18 +160,20 @@ TEST_F(Mouse, FullScreenMapsTheWholeSurfaceWhateverTheWindowIsScrolledTo) {
     QWidget* fs = full_screen_view();
     ASSERT_NE(fs, nullptr);
     const QImage s = surface_copy(w.cw);
+    // Leaving full screen deletes the view: keep its size.
+    const QSize size = fs->size();
     // The view shows the surface stretched from its origin: its corners are the surface's.
     send(fs, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(0, 0));
-    send(fs, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(fs->width() - 1, fs->height() - 1));
+    send(fs, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(size.width() - 1, size.height() - 1));
     run_standard_command(kCmdFullScreen);
     settle();
     ASSERT_EQ(g_got.size(), 2u);
     EXPECT_EQ(g_got[0].x, 0);
     EXPECT_EQ(g_got[0].y, 0);
     EXPECT_LE(g_got[1].x, s.width() - 1);
-    EXPECT_GE(g_got[1].x, s.width() - 1 - s.width() / fs->width() - 1);
+    EXPECT_GE(g_got[1].x, s.width() - 1 - s.width() / size.width() - 1);
     EXPECT_LE(g_got[1].y, s.height() - 1);
-    EXPECT_GE(g_got[1].y, s.height() - 1 - s.height() / fs->height() - 1);
+    EXPECT_GE(g_got[1].y, s.height() - 1 - s.height() / size.height() - 1);
 }
 
 TEST_F(Mouse, InactiveWindowAndPauseDeliverNothing) {
