@@ -41,7 +41,10 @@ function(hy_test name dir)
   else()
     target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   endif()
-  set(env "HYSTERESIS_REFERENCE=${PROJECT_SOURCE_DIR}/../shared/reference")
+  # The reference curves live in the repository; a test that cannot read one fails.
+  target_compile_definitions(${name} PRIVATE
+    HYSTERESIS_REFERENCE_DIR="${PROJECT_SOURCE_DIR}/tests/data/reference")
+  set(env "")
   if(A_GUI)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/reference_data.h"
+
 namespace {
 
 // Output and exit status of one run of the tool.
@@ -42,10 +44,7 @@ ToolRun run_tool(const std::vector<std::string>& args) {
     return r;
 }
 
-std::string reference_path(const std::string& name) {
-    const char* dir = std::getenv("HYSTERESIS_REFERENCE");
-    return std::string(dir ? dir : "../shared/reference") + "/" + name;
-}
+std::string reference_path(const std::string& name) { return reference_file(name); }
 
 // Rows of a CSV text after its header line.
 std::vector<std::vector<double>> csv_rows(const std::string& text, std::string& header) {

@@ -1,5 +1,7 @@
 #include "model_fixture.h"
 
+#include "tests/support/reference_data.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -37,8 +39,7 @@ std::vector<double> drawn_B(const ModelState& m) {
 
 ReferenceTable read_reference(const std::string& name) {
     ReferenceTable t;
-    const char* dir = std::getenv("HYSTERESIS_REFERENCE");
-    std::ifstream in(std::string(dir ? dir : "../shared/reference") + "/" + name);
+    std::ifstream in(reference_file(name));
     if (!in) return t;
     std::string line;
     if (!std::getline(in, line)) return t;

@@ -9,6 +9,7 @@
 #include "model/preisach.h"
 #include "model/state_sequences.h"
 #include "model_fixture.h"
+#include "tests/support/reference_data.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr double kAgreement = 1e-13;
 void expect_matches_reference(const std::vector<double>& H, const std::vector<double>& B,
                               const std::string& file) {
     const ReferenceTable ref = read_reference(file);
-    ASSERT_TRUE(ref.ok) << "cannot read " << file << " (HYSTERESIS_REFERENCE)";
+    ASSERT_TRUE(ref.ok) << "cannot read " << file << " at " << reference_file(file);
     ASSERT_EQ(ref.cols.size(), 2u);
     ASSERT_EQ(H.size(), ref.cols[0].size()) << file;
     for (size_t i = 0; i < H.size(); ++i) {

@@ -2,6 +2,7 @@
 #include "numerics/dtwodq_template.h"
 #include "numerics/quadrature_workspace.h"
 #include "test_dtwodq_fixture.h"
+#include "tests/support/reference_data.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -226,18 +227,10 @@ TEST_F(DtwodqResults, TemplateInstanceMatchesFunctionPointers) {
     }
 }
 
-std::string reference_dir() {
-    if (const char* env = std::getenv("HYSTERESIS_REFERENCE")) return env;
-    std::string here = __FILE__; // .../main/tests/numerics/this file
-    for (int up = 0; up < 4; ++up)
-        here = here.substr(0, here.find_last_of('/'));
-    return here + "/shared/reference";
-}
-
 // Rows of a reference file (two numbers per line after the header).
 std::vector<std::pair<double, double>> read_pairs(const std::string& name) {
     std::vector<std::pair<double, double>> rows;
-    std::ifstream in(reference_dir() + "/" + name);
+    std::ifstream in(reference_file(name));
     std::string line;
     std::getline(in, line);
     while (std::getline(in, line)) {
@@ -254,7 +247,7 @@ std::vector<std::pair<double, double>> read_pairs(const std::string& name) {
 // independent implementation of the same algorithm.
 TEST_F(DtwodqResults, NormalisationAgreesWithTheReference) {
     const auto rows = read_pairs("kmax.csv");
-    if (rows.empty()) GTEST_SKIP() << "no reference values at " << reference_dir();
+    ASSERT_FALSE(rows.empty()) << "cannot read " << reference_file("kmax.csv");
     const auto& row = rows.front(); // Hc = 0.4000000059604645
     ASSERT_EQ(row.first, kHc);
     double integral = 0.0;
@@ -269,7 +262,7 @@ TEST_F(DtwodqResults, NormalisationAgreesWithTheReference) {
 // The rising half of the limiting loop: B = T(-1, H) - 1 with H stepped by 0.02.
 TEST_F(DtwodqResults, RisingBranchAgreesWithTheReference) {
     const auto rows = read_pairs("major_loop_hc0.4.csv");
-    if (rows.size() < 101) GTEST_SKIP() << "no reference values at " << reference_dir();
+    ASSERT_GE(rows.size(), 101u) << "cannot read " << reference_file("major_loop_hc0.4.csv");
     double h = -1.0;
     for (int k = 2; k <= 101; ++k) {
         h = h + 0.02;
