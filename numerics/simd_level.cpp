@@ -1,0 +1,48 @@
+#include "numerics/simd_level.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// -1 until decided; then a SimdLevel.
+std::atomic<int> g_level{-1};
+
+} // namespace
+
+bool simd_level_supported(SimdLevel level) {
+    switch (level) {
+    case SIMD_BASELINE:
+        return true;
+#if defined(__GNUC__) && defined(__x86_64__)
+    case SIMD_AVX2:
+        // libgcc's check includes that the operating system saves the 256-bit registers.
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+#endif
+    default:
+        return false;
+    }
+}
+
+SimdLevel simd_level_for(const char* cap) {
+    if (cap != nullptr && std::strcmp(cap, "baseline") == 0) return SIMD_BASELINE;
+    return simd_level_supported(SIMD_AVX2) ? SIMD_AVX2 : SIMD_BASELINE;
+}
+
+SimdLevel simd_level() {
+    int level = g_level.load(std::memory_order_relaxed);
+    if (level < 0) {
+        // Two threads deciding at once decide the same.
+        level = simd_level_for(std::getenv(kSimdEnvironmentVariable));
+        g_level.store(level, std::memory_order_relaxed);
+    }
+    return static_cast<SimdLevel>(level);
+}
+
+bool set_simd_level(SimdLevel level) {
+    if (!simd_level_supported(level)) return false;
+    g_level.store(level, std::memory_order_relaxed);
+    return true;
+}

@@ -1,0 +1,159 @@
+// Every build of the quadrature's hot loops that this processor can run gives the bits of the
+// baseline build: results, error estimates, counts, lists and messages.
+#include "numerics/dtwodq_template.h"
+#include "numerics/simd_level.h"
+#include "test_dtwodq_fixture.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The model's integrands: the Lorentzian density in its ascending and descending forms.
+struct Density {
+    double Hc;
+    double Kmax;
+    double operator()(double alpha, double beta) const {
+        const double ta = alpha / Hc - 0.5;
+        const double tb = beta / Hc + 0.5;
+        return Kmax / ((1.0 + ta * ta) * (1.0 + tb * tb));
+    }
+};
+struct Ascending {
+    Density p;
+    double operator()(const double& x, const double& y) const { return p(x, y); }
+};
+struct Descending {
+    Density p;
+    double operator()(const double& x, const double& y) const { return p(y, x); }
+};
+struct Fixed {
+    double value;
+    double operator()(const double&) const { return value; }
+};
+struct Identity {
+    double operator()(const double& x) const { return x; }
+};
+
+// One triangle integral as the model asks for it, with the caller's list length.
+struct Case {
+    const char* what;
+    bool ascending;
+    double Hc;
+    double a;
+    double b;
+    int irule;
+    int maxsub;
+    double errrel;
+};
+
+// Everything DT2ODQ hands back and prints.
+struct Outcome {
+    double result = -99.0;
+    double errest = -99.0;
+    int ncalls = -1;
+    int nsubs = -1;
+    std::vector<double> lists; // XLEFT, XRIGHT, SUBRES, SUBERR, WORK
+    std::vector<int> orders;   // IORDER, IWORK
+    std::vector<std::string> printed;
+};
+
+bool same_bits(double x, double y) {
+    return std::memcmp(&x, &y, sizeof(double)) == 0;
+}
+
+class SimdPaths : public DtwodqTest {
+  protected:
+    static Outcome integrate(const Case& c) {
+        Outcome o;
+        const int n = c.maxsub;
+        std::vector<double> xl(n), xr(n), sr(n), se(n), work(4 * n);
+        std::vector<int> io(n), iw(n);
+        reset_quadrature_flags();
+        capture().lines.clear();
+        const Density p{c.Hc, 1.0 / c.Hc};
+        if (c.ascending)
+            dt2odq_t(Ascending{p}, c.a, c.b, Fixed{c.a}, Identity{}, 0.0, c.errrel, c.irule,
+                     o.result, o.errest, n, o.ncalls, o.nsubs, xl.data(), xr.data(), sr.data(),
+                     se.data(), io.data(), work.data(), iw.data());
+        else
+            dt2odq_t(Descending{p}, c.a, c.b, Identity{}, Fixed{c.b}, 0.0, c.errrel, c.irule,
+                     o.result, o.errest, n, o.ncalls, o.nsubs, xl.data(), xr.data(), sr.data(),
+                     se.data(), io.data(), work.data(), iw.data());
+        for (const std::vector<double>* v : {&xl, &xr, &sr, &se, &work})
+            o.lists.insert(o.lists.end(), v->begin(), v->end());
+        o.orders = io;
+        o.orders.insert(o.orders.end(), iw.begin(), iw.end());
+        o.printed = texts();
+        return o;
+    }
+
+    void TearDown() override {
+        set_simd_level(simd_level_for(nullptr));
+        DtwodqTest::TearDown();
+    }
+};
+
+const double kErrRel = 0.009999999776482582;
+
+TEST_F(SimdPaths, EveryBuildGivesTheBaselineBits) {
+    const Case cases[] = {
+        {"start-up Hc, whole triangle", true, 0.4000000059604645, -1.0, 1.0, 6, 250, kErrRel},
+        {"start-up Hc, descending", false, 0.4000000059604645, -0.3, 1.0, 6, 250, kErrRel},
+        {"smallest Hc", true, 0.0001, -1.0, 0.5, 6, 250, kErrRel},
+        {"smallest Hc, descending", false, 0.0001, -0.2, 0.7, 6, 250, kErrRel},
+        {"reversed limits", true, 0.4000000059604645, 0.5, -0.7, 6, 250, kErrRel},
+        {"reversed, descending", false, 0.25, 0.9, -0.1, 6, 250, kErrRel},
+        {"zero span", true, 0.4000000059604645, 0.3, 0.3, 6, 250, kErrRel},
+        {"short span", true, 0.4000000059604645, -1.0, -0.9966666666666667, 6, 250, kErrRel},
+        {"tight tolerance, bisections", true, 0.05, -1.0, 1.0, 6, 250, 1e-10},
+        {"rule 1", true, 0.3, -1.0, 0.4, 1, 250, 1e-8},
+        {"rule 2", false, 0.3, -0.4, 1.0, 2, 250, 1e-8},
+        {"rule 3", true, 0.3, -1.0, 0.4, 3, 250, 1e-8},
+        {"rule 4", false, 0.3, -0.4, 1.0, 4, 250, 1e-8},
+        {"rule 5", true, 0.3, -1.0, 0.4, 5, 250, 1e-8},
+        {"inner and outer limits reached, messages", true, 0.001, -1.0, 1.0, 6, 2, 1e-12},
+        {"one subinterval", false, 0.01, -1.0, 1.0, 2, 1, 1e-6},
+    };
+    const SimdLevel levels[] = {SIMD_AVX2};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(set_simd_level(SIMD_BASELINE));
+        const Outcome base = integrate(c);
+        // The cases with a list of one or two entries must reach their messages.
+        EXPECT_EQ(!base.printed.empty(), c.maxsub <= 2);
+        for (SimdLevel level : levels) {
+            if (!set_simd_level(level)) continue;
+            SCOPED_TRACE(testing::Message() << "level " << level);
+            const Outcome o = integrate(c);
+            EXPECT_TRUE(same_bits(base.result, o.result)) << base.result << " " << o.result;
+            EXPECT_TRUE(same_bits(base.errest, o.errest)) << base.errest << " " << o.errest;
+            EXPECT_EQ(base.ncalls, o.ncalls);
+            EXPECT_EQ(base.nsubs, o.nsubs);
+            EXPECT_EQ(base.lists, o.lists);
+            EXPECT_EQ(base.orders, o.orders);
+            EXPECT_EQ(base.printed, o.printed);
+        }
+    }
+}
+
+TEST(SimdLevel, OnlyBaselineForcesABuild) {
+    const SimdLevel best = simd_level_supported(SIMD_AVX2) ? SIMD_AVX2 : SIMD_BASELINE;
+    const struct {
+        const char* value; // of the environment variable; null when unset
+        SimdLevel expected;
+    } rows[] = {
+        {nullptr, best}, {"", best},         {"baseline", SIMD_BASELINE},
+        {"avx2", best},  {"BASELINE", best},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(simd_level_for(r.value), r.expected) << (r.value ? r.value : "(unset)");
+    EXPECT_TRUE(simd_level_supported(SIMD_BASELINE));
+    // A level the processor cannot run leaves the one in use.
+    const SimdLevel before = simd_level();
+    EXPECT_FALSE(set_simd_level(static_cast<SimdLevel>(7)));
+    EXPECT_EQ(simd_level(), before);
+}
+
+} // namespace
