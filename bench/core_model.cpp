@@ -1,5 +1,5 @@
-// Cost of the model's integrals: the normalisation, the limiting loop, one construction and a
-// cyclic Execute, all without drawing.
+// Cost of the model's integrals: the normalisation, the limiting loop, one construction, a cyclic
+// Execute of 10 cycles and the long Executes (cyclic 300, spiral 200), all without drawing.
 #include <benchmark/benchmark.h>
 
 #include "model/curve_construction.h"
@@ -86,5 +86,37 @@ void BM_cyclic_execute_10(benchmark::State& state) {
     back_to_start(m);
 }
 BENCHMARK(BM_cyclic_execute_10)->Unit(benchmark::kMillisecond);
+
+// A long Execute from H = -0.5 on the limiting loop to Hn = 0.5: cyclic alteration (mode 1) or
+// gradual spiral approach (mode 2) with Ncyc cycles, 2 Ncyc legs of 300 points each.
+void long_execute(benchmark::State& state, int32_t mode, int32_t cycles) {
+    ModelState& m = workspace();
+    for (auto _ : state) {
+        state.PauseTiming();
+        back_to_start(m);
+        m.Hn = -0.5;
+        construct_to_hn(m);
+        commit_new_points(m);
+        m.Hn = 0.5;
+        m.Ncyc = cycles;
+        m.CycleMode = mode;
+        state.ResumeTiming();
+        execute_cycles(m, nullptr);
+        benchmark::DoNotOptimize(m.Bcur);
+    }
+    state.counters["points"] = m.Ndrawn;
+    if (m.Hcur != (mode == 1 ? -0.5 : 0.5)) state.SkipWithError("the Execute ended elsewhere");
+    back_to_start(m);
+}
+
+void BM_cyclic_execute_300(benchmark::State& state) {
+    long_execute(state, 1, 300);
+}
+BENCHMARK(BM_cyclic_execute_300)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+void BM_spiral_execute_200(benchmark::State& state) {
+    long_execute(state, 2, 200);
+}
+BENCHMARK(BM_spiral_execute_200)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 
 } // namespace

@@ -1,8 +1,9 @@
 // Cost of the interactive constructions on a headless 1024 x 768 workspace: one right click from
-// negative saturation to H = 0.5 (300 points computed and drawn), and a 10-cycle cyclic Execute
-// between -0.5 and 0.5 (20 legs, each drawn). The click also runs right after a toolkit string
-// hash, as it does inside the event loop: that hash leaves the upper AVX halves in use, which
-// made the quadrature 3.5 times slower until it cleared them on entry.
+// negative saturation to H = 0.5 (300 points computed and drawn), a 10-cycle cyclic Execute
+// between -0.5 and 0.5 (20 legs, each drawn) and the long Executes (cyclic 300, spiral 200). The
+// click also runs right after a toolkit string hash, as it does inside the event loop: that hash
+// leaves the upper AVX halves in use, which made the quadrature 3.5 times slower until it cleared
+// them on entry.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -194,6 +195,39 @@ void BM_CyclicExecuteTenCycles(benchmark::State& state) {
 }
 BENCHMARK(BM_CyclicExecuteTenCycles)
     ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// The long Executes, drawn leg by leg as the program does: from H = -0.5 to Hn = 0.5, cyclic
+// (mode 1) with 300 cycles or spiral (mode 2) with 200, 300 points per leg.
+void BM_LongExecute(benchmark::State& state) {
+    const int32_t mode = static_cast<int32_t>(state.range(0));
+    const int32_t cycles = static_cast<int32_t>(state.range(1));
+    const ProcessState saturated = save_process(g_model);
+    g_model.Hn = -0.5;
+    construct_to_hn(g_model);
+    draw_new_points(g_model);
+    set_whole_viewport();
+    const ProcessState start = save_process(g_model);
+    for (auto _ : state) {
+        state.PauseTiming();
+        restore_process(g_model, start);
+        g_model.Hn = 0.5;
+        g_model.Ncyc = cycles;
+        g_model.CycleMode = mode;
+        state.ResumeTiming();
+        execute_cycles(g_model, nullptr);
+    }
+    if (g_model.Hcur != (mode == 1 ? -0.5 : 0.5))
+        state.SkipWithError("the Execute ended elsewhere");
+    restore_process(g_model, saturated);
+}
+BENCHMARK(BM_LongExecute)
+    ->ArgNames({"mode", "cycles"})
+    ->Args({1, 300})
+    ->Args({2, 200})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
