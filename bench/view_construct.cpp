@@ -1,8 +1,8 @@
 // Cost of the interactive constructions on a headless 1024 x 768 workspace: one right click from
 // negative saturation to H = 0.5 (300 points computed and drawn), the same at Hc = 0.01 and 0.001,
-// and a 10-cycle cyclic Execute between -0.5 and 0.5 (20 legs, each drawn). The click also runs right after a toolkit string
-// hash, as it does inside the event loop: that hash leaves the upper AVX halves in use, which
-// made the quadrature 3.5 times slower until it cleared them on entry.
+// and a 10-cycle cyclic Execute between -0.5 and 0.5 (20 legs, each drawn). The click also runs
+// right after a toolkit string hash, as it does inside the event loop: that hash leaves the upper
+// AVX halves in use, which made the quadrature 3.5 times slower until it cleared them on entry.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
