@@ -118,11 +118,13 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
         }
         return grid_sse[k];
     };
-    const double guess = measured.coercive_mean / Hs / 0.75;
-    int best = 0;
-    for (int k = 1; k < kFitGridPoints; ++k)
-        if (std::fabs(std::log(grid[k] / guess)) < std::fabs(std::log(grid[best] / guess)))
-            best = k;
+    // A loop run the wrong way round has a negative mean coercive field; its size still guides.
+    const double guess = std::fabs(measured.coercive_mean) / Hs / 0.75;
+    int best = kFitGridPoints - 1;
+    if (guess > 0.0)
+        for (int k = 0; k < kFitGridPoints; ++k)
+            if (std::fabs(std::log(grid[k] / guess)) < std::fabs(std::log(grid[best] / guess)))
+                best = k;
     for (;;) {
         const double here = sse_at(best);
         if (best > 0 && sse_at(best - 1) < here) {
