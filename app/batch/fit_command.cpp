@@ -85,16 +85,15 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
 
     // The node fields do not depend on Hc; any limiting loop provides them.
     compute_limiting_loop(m, kStartupHc);
-    // The sums are large (two branches of 100 intervals); the model record is larger still.
-    auto moments = std::make_unique<LoopMoments>();
-    loop_moments_begin(*moments, m, Hs);
-    if (!sum_loop_file(options.loop_path, *moments, error)) return kBatchBadUsage;
+    LoopMoments moments;
+    loop_moments_begin(moments, m, Hs);
+    if (!sum_loop_file(options.loop_path, moments, error)) return kBatchBadUsage;
 
     int loops = 1;
     auto sse_of = [&m, &moments, &loops](double Hc) {
         compute_limiting_loop(m, Hc);
         ++loops;
-        return loop_moments_fit(*moments, m).sse;
+        return loop_moments_fit(moments, m).sse;
     };
 
     // A logarithmic grid of Hc over the accepted range. The search starts at the grid point
@@ -144,7 +143,7 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
 
     compute_limiting_loop(m, Hc);
     ++loops;
-    const LoopFit fit = loop_moments_fit(*moments, m);
+    const LoopFit fit = loop_moments_fit(moments, m);
     LoopMetrics fitted{};
     std::string reason;
     const bool fitted_closed =
