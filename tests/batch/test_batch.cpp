@@ -101,8 +101,10 @@ TEST(Batch, PlotWidthSetsTheStepOfShortMoves) {
 TEST(Batch, HelpDescribesEveryCommandAndStep) {
     const ToolRun r = run_tool({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* word : {"kmax", "major", "curve", "--hc", "--start", "--plot-width",
-                             "--h-axis", "to:HN", "cycle:HN:N", "spiral:HN:N", "Exit status"})
+    for (const char* word :
+         {"kmax", "major", "curve", "--hc", "--start", "--plot-width", "--h-axis", "to:HN",
+          "cycle:HN:N", "spiral:HN:N", "Exit status", "metrics", "forc", "fit", "--loop",
+          "--reversals", "--points", "--density", "--out"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 
