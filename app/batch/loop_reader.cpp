@@ -35,6 +35,11 @@ int read_cell(const char* text, size_t from, size_t to, double& value) {
     return 1;
 }
 
+// "FILE line N", for messages; built only when one is needed, so reading allocates nothing.
+std::string line_name(const LoopReader& reader) {
+    return reader.path + " line " + std::to_string(reader.line);
+}
+
 } // namespace
 
 bool loop_reader_open(LoopReader& reader, const std::string& path, std::string& error) {
@@ -56,7 +61,6 @@ int loop_reader_next(LoopReader& reader, double& H, double& B, std::string& erro
         error = "no loop file is open";
         return -1;
     }
-    const std::string where = reader.path + " line ";
     for (;;) {
         if (!std::fgets(reader.buffer, sizeof reader.buffer, reader.file)) {
             if (std::ferror(reader.file)) {
@@ -70,8 +74,8 @@ int loop_reader_next(LoopReader& reader, double& H, double& B, std::string& erro
         const size_t length = std::strlen(reader.buffer);
         if (length == sizeof reader.buffer - 1 && reader.buffer[length - 1] != '\n' &&
             !std::feof(reader.file)) {
-            error = where + std::to_string(reader.line) + ": longer than " +
-                    std::to_string(kLoopLineMax) + " characters";
+            error =
+                line_name(reader) + ": longer than " + std::to_string(kLoopLineMax) + " characters";
             return -1;
         }
         size_t from = 0, to = length;
@@ -81,12 +85,12 @@ int loop_reader_next(LoopReader& reader, double& H, double& B, std::string& erro
         const char* comma =
             static_cast<const char*>(std::memchr(reader.buffer + from, ',', to - from));
         if (!comma) {
-            error = where + std::to_string(reader.line) + ": expected two numbers H,B";
+            error = line_name(reader) + ": expected two numbers H,B";
             return -1;
         }
         const size_t split = static_cast<size_t>(comma - reader.buffer);
         if (std::memchr(comma + 1, ',', to - split - 1)) {
-            error = where + std::to_string(reader.line) + ": more than two columns";
+            error = line_name(reader) + ": more than two columns";
             return -1;
         }
         double h = 0.0, b = 0.0;
@@ -99,11 +103,11 @@ int loop_reader_next(LoopReader& reader, double& H, double& B, std::string& erro
         }
         reader.header_allowed = false;
         if (hs < 0 || bs < 0) {
-            error = where + std::to_string(reader.line) + ": not a finite number";
+            error = line_name(reader) + ": not a finite number";
             return -1;
         }
         if (hs == 0 || bs == 0) {
-            error = where + std::to_string(reader.line) + ": text where a number belongs";
+            error = line_name(reader) + ": text where a number belongs";
             return -1;
         }
         H = h;
