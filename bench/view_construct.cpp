@@ -1,9 +1,9 @@
 // Cost of the interactive constructions on a headless 1024 x 768 workspace: one right click from
-// negative saturation to H = 0.5 (300 points computed and drawn), a 10-cycle cyclic Execute
-// between -0.5 and 0.5 (20 legs, each drawn) and the long Executes (cyclic 300, spiral 200). The
-// click also runs right after a toolkit string hash, as it does inside the event loop: that hash
-// leaves the upper AVX halves in use, which made the quadrature 3.5 times slower until it cleared
-// them on entry.
+// negative saturation to H = 0.5 (300 points computed and drawn), the same at Hc = 0.01 and 0.001,
+// a 10-cycle cyclic Execute between -0.5 and 0.5 (20 legs, each drawn) and the long Executes
+// (cyclic 300, spiral 200). The click also runs right after a toolkit string hash, as it does
+// inside the event loop: that hash leaves the upper AVX halves in use, which made the quadrature
+// 3.5 times slower until it cleared them on entry.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -19,6 +19,7 @@
 #include "model/model_state.h"
 #include "model/mouse_interaction.h"
 #include "model/plot.h"
+#include "model/preisach.h"
 #include "model/state_sequences.h"
 #include "numerics/vector_state.h"
 #include "window/graph/fonts.h"
@@ -90,7 +91,8 @@ bool open_workspace() {
     return config.width == 1024 && config.height == 768;
 }
 
-void BM_RightClickFromSaturationToHalf(benchmark::State& state) {
+// Right clicks from negative saturation to H = 0.5, each from the same state.
+void time_right_clicks(benchmark::State& state) {
     const ProcessState start = save_process(g_model);
     int32_t unit = kWorkspaceUnit, event = kMouseRightDown, keys = 2, x = 500, y = 300;
     for (auto _ : state) {
@@ -103,7 +105,29 @@ void BM_RightClickFromSaturationToHalf(benchmark::State& state) {
     if (g_model.Ndrawn != 300) state.SkipWithError("the click did not draw 300 points");
     restore_process(g_model, start);
 }
+
+void BM_RightClickFromSaturationToHalf(benchmark::State& state) {
+    time_right_clicks(state);
+}
 BENCHMARK(BM_RightClickFromSaturationToHalf)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The same click at a small Hc (the argument in units of 1e-4), where the long triangles of the
+// click are integrated in pieces cut at the density's peaks.
+void BM_RightClickAtSmallHc(benchmark::State& state) {
+    const double Hc = g_model.Hc;
+    const double Kmax = g_model.Kmax;
+    g_model.Hc = static_cast<double>(state.range(0)) * 1e-4;
+    compute_kmax(g_model);
+    time_right_clicks(state);
+    g_model.Hc = Hc;
+    g_model.Kmax = Kmax;
+}
+BENCHMARK(BM_RightClickAtSmallHc)
+    ->Arg(100)
+    ->Arg(10)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -8,13 +8,18 @@
 #include <sstream>
 
 #include "model/curve_construction.h"
+#include "model/preisach.h"
 #include "model/state_sequences.h"
 
-ModelState& opened_workspace() {
+ModelState& opened_workspace(double Hc) {
     static ModelState* m = new ModelState;
     reset_to_program_start(*m);
     set_startup_parameters(*m);
     open_workspace_saturation(*m);
+    if (Hc != kStartupHc) {
+        m->Hc = Hc;
+        compute_kmax(*m);
+    }
     open_workspace_reset(*m);
     m->PlotRight = 983;
     m->PlotBottom = 616;
@@ -42,7 +47,9 @@ ReferenceTable read_reference(const std::string& name) {
     std::ifstream in(reference_file(name));
     if (!in) return t;
     std::string line;
-    if (!std::getline(in, line)) return t;
+    while (std::getline(in, line) && !line.empty() && line[0] == '#')
+        if (t.comment.empty()) t.comment = line;
+    if (!in) return t; // no header line
     while (std::getline(in, line)) {
         if (line.empty()) continue;
         std::stringstream row(line);
