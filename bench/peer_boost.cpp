@@ -173,12 +173,14 @@ BENCHMARK(BM_BoostNestedGK61)
 // Keeps the median CPU time of every benchmark besides printing it.
 class Collector : public benchmark::ConsoleReporter {
   public:
-    std::map<std::string, double> median_cpu; // benchmark name -> CPU time per iteration, ms
+    std::map<std::string, double> median_cpu; // name/args -> CPU time per iteration, ms
 
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
             if (r.aggregate_name == "median" && !r.error_occurred)
-                median_cpu[r.run_name.str()] = r.GetAdjustedCPUTime();
+                median_cpu[r.run_name.function_name +
+                           (r.run_name.args.empty() ? "" : "/" + r.run_name.args)] =
+                    r.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
 };
