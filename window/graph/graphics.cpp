@@ -38,11 +38,11 @@ int set_window(bool invert_y, double wx1, double wy1, double wx2, double wy2) {
 }
 
 int get_window_config(WindowConfig& config) {
-    ChildWindow* target = current_window();
+    WindowRef target = current_window_ref();
     // The title lives on the interface thread: read it before taking the lock.
     char title[81] = {};
     if (target && target->slot >= 0) window_title(kFirstHandle + target->slot, title, sizeof title);
-    LockedWindow w = lock_window(target);
+    LockedWindow w = lock_window(std::move(target));
     if (!w.cw) return 0;
     const SurfaceState& s = w.cw->gfx;
     const TextState& t = w.cw->text;

@@ -13,17 +13,16 @@
 
 #include <array>
 #include <memory>
-#include <vector>
 
 namespace {
 
 // The process-wide lock: serialises the slot table, the record list, the
 // default window and the thread records.
 std::mutex g_layer_lock;
-std::array<ChildWindow*, kMaxWindows> g_slots{};
-// Every record ever created while the frame lives, removed ones included.
-std::vector<std::unique_ptr<ChildWindow>> g_records;
-ChildWindow* g_default = nullptr;
+// The slot table owns the live windows' records (with the widgets, which
+// keep theirs until the toolkit deletes them).
+std::array<WindowRef, kMaxWindows> g_slots{};
+std::weak_ptr<ChildWindow> g_default;
 // Bumped at frame shutdown: thread records of an older frame start afresh.
 int g_generation = 0;
 
@@ -39,10 +38,11 @@ bool usable(const ChildWindow* cw) {
 }
 
 // On the interface thread, with g_layer_lock NOT held.
-ChildWindow* create_default_on_ui() {
+WindowRef create_default_on_ui() {
     {
         std::lock_guard<std::mutex> hold(g_layer_lock);
-        if (usable(g_default)) return g_default;
+        WindowRef d = g_default.lock();
+        if (usable(d.get())) return d;
     }
     int slot = -1;
     {
@@ -52,9 +52,11 @@ ChildWindow* create_default_on_ui() {
     }
     if (slot < 0) return nullptr;
     ChildWindow* cw = create_child_window("Graphic " + std::to_string(slot + 1), 0, false);
+    if (!cw) return nullptr;
+    WindowRef ref = cw->shared_from_this();
     std::lock_guard<std::mutex> hold(g_layer_lock);
-    g_default = cw;
-    return cw;
+    g_default = ref;
+    return ref;
 }
 
 } // namespace
@@ -69,52 +71,72 @@ ThreadContext& thread_context() {
     return t_slot.context;
 }
 
-ChildWindow* default_window() {
-    ChildWindow* cw = nullptr;
+WindowRef default_window_ref() {
+    WindowRef cw;
     run_on_ui([&] { cw = create_default_on_ui(); });
     return cw;
 }
 
-void set_default_window(ChildWindow* cw) {
-    std::lock_guard<std::mutex> hold(g_layer_lock);
-    g_default = cw;
+ChildWindow* default_window() {
+    return default_window_ref().get();
 }
 
-ChildWindow* current_window() {
+void set_default_window(ChildWindow* cw) {
+    std::lock_guard<std::mutex> hold(g_layer_lock);
+    g_default = weak_window(cw);
+}
+
+WindowRef current_window_ref() {
     ThreadContext& ctx = thread_context();
-    ChildWindow* cw = ctx.current;
+    WindowRef cw = ctx.current.lock();
     // A window removed by another thread is no longer anybody's current window.
     if (cw && !cw->destroyed.load()) return cw;
-    cw = default_window();
+    cw = default_window_ref();
     ctx.current = cw;
     return cw;
 }
 
-void set_current_window(ChildWindow* cw) {
-    thread_context().current = cw;
+ChildWindow* current_window() {
+    return current_window_ref().get();
 }
 
-ChildWindow* window_for_unit(int unit) {
-    if (unit == 0) return default_window();
+bool is_current_window(const ChildWindow* cw) {
+    return thread_context().current.lock().get() == cw;
+}
+
+void set_current_window(ChildWindow* cw) {
+    thread_context().current = weak_window(cw);
+}
+
+std::weak_ptr<ChildWindow> weak_window(ChildWindow* cw) {
+    return cw ? cw->weak_from_this() : std::weak_ptr<ChildWindow>();
+}
+
+WindowRef window_ref_for_unit(int unit) {
+    if (unit == 0) return default_window_ref();
     std::lock_guard<std::mutex> hold(g_layer_lock);
-    for (ChildWindow* cw : g_slots)
+    for (const WindowRef& cw : g_slots)
         // Also when it was made the default window: it is still the unit's.
         if (cw && cw->unit == unit && !cw->closed.load()) return cw;
     return nullptr;
+}
+
+ChildWindow* window_for_unit(int unit) {
+    return window_ref_for_unit(unit).get();
 }
 
 ChildWindow* window_for_handle(int handle) {
     const int slot = handle - kFirstHandle;
     if (slot < 0 || slot >= kMaxWindows) return nullptr;
     std::lock_guard<std::mutex> hold(g_layer_lock);
-    return g_slots[slot];
+    return g_slots[slot].get();
 }
 
 ChildWindow* window_for_sub(const QMdiSubWindow* sub) {
     if (!sub) return nullptr;
     std::lock_guard<std::mutex> hold(g_layer_lock);
-    for (ChildWindow* cw : g_slots)
-        if (cw && cw->sub == sub) return cw;
+    for (const WindowRef& cw : g_slots)
+        if (cw && cw->sub == sub) return cw.get();
     return nullptr;
 }
 
@@ -126,24 +148,29 @@ ChildWindow* active_window() {
 int window_count() {
     std::lock_guard<std::mutex> hold(g_layer_lock);
     int n = 0;
-    for (ChildWindow* cw : g_slots)
+    for (const WindowRef& cw : g_slots)
         n += cw ? 1 : 0;
     return n;
 }
 
 void update_window_rect(ChildWindow* cw, int x, int y, int w, int h) {
     if (!cw) return;
-    auto repaint = [cw, x, y, w, h] {
-        // The frame may have gone (and the record with it) before a queued repaint.
-        if (!is_live_window(cw)) return;
+    auto repaint = [](ChildWindow* cw, int x, int y, int w, int h) {
+        if (cw->destroyed.load()) return;
         repaint_full_screen_rect(cw, x, y, w, h);
         if (!cw->view) return;
         static_cast<SurfaceView*>(cw->view)->repaint_surface_rect(x, y, w, h);
     };
-    if (on_ui_thread())
-        repaint();
-    else // no need to wait
-        post_to_ui(repaint);
+    if (on_ui_thread()) {
+        repaint(cw, x, y, w, h);
+        return;
+    }
+    // No need to wait. The window may be removed (and its record freed)
+    // before the queued repaint runs: it holds only a weak reference.
+    std::weak_ptr<ChildWindow> weak = weak_window(cw);
+    post_to_ui([weak, repaint, x, y, w, h] {
+        if (WindowRef live = weak.lock()) repaint(live.get(), x, y, w, h);
+    });
 }
 
 ChildWindow* create_child_window(const std::string& title, int unit, bool delete_on_close) {
@@ -156,13 +183,15 @@ ChildWindow* create_child_window(const std::string& title, int unit, bool delete
         for (int i = 0; i < kMaxWindows && slot < 0; ++i)
             if (!g_slots[i]) slot = i;
         if (slot < 0) return nullptr;
-        g_records.push_back(std::make_unique<ChildWindow>());
-        cw = g_records.back().get();
+        // Not make_shared: the memory of a removed window must go with its
+        // last owner, not wait for the last weak reference.
+        WindowRef record(new ChildWindow);
+        cw = record.get();
         cw->slot = slot;
         cw->unit = unit;
         cw->title = title;
         cw->delete_on_close = delete_on_close;
-        g_slots[slot] = cw;
+        g_slots[slot] = std::move(record);
     }
     auto* view = new SurfaceView(cw);
     auto* sub = new ChildSubWindow(cw);
@@ -187,12 +216,14 @@ bool window_closing_allowed(const ChildWindow* cw) {
 
 void remove_window(ChildWindow* cw) {
     if (!cw || cw->destroyed.load()) return;
+    // The slot's reference goes below; this one keeps the record until the end.
+    const WindowRef keep = cw->weak_from_this().lock();
     if (window_hooks().closing) window_hooks().closing(cw);
     if (cw->full_screen) close_full_screen();
     {
         std::lock_guard<std::mutex> hold(g_layer_lock);
-        if (cw->slot >= 0 && g_slots[cw->slot] == cw) g_slots[cw->slot] = nullptr;
-        if (g_default == cw) g_default = nullptr;
+        if (cw->slot >= 0 && g_slots[cw->slot].get() == cw) g_slots[cw->slot].reset();
+        if (g_default.lock().get() == cw) g_default.reset();
         cw->destroyed.store(true);
     }
     QMdiSubWindow* sub = cw->sub;
@@ -210,20 +241,19 @@ void remove_window(ChildWindow* cw) {
 void destroy_all_windows() {
     close_full_screen();
     for (int i = 0; i < kMaxWindows; ++i) {
-        ChildWindow* cw;
+        WindowRef cw;
         {
             std::lock_guard<std::mutex> hold(g_layer_lock);
             cw = g_slots[i];
         }
         if (cw) {
             QMdiSubWindow* sub = cw->sub;
-            remove_window(cw);
-            delete sub; // now, before the records go
+            remove_window(cw.get());
+            delete sub; // now: the widgets' references go with them
         }
     }
     std::lock_guard<std::mutex> hold(g_layer_lock);
-    g_records.clear();
-    g_default = nullptr;
+    g_default.reset();
     ++g_generation;
     t_slot.generation = -1;
 }
@@ -231,8 +261,8 @@ void destroy_all_windows() {
 bool is_live_window(const ChildWindow* cw) {
     if (!cw) return false;
     std::lock_guard<std::mutex> hold(g_layer_lock);
-    for (ChildWindow* live : g_slots)
-        if (live == cw) return true;
+    for (const WindowRef& live : g_slots)
+        if (live.get() == cw) return true;
     return false;
 }
 

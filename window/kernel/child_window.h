@@ -9,6 +9,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -22,9 +23,13 @@ constexpr int kMaxWindows = 40;
 constexpr unsigned kFrameHandle = 0x80000000u;
 
 // One child window of the frame: its unit, its surface, text and mouse state.
-// A record is never freed while the frame lives: a destroyed window is only
-// marked `destroyed`, so a pointer kept by another thread never dangles.
-struct ChildWindow {
+// Records are owned by shared_ptr: the slot table holds one reference while
+// the window exists, its widgets hold one until the toolkit deletes them, and
+// a graphics operation of any thread holds one for its duration. Queued calls
+// and per-thread current windows keep only weak references, so a removed
+// window's record, surface and text store are freed as soon as nothing works
+// on it any more, and never under anybody's feet.
+struct ChildWindow : std::enable_shared_from_this<ChildWindow> {
     std::string title;                  // window title as shown (owned copy); interface thread
     int slot = -1;                      // slot 0..39 while alive; handle = kFirstHandle + slot
     int unit = -1;                      // unit connected to the window (0 for the default window)
@@ -55,10 +60,13 @@ struct ChildWindow {
     MouseSlots mouse; // mouse callbacks (window/graph)
 };
 
+// A counted reference that keeps a window's record alive.
+using WindowRef = std::shared_ptr<ChildWindow>;
+
 // Per-thread record, created on a thread's first use of the window layer.
 struct ThreadContext {
-    ChildWindow* current = nullptr; // the thread's current window; null until first use
-    bool registered = false;        // counted among the layer's threads
+    std::weak_ptr<ChildWindow> current; // the thread's current window; empty until first use
+    bool registered = false;            // counted among the layer's threads
 };
 
 // The calling thread's context.
@@ -67,21 +75,31 @@ ThreadContext& thread_context();
 // The calling thread's current window. Creates the default window ("Graphic N")
 // when the thread has none, or when its window was destroyed or closed by
 // this thread. Null only when no window can be created (40 exist).
+WindowRef current_window_ref();
+
+// The same as a plain pointer, for the interface thread (which alone removes
+// windows, so the record outlives the caller's use of it); other threads use
+// current_window_ref.
 ChildWindow* current_window();
+
+// True when the calling thread's current window is cw (which may be gone).
+bool is_current_window(const ChildWindow* cw);
 
 // Makes cw the calling thread's current window (null: back to the default).
 void set_current_window(ChildWindow* cw);
 
 // The default window, created when there is none or it was closed; null
 // when no window can be created.
-ChildWindow* default_window();
+WindowRef default_window_ref();
+ChildWindow* default_window(); // plain pointer: interface thread (see current_window)
 
 // Makes cw the window that threads without a current window get.
 void set_default_window(ChildWindow* cw);
 
 // The live window connected to unit, or null. Unit 0 is the default window
 // (created on demand).
-ChildWindow* window_for_unit(int unit);
+WindowRef window_ref_for_unit(int unit);
+ChildWindow* window_for_unit(int unit); // plain pointer: interface thread
 
 // The live window with handle kFirstHandle + slot, or null.
 ChildWindow* window_for_handle(int handle);
@@ -111,6 +129,10 @@ void wait_while_paused();
 // pointer may be asked about).
 bool is_live_window(const ChildWindow* cw);
 
+// A weak reference to cw for a queued call: the call locks it and finds the
+// record gone instead of touching freed memory.
+std::weak_ptr<ChildWindow> weak_window(ChildWindow* cw);
+
 // Status bar message field (empty or null clears it); any thread. From
 // another thread the change is queued and the caller does not wait.
 void set_status_message(const char* text);
@@ -132,6 +154,8 @@ bool window_closing_allowed(const ChildWindow* cw);
 
 // Removes a window: frees its slot, retires its record and deletes its
 // widgets (later, so that it is safe from the window's own event handlers).
+// The record, its surface and its text store are freed when the last
+// reference goes: normally when the toolkit deletes the widgets.
 void remove_window(ChildWindow* cw);
 
 // Removes every window and frees every record (frame shutdown).

@@ -25,8 +25,8 @@ namespace {
 constexpr int kInformation = 0x40;
 constexpr size_t kAboutLimit = 512;
 
-std::string g_about;                   // the program's About text; empty: the layer's banner
-ChildWindow* g_input_window = nullptr; // window with typed input pending, or null
+std::string g_about;                       // the program's About text; empty: the layer's banner
+std::weak_ptr<ChildWindow> g_input_window; // window with typed input pending, or empty
 
 std::string banner() {
     return std::string(program_name()) +
@@ -148,9 +148,11 @@ void run_standard_command(int id) {
         message_box(about_text_in_force(), program_name(), kInformation);
         break;
     case kCmdInput:
-        if (is_live_window(g_input_window) && g_input_window->sub) {
-            f->mdi->setActiveSubWindow(g_input_window->sub);
-            g_input_window->view->setFocus();
+        if (const WindowRef input = g_input_window.lock()) {
+            if (!input->destroyed.load() && input->sub) {
+                f->mdi->setActiveSubWindow(input->sub);
+                input->view->setFocus();
+            }
         }
         break;
     default:
@@ -159,9 +161,13 @@ void run_standard_command(int id) {
 }
 
 void set_input_pending_window(ChildWindow* cw) {
-    post_to_ui([cw] {
-        if (cw && !is_live_window(cw)) return; // gone before the queued change ran
-        g_input_window = cw;
+    std::weak_ptr<ChildWindow> weak = weak_window(cw);
+    const bool ending = cw == nullptr;
+    post_to_ui([weak, ending] {
+        const WindowRef live = weak.lock();
+        ChildWindow* cw = live.get();
+        if (!ending && (!cw || cw->destroyed.load())) return; // gone before the queued change ran
+        g_input_window = weak;
         enable_input_item(cw != nullptr);
         if (Frame* f = frame())
             f->message_label->setText(cw ? QStringLiteral("Input pending in ") +

@@ -97,7 +97,7 @@ bool paint_surface(ChildWindow* cw, QPainter& painter, const QRect& dirty, const
 
 // --- SurfaceView ----------------------------------------------------------------
 
-SurfaceView::SurfaceView(ChildWindow* cw) : cw_(cw) {
+SurfaceView::SurfaceView(ChildWindow* cw) : cw_(cw), record_(cw->shared_from_this()) {
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -271,7 +271,7 @@ void SurfaceView::mouseMoveEvent(QMouseEvent* e) {
 
 // --- ChildSubWindow -------------------------------------------------------------
 
-ChildSubWindow::ChildSubWindow(ChildWindow* cw) : cw_(cw) {
+ChildSubWindow::ChildSubWindow(ChildWindow* cw) : cw_(cw), record_(cw->shared_from_this()) {
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
     // The system menu loses its Close item (and the separator before it)
@@ -314,7 +314,7 @@ void ChildSubWindow::changeEvent(QEvent* event) {
 
 // --- FullScreenView -------------------------------------------------------------
 
-FullScreenView::FullScreenView(ChildWindow* cw) : cw_(cw) {
+FullScreenView::FullScreenView(ChildWindow* cw) : cw_(cw), record_(cw->shared_from_this()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
