@@ -1,4 +1,5 @@
 // The end of the program: stop, the finished state, the exit prompt and the exit modes.
+#include "window/kernel/busy_indicator.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
@@ -75,6 +76,8 @@ void end_of_program(int exit_code) {
     grey_program_items();
     show_pause_item(false);
     set_program_state(kFinished);
+    // A stop inside long work: the prompt and the windows left on screen get the normal cursor.
+    clear_busy();
     const int mode = exit_mode();
     if (mode == 1) {
         std::string text;
