@@ -15,7 +15,7 @@ namespace {
 // The surface of cw as a file image, read under the window's lock so that
 // the program thread cannot draw into it meanwhile.
 QByteArray encode_window(ChildWindow* cw) {
-    std::lock_guard<std::mutex> hold(cw->lock);
+    std::lock_guard<WindowMutex> hold(cw->lock);
     if (cw->gfx.surface.isNull()) return QByteArray();
     const int bits = bmp_file_bits(cw->gfx.bits_per_pixel);
     return encode_bmp(cw->gfx.surface, bits, cw->gfx.palette);

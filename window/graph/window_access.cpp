@@ -22,7 +22,7 @@ void flush_update(const std::weak_ptr<ChildWindow>& weak) {
     if (!cw) return;
     QRect r;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         r = cw->gfx.dirty;
         cw->gfx.dirty = QRect();
         cw->gfx.update_queued = false;
@@ -99,7 +99,7 @@ LockedWindow lock_window(WindowRef ref) {
         int sw, sh, sb;
         screen_metrics(sw, sh, sb);
     }
-    w.hold = std::unique_lock<std::mutex>(cw->lock);
+    w.hold = std::unique_lock<WindowMutex>(cw->lock);
     w.cw = cw;
     w.keep = std::move(ref);
     configure_locked(cw);
@@ -130,7 +130,7 @@ void unlock_and_show(LockedWindow& w) {
             QMetaObject::invokeMethod(
                 app, [weak] { flush_update(weak); }, Qt::QueuedConnection);
         } else {
-            std::lock_guard<std::mutex> hold(cw->lock);
+            std::lock_guard<WindowMutex> hold(cw->lock);
             cw->gfx.update_queued = false;
         }
     }

@@ -10,9 +10,9 @@
 
 // The window a graphics operation works on, with its lock held.
 struct LockedWindow {
-    WindowRef keep;                    // keeps the record alive while the operation runs
-    ChildWindow* cw = nullptr;         // null: no usable window (status already -1)
-    std::unique_lock<std::mutex> hold; // cw->lock
+    WindowRef keep;                     // keeps the record alive while the operation runs
+    ChildWindow* cw = nullptr;          // null: no usable window (status already -1)
+    std::unique_lock<WindowMutex> hold; // cw->lock, counted for this thread
 };
 
 // Sets the process-wide status of the last graphics operation.

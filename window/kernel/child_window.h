@@ -4,6 +4,7 @@
 // interface thread (widget pointers, title).
 #pragma once
 
+#include "window/kernel/window_lock.h"
 #include "window/kernel/window_state.h"
 
 #include <atomic>
@@ -37,7 +38,7 @@ struct ChildWindow : std::enable_shared_from_this<ChildWindow> {
     bool configured = false;            // size configuration applied (surface created); under lock
     std::atomic<bool> closed{false};    // unit closed with KEEP: no more output, user may close it
     std::atomic<bool> destroyed{false}; // window removed; the record is retired, slot is free
-    std::mutex lock; // held around every drawing call, repaint and reconfiguration
+    WindowMutex lock; // held around every drawing call, repaint and reconfiguration
 
     // Input-wait event: a thread waiting for typed input or a mouse event in
     // this window sleeps on it (window/graph sets the flag and notifies).

@@ -36,7 +36,7 @@ std::string banner() {
 void toggle_size_to_fit(ChildWindow* cw) {
     if (!cw) return;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         cw->display_scaled = !cw->display_scaled;
     }
     if (cw->view) static_cast<SurfaceView*>(cw->view)->repaint_surface_rect(0, 0, 0, 0);

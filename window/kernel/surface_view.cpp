@@ -64,14 +64,14 @@ bool paint_surface(ChildWindow* cw, QPainter& painter, const QRect& dirty, const
                    bool scaled) {
     bool configured;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         configured = cw->configured;
     }
     // The hook takes the lock itself.
     const bool configuring = !configured && window_hooks().configure;
     if (configuring) window_hooks().configure(cw);
 
-    std::lock_guard<std::mutex> hold(cw->lock);
+    std::lock_guard<WindowMutex> hold(cw->lock);
     const QImage& img = cw->gfx.surface;
     if (img.isNull() || client.isEmpty()) {
         painter.fillRect(dirty, Qt::black);
@@ -117,7 +117,7 @@ void SurfaceView::update_scroll_range() {
     bool scaled;
     int column = kColumnStep, line = kLineStep;
     {
-        std::lock_guard<std::mutex> hold(cw_->lock);
+        std::lock_guard<WindowMutex> hold(cw_->lock);
         w = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.width();
         h = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.height();
         scaled = cw_->display_scaled;
@@ -145,7 +145,7 @@ void SurfaceView::update_scroll_range() {
     verticalScrollBar()->setRange(0, scaled ? 0 : std::max(0, h - view.height()));
     horizontalScrollBar()->setPageStep(std::max(1, view.width()));
     verticalScrollBar()->setPageStep(std::max(1, view.height()));
-    std::lock_guard<std::mutex> hold(cw_->lock);
+    std::lock_guard<WindowMutex> hold(cw_->lock);
     cw_->scroll_x = horizontalScrollBar()->value();
     cw_->scroll_y = verticalScrollBar()->value();
 }
@@ -159,7 +159,7 @@ void SurfaceView::repaint_surface_rect(int x, int y, int w, int h) {
     int sw, sh, sx, sy;
     bool scaled;
     {
-        std::lock_guard<std::mutex> hold(cw_->lock);
+        std::lock_guard<WindowMutex> hold(cw_->lock);
         sw = cw_->gfx.surface.width();
         sh = cw_->gfx.surface.height();
         sx = cw_->scroll_x;
@@ -183,7 +183,7 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
     if (!refit) {
         // A drawing call may have configured the surface before the window was
         // first painted, or reconfigured it since: the scroll bars follow its size.
-        std::lock_guard<std::mutex> hold(cw_->lock);
+        std::lock_guard<WindowMutex> hold(cw_->lock);
         const QImage& img = cw_->gfx.surface;
         refit = (img.isNull() ? QSize(0, 0) : img.size()) != ranged_surface_;
     }
@@ -199,7 +199,7 @@ void SurfaceView::resizeEvent(QResizeEvent* event) {
 
 void SurfaceView::scrollContentsBy(int, int) {
     {
-        std::lock_guard<std::mutex> hold(cw_->lock);
+        std::lock_guard<WindowMutex> hold(cw_->lock);
         cw_->scroll_x = horizontalScrollBar()->value();
         cw_->scroll_y = verticalScrollBar()->value();
     }
@@ -383,7 +383,7 @@ void repaint_full_screen_rect(ChildWindow* cw, int x, int y, int w, int h) {
     if (g_full_screen->window_shown() != cw) return;
     int sw, sh;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         sw = cw->gfx.surface.width();
         sh = cw->gfx.surface.height();
     }

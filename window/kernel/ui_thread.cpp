@@ -1,6 +1,7 @@
 #include "window/kernel/ui_thread.h"
 
 #include "window/kernel/child_window.h"
+#include "window/kernel/window_lock.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -16,6 +17,8 @@ void run_on_ui(const std::function<void()>& fn) {
         fn();
         return;
     }
+    // Waiting under a window lock could deadlock with a repaint: fail at once, by name.
+    check_no_window_lock_held("run_on_ui");
     // A program thread that calls the layer while paused is held here until Resume.
     wait_while_paused();
     QMetaObject::invokeMethod(

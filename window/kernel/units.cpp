@@ -88,7 +88,7 @@ int unit_state(ChildWindow* cw, const WindowStateRecord& st) {
         // cell until its text grid exists), plus borders, caption and scroll bars.
         int cell_w = kCellWidth, cell_h = kCellHeight;
         {
-            std::lock_guard<std::mutex> hold(cw->lock);
+            std::lock_guard<WindowMutex> hold(cw->lock);
             if (cw->text.configured) {
                 cell_w = std::max(1, cw->text.cell_width);
                 cell_h = std::max(1, cw->text.cell_height);
