@@ -1,6 +1,5 @@
 #include "window/graph/graphics.h"
 
-#include "window/graph/graph_setup.h"
 #include "window/graph/text_grid.h"
 #include "window/graph/window_access.h"
 #include "window/kernel/units.h"
@@ -9,9 +8,6 @@
 #include <cstring>
 
 namespace {
-
-// The hooks are in place as soon as this library is part of the program.
-const bool g_hooks_installed = (install_window_graph(), true);
 
 // Runs one engine operation on the current window under its lock; `fail` is
 // the result when there is no usable window.
