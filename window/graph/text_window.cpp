@@ -4,6 +4,8 @@
 #include "window/graph/input.h"
 #include "window/graph/text_grid.h"
 #include "window/graph/window_access.h"
+#include "window/kernel/program_state.h"
+#include "window/kernel/standard_commands.h"
 #include "window/kernel/ui_thread.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
 #include "window/graph/window_access.h"
 
 #include "window/graph/text_grid.h"
+#include "window/kernel/program_state.h"
 #include "window/kernel/ui_thread.h"
 
 #include <QCoreApplication>

@@ -266,13 +266,6 @@ bool is_live_window(const ChildWindow* cw) {
     return false;
 }
 
-void post_to_ui(const std::function<void()>& fn) {
-    if (on_ui_thread())
-        fn();
-    else
-        QMetaObject::invokeMethod(QCoreApplication::instance(), fn, Qt::QueuedConnection);
-}
-
 void set_status_message(const char* text) {
     const QString s = QString::fromUtf8(text ? text : "");
     // A status line is no reason to make a program thread wait.

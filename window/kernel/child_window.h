@@ -118,14 +118,6 @@ int window_count();
 // any thread, never while holding cw->lock. w or h <= 0 repaints everything.
 void update_window_rect(ChildWindow* cw, int x, int y, int w, int h);
 
-// Runs fn on the interface thread: at once when already there, else queued
-// without waiting (fn must not refer to the caller's stack).
-void post_to_ui(const std::function<void()>& fn);
-
-// Blocks the calling thread while the program is paused (no-op on the
-// interface thread). Every window-layer operation of a program thread passes here.
-void wait_while_paused();
-
 // True when cw is a window that exists now (compares pointers only, so any
 // pointer may be asked about).
 bool is_live_window(const ChildWindow* cw);
@@ -137,11 +129,6 @@ std::weak_ptr<ChildWindow> weak_window(ChildWindow* cw);
 // Status bar message field (empty or null clears it); any thread. From
 // another thread the change is queued and the caller does not wait.
 void set_status_message(const char* text);
-
-// Marks cw as the window with typed input pending (enables "&Input" and shows
-// "Input pending in <title>"); null ends it. Any thread; from another thread
-// the change is queued and the caller does not wait.
-void set_input_pending_window(ChildWindow* cw);
 
 // --- Creation and removal (interface thread only) ----------------------------
 

@@ -3,6 +3,7 @@
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
+#include "window/kernel/internal_error.h"
 #include "window/kernel/message_box.h"
 #include "window/kernel/program_state.h"
 #include "window/kernel/standard_commands.h"
@@ -388,6 +389,13 @@ void build_standard_menus(Frame* f) {
 
     g_reduced = new QMenu(QStringLiteral("&File"), f);
     g_reduced->addAction(new_action("E&xit", kCmdExit, g_reduced));
+
+    QObject::connect(f->mdi, &QMdiArea::subWindowActivated, f, [](QMdiSubWindow* sub) {
+        // A null activation also comes when the frame loses focus to another
+        // program: the bar follows whether child windows exist, not focus.
+        refresh_menu_bar();
+        if (sub) refresh_check_marks();
+    });
 }
 
 void refresh_menu_bar() {
@@ -596,9 +604,4 @@ int shown_menu_text(int index, char* buf, int size) {
         if (index < 1 || index > acts.size()) return -1;
         return copy_out(acts[index - 1]->text(), buf, size);
     });
-}
-
-int about_text(char* buf, int size) {
-    // The text is kept on the interface thread.
-    return ui_int([&] { return copy_out(QString::fromUtf8(about_text_in_force()), buf, size); });
 }

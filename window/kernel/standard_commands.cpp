@@ -1,6 +1,7 @@
 // The standard commands of the frame and their predefined routines.
 #include "window/kernel/standard_commands.h"
 
+#include "window/kernel/about_text.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
@@ -23,15 +24,8 @@
 namespace {
 
 constexpr int kInformation = 0x40;
-constexpr size_t kAboutLimit = 512;
 
-std::string g_about;                       // the program's About text; empty: the layer's banner
 std::weak_ptr<ChildWindow> g_input_window; // window with typed input pending, or empty
-
-std::string banner() {
-    return std::string(program_name()) +
-           "\rA multiple-document frame for the program's text and graphics windows.";
-}
 
 void toggle_size_to_fit(ChildWindow* cw) {
     if (!cw) return;
@@ -59,26 +53,6 @@ void run_on_ui_command(int id) {
 }
 
 } // namespace
-
-const char* about_text_in_force() {
-    static std::string shown;
-    shown = g_about.empty() ? banner() : g_about;
-    return shown.c_str();
-}
-
-int set_about_text(const char* text) {
-    if (!text || std::strlen(text) > kAboutLimit) return -1;
-    int result = -1;
-    run_on_ui([&] {
-        try {
-            g_about = text;
-            result = 0;
-        } catch (const std::bad_alloc&) {
-            result = -1;
-        }
-    });
-    return result;
-}
 
 void pause_program() {
     if (program_state() != kRunning) return;

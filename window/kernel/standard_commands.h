@@ -37,5 +37,9 @@ void run_standard_command(int id);
 void pause_program();
 void resume_program();
 
-// The About text in force (the layer's banner until the program sets one).
-const char* about_text_in_force();
+struct ChildWindow;
+
+// Marks cw as the window with typed input pending (enables "&Input" and shows
+// "Input pending in <title>"); null ends it. Any thread; from another thread
+// the change is queued and the caller does not wait.
+void set_input_pending_window(ChildWindow* cw);

@@ -365,17 +365,13 @@ void show_full_screen(ChildWindow* cw) {
     close_full_screen();
     if (!cw) return;
     g_full_screen = new FullScreenView(cw);
+    set_full_screen_view(g_full_screen);
     // The whole screen of the frame also where no window manager acts on the
     // full-screen request.
     if (Frame* f = frame())
         if (QScreen* screen = f->screen()) g_full_screen->setGeometry(screen->geometry());
     g_full_screen->showFullScreen();
     g_full_screen->activateWindow();
-}
-
-QWidget* dialog_owner() {
-    if (g_full_screen && g_full_screen->isVisible()) return g_full_screen;
-    return frame();
 }
 
 void repaint_full_screen_rect(ChildWindow* cw, int x, int y, int w, int h) {

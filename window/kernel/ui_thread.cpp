@@ -1,16 +1,9 @@
 #include "window/kernel/ui_thread.h"
 
-#include "window/kernel/child_window.h"
+#include "window/kernel/program_state.h"
 #include "window/kernel/window_lock.h"
 
 #include <QCoreApplication>
-#include <QThread>
-
-bool on_ui_thread() {
-    QCoreApplication* app = QCoreApplication::instance();
-    // Without an application object there is no event loop to forward to.
-    return app == nullptr || QThread::currentThread() == app->thread();
-}
 
 void run_on_ui(const std::function<void()>& fn) {
     if (on_ui_thread()) {
@@ -23,4 +16,11 @@ void run_on_ui(const std::function<void()>& fn) {
     wait_while_paused();
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [&fn] { fn(); }, Qt::BlockingQueuedConnection);
+}
+
+void post_to_ui(const std::function<void()>& fn) {
+    if (on_ui_thread())
+        fn();
+    else
+        QMetaObject::invokeMethod(QCoreApplication::instance(), fn, Qt::QueuedConnection);
 }

@@ -4,6 +4,7 @@
 
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
+#include "window/kernel/internal_error.h"
 #include "window/kernel/message_box.h"
 #include "window/kernel/units.h"
 
