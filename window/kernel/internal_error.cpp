@@ -1,12 +1,14 @@
 #include "window/kernel/internal_error.h"
 
 #include "window/kernel/message_box.h"
-#include "window/kernel/program_end.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
 namespace {
+
+std::atomic<FatalErrorStop> g_fatal_stop{nullptr}; // ends the program after a fatal error
 
 const char* error_message(int code) {
     switch (code) {
@@ -40,5 +42,10 @@ void report_internal_error(int kind, int code, const char* file, int line) {
     static const int kIcons[] = {0x30, 0x10, 0x10};
     const int k = kind == kInternalFatal ? 2 : (kind == kInternalError ? 1 : 0);
     message_box(text, kTitles[k], kIcons[k]);
-    if (k == 2) stop_program(nullptr);
+    if (k == 2)
+        if (FatalErrorStop stop = g_fatal_stop.load()) stop(nullptr);
+}
+
+void set_fatal_error_stop(FatalErrorStop stop) {
+    g_fatal_stop.store(stop);
 }

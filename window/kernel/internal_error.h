@@ -10,5 +10,10 @@ enum InternalErrorKind { kInternalWarning = 0, kInternalError = 1, kInternalFata
 // with the source file and line. A fatal error ends the program (never returns).
 void report_internal_error(int kind, int code, const char* file, int line);
 
+// How a fatal internal error ends the program; the frame installs stop_program at start-up.
+// Null (before start-up): a fatal error only shows its box.
+using FatalErrorStop = void (*)(const char* message);
+void set_fatal_error_stop(FatalErrorStop stop);
+
 // The text such a report shows (tests); returns its length.
 int internal_error_text(int kind, int code, const char* file, int line, char* buf, int size);

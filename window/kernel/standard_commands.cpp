@@ -5,13 +5,12 @@
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
-#include "window/kernel/menus.h"
 #include "window/kernel/message_box.h"
 #include "window/kernel/program_state.h"
 #include "window/kernel/surface_view.h"
 #include "window/kernel/ui_thread.h"
 #include "window/kernel/window_hooks.h"
-#include "window/kernel/window_program.h"
+#include "window/kernel/program_end.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -46,10 +45,6 @@ void arrange_icons(Frame* f) {
         sub->move(x, bottom - sub->height());
         x += sub->width();
     }
-}
-
-void run_on_ui_command(int id) {
-    run_on_ui([id] { run_standard_command(id); });
 }
 
 } // namespace
@@ -149,68 +144,3 @@ void set_input_pending_window(ChildWindow* cw) {
                                          : QString());
     });
 }
-
-void menu_exit(int32_t&) {
-    run_on_ui_command(kCmdExit);
-}
-void menu_select_text(int32_t&) {
-    run_on_ui_command(kCmdSelectText);
-}
-void menu_select_graphics(int32_t&) {
-    run_on_ui_command(kCmdSelectGraphics);
-}
-void menu_select_all(int32_t&) {
-    run_on_ui_command(kCmdSelectAll);
-}
-void menu_copy(int32_t&) {
-    run_on_ui_command(kCmdCopy);
-}
-void menu_size_to_fit(int32_t&) {
-    run_on_ui_command(kCmdSizeToFit);
-}
-void menu_full_screen(int32_t&) {
-    run_on_ui_command(kCmdFullScreen);
-}
-void menu_pause(int32_t&) {
-    run_on_ui_command(kCmdPause);
-}
-void menu_resume(int32_t&) {
-    run_on_ui_command(kCmdResume);
-}
-void menu_cascade(int32_t&) {
-    run_on_ui_command(kCmdCascade);
-}
-void menu_tile(int32_t&) {
-    run_on_ui_command(kCmdTile);
-}
-void menu_arrange_icons(int32_t&) {
-    run_on_ui_command(kCmdArrangeIcons);
-}
-void menu_status_bar(int32_t&) {
-    run_on_ui_command(kCmdStatusBar);
-}
-void menu_help_contents(int32_t&) {
-    run_on_ui_command(kCmdHelpContents);
-}
-void menu_help_using(int32_t&) {
-    run_on_ui_command(kCmdHelpUsing);
-}
-void menu_about(int32_t&) {
-    run_on_ui_command(kCmdAbout);
-}
-void menu_print(int32_t&) {
-    run_on_ui_command(kCmdPrint);
-}
-void menu_save(int32_t&) {
-    run_on_ui_command(kCmdSave);
-}
-void menu_paste(int32_t&) {
-    run_on_ui_command(kCmdPaste);
-}
-void menu_clear_paste(int32_t&) {
-    run_on_ui_command(kCmdClearPaste);
-}
-void menu_input(int32_t&) {
-    run_on_ui_command(kCmdInput);
-}
-void menu_nothing(int32_t&) {}

@@ -1,9 +1,9 @@
 #include "window/kernel/surface_view.h"
 
-#include "window/kernel/child_window.h"
+#include "window/kernel/window_table.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
-#include "window/kernel/standard_commands.h"
+#include "window/kernel/command_ids.h"
 #include "window/kernel/window_hooks.h"
 
 #include <QAction>
@@ -214,20 +214,20 @@ void SurfaceView::keyPressEvent(QKeyEvent* e) {
     QScrollBar* hbar = horizontalScrollBar();
     QScrollBar* vbar = verticalScrollBar();
     if (ctrl && key == Qt::Key_C) {
-        run_standard_command(kCmdExit);
+        run_command(kCmdExit, 0);
     } else if (ctrl && key == Qt::Key_S) {
-        run_standard_command(kCmdPause);
+        run_command(kCmdPause, 0);
     } else if (ctrl && key == Qt::Key_Q) {
-        run_standard_command(kCmdResume);
+        run_command(kCmdResume, 0);
     } else if (key == Qt::Key_Escape) {
         if (window_hooks().command) window_hooks().command(cw_, 0); // ends a selection
-        run_standard_command(kCmdResume);
+        run_command(kCmdResume, 0);
     } else if (ctrl && key == Qt::Key_Insert) {
-        if (command_enabled(kCmdCopy)) run_standard_command(kCmdCopy);
+        if (command_enabled(kCmdCopy)) run_command(kCmdCopy, 0);
     } else if (shift && key == Qt::Key_Insert) {
-        if (command_enabled(kCmdPaste)) run_standard_command(kCmdPaste);
+        if (command_enabled(kCmdPaste)) run_command(kCmdPaste, 0);
     } else if (alt && is_enter(key)) {
-        run_standard_command(kCmdFullScreen);
+        run_command(kCmdFullScreen, 0);
     } else if (key == Qt::Key_Left) {
         hbar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     } else if (key == Qt::Key_Right) {
@@ -271,7 +271,9 @@ void SurfaceView::mouseMoveEvent(QMouseEvent* e) {
 
 // --- ChildSubWindow -------------------------------------------------------------
 
-ChildSubWindow::ChildSubWindow(ChildWindow* cw) : cw_(cw), record_(cw->shared_from_this()) {
+ChildSubWindow::ChildSubWindow(ChildWindow* cw, bool (*may_close)(const ChildWindow*),
+                               void (*remove)(ChildWindow*))
+    : cw_(cw), record_(cw->shared_from_this()), may_close_(may_close), remove_(remove) {
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
     // The system menu loses its Close item (and the separator before it)
@@ -299,9 +301,9 @@ void ChildSubWindow::allow_close() {
 }
 
 void ChildSubWindow::closeEvent(QCloseEvent* event) {
-    if (window_closing_allowed(cw_)) {
+    if (may_close_ && may_close_(cw_)) {
         event->accept();
-        remove_window(cw_);
+        if (remove_) remove_(cw_);
     } else {
         event->ignore();
     }

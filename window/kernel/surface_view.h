@@ -48,7 +48,10 @@ class SurfaceView : public QAbstractScrollArea {
 class ChildSubWindow : public QMdiSubWindow {
     Q_OBJECT
   public:
-    explicit ChildSubWindow(ChildWindow* cw);
+    // may_close answers whether the user may close the window now; remove
+    // takes it away once the close is accepted (the child windows' own rules).
+    ChildSubWindow(ChildWindow* cw, bool (*may_close)(const ChildWindow*),
+                   void (*remove)(ChildWindow*));
 
     // Adds the separator and "&Close\tCtrl+F4" to the system menu and the
     // title bar's close button (after a KEEP close of the unit).
@@ -59,8 +62,10 @@ class ChildSubWindow : public QMdiSubWindow {
     void changeEvent(QEvent* event) override;
 
   private:
-    ChildWindow* cw_;                     // the window of this sub-window
-    std::shared_ptr<ChildWindow> record_; // keeps cw_'s record alive as long as this widget
+    ChildWindow* cw_;                       // the window of this sub-window
+    std::shared_ptr<ChildWindow> record_;   // keeps cw_'s record alive as long as this widget
+    bool (*may_close_)(const ChildWindow*); // whether the user may close the window now
+    void (*remove_)(ChildWindow*);          // removes the window once its close is accepted
 };
 
 // Shows one window's surface alone on the whole screen, stretched; Alt+Enter

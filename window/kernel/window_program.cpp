@@ -2,7 +2,9 @@
 
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
+#include "window/kernel/internal_error.h"
 #include "window/kernel/menu_bar.h"
+#include "window/kernel/standard_commands.h"
 #include "window/kernel/stop_guard.h"
 #include "window/kernel/ui_thread.h"
 
@@ -55,7 +57,11 @@ int frame_start(const char* name) {
     const QString icon = QStringLiteral(":/icons/hysteresis.png");
     if (QFile::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
     Frame* f = create_frame(name);
+    // The lower layers reach the frame's user interface only through what is installed here.
     set_program_state_observer(show_program_state);
+    set_window_creator(create_child_window);
+    set_standard_command_runner(run_standard_command);
+    set_fatal_error_stop(stop_program);
     build_standard_menus(f);
     refresh_menu_bar();
     f->resize(1024, 768);
