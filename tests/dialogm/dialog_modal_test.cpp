@@ -44,9 +44,12 @@ void schedule(std::vector<Step> steps) {
     QTimer::singleShot(0, [queue] { run_next(queue); });
 }
 
-// Ends a dialog that a failing test left open, so that the suite cannot hang.
+// Ends a dialog that a failing test left open, so that the suite cannot hang. The timer may
+// fire after its test has ended, when d is gone: it acts only within the test that set it.
 void watchdog(Dialog& d) {
-    QTimer::singleShot(10000, [&d] {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    QTimer::singleShot(10000, [&d, test] {
+        if (testing::UnitTest::GetInstance()->current_test_info() != test) return;
         if (d.window) {
             ADD_FAILURE() << "dialog " << d.template_id << " left open";
             dlg_exit(d);

@@ -12,8 +12,10 @@
 #include <memory>
 #include <thread>
 
+#include <cstddef>
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's allocator replaces malloc's and answers for the heap in use.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
