@@ -141,14 +141,6 @@ int window_count() {
     return n;
 }
 
-bool is_live_window(const ChildWindow* cw) {
-    if (!cw) return false;
-    std::lock_guard<std::mutex> hold(g_layer_lock);
-    for (const WindowRef& live : g_slots)
-        if (live.get() == cw) return true;
-    return false;
-}
-
 void set_window_creator(WindowCreator creator) {
     g_creator.store(creator);
 }

@@ -110,10 +110,6 @@ ChildWindow* window_for_sub(const QMdiSubWindow* sub);
 // Number of live child windows.
 int window_count();
 
-// True when cw is a window that exists now (compares pointers only, so any
-// pointer may be asked about).
-bool is_live_window(const ChildWindow* cw);
-
 // A weak reference to cw for a queued call: the call locks it and finds the
 // record gone instead of touching freed memory.
 std::weak_ptr<ChildWindow> weak_window(ChildWindow* cw);
