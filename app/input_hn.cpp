@@ -8,6 +8,7 @@
 #include "model/execute_cycles.h"
 #include "model/plot.h"
 #include "text/number_parse.h"
+#include "window/kernel/busy_indicator.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -109,6 +110,8 @@ void on_cycle_mode_click(Dialog& dialog, int32_t& control_id, int32_t& event) {
 void on_execute(Dialog& dialog, int32_t& control_id, int32_t& event) {
     (void)control_id;
     (void)event;
+    // Many cycles take seconds: the wait cursor says so (also when a stop unwinds this).
+    BusyScope busy("Executing the cycles...");
     execute_cycles(g_model, &dialog);
 }
 

@@ -26,6 +26,7 @@
 #include "window/graph/surface_ops.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/units.h"
+#include "window/graph/graph_setup.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -232,6 +233,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     set_message_box_answer(answer_no);
+    install_window_graph();
     frame_start("bench_view");
     if (!open_workspace()) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -6,6 +6,7 @@
 #include "model/plot_geometry.h"
 #include "text/number_format.h"
 #include "window/graph/graphics.h"
+#include "window/kernel/busy_indicator.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ void on_left_button(ModelState& m, int32_t x, int32_t y) {
 // Constructs the curve from Hcur to Hn and draws whatever the construction produced, with the
 // marker kept on top of it.
 void on_right_button(ModelState& m) {
+    // A long move takes seconds: the wait cursor says so (also when a stop unwinds this).
+    BusyScope busy("Computing the B(H) curve...");
     construct_to_hn(m);
     draw_new_points_under_marker(m);
     set_whole_viewport();

@@ -476,10 +476,17 @@ void count_stop(const char*) {
     ++fuzz_stops;
 }
 void drop_line(int, const char*, int) {}
+
+// Ends a dialog as soon as its window exists: every control has been written to it by then, and
+// the exit reads every control back.
+void exit_when_shown(Dialog& d, int32_t&, int32_t&) {
+    dlg_exit(d);
+}
 } // namespace
 
 // Mutated templates either build records or are refused (or stop on a rejected style); the
-// operations on whatever was built stay within the records.
+// operations on whatever was built stay within the records, and every template that builds is
+// also shown (and ended at once) without harm.
 TEST(DialogInit, SurvivesMutatedTemplates) {
     set_stop_routine(count_stop);
     set_line_sink(drop_line);
@@ -514,6 +521,13 @@ TEST(DialogInit, SurvivesMutatedTemplates) {
                 dlg_set(d, id, int32_t{3}, sel);
             }
         }
+        for (const DialogControl& c : d.controls)
+            for (const std::string& t : c.texts)
+                ASSERT_EQ(t.size(), 256u);
+        ASSERT_TRUE(dlg_set_callback(d, 920, exit_when_shown));
+        const int32_t shown = dlg_modal(d);
+        ASSERT_TRUE(shown == -1 || shown == d.return_value);
+        ASSERT_EQ(d.window, nullptr);
         for (const DialogControl& c : d.controls)
             for (const std::string& t : c.texts)
                 ASSERT_EQ(t.size(), 256u);

@@ -32,7 +32,7 @@ void hook_opened(ChildWindow*) {
 
 void hook_closing(ChildWindow* cw) {
     // A reader waiting in this window must not wait for ever.
-    std::lock_guard<std::mutex> hold(cw->lock);
+    std::lock_guard<WindowMutex> hold(cw->lock);
     cw->input_event.notify_all();
 }
 

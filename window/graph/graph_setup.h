@@ -3,6 +3,7 @@
 #pragma once
 
 // Fills the kernel's hooks (configuration, marks over the view, mouse, keys,
-// the Edit commands, Save and Print). The library does it by itself when it
-// is linked; the call is there for start-up code that wants to be explicit.
+// the Edit commands, Save and Print). A program that shows graphics windows
+// calls it once before the frame starts: without it the frame still runs, but
+// its windows have no surface, selection, Save, Print or mouse delivery.
 void install_window_graph();

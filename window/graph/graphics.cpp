@@ -1,6 +1,5 @@
 #include "window/graph/graphics.h"
 
-#include "window/graph/graph_setup.h"
 #include "window/graph/text_grid.h"
 #include "window/graph/window_access.h"
 #include "window/kernel/units.h"
@@ -9,9 +8,6 @@
 #include <cstring>
 
 namespace {
-
-// The hooks are in place as soon as this library is part of the program.
-const bool g_hooks_installed = (install_window_graph(), true);
 
 // Runs one engine operation on the current window under its lock; `fail` is
 // the result when there is no usable window.
@@ -38,11 +34,11 @@ int set_window(bool invert_y, double wx1, double wy1, double wx2, double wy2) {
 }
 
 int get_window_config(WindowConfig& config) {
-    ChildWindow* target = current_window();
+    WindowRef target = current_window_ref();
     // The title lives on the interface thread: read it before taking the lock.
     char title[81] = {};
     if (target && target->slot >= 0) window_title(kFirstHandle + target->slot, title, sizeof title);
-    LockedWindow w = lock_window(target);
+    LockedWindow w = lock_window(std::move(target));
     if (!w.cw) return 0;
     const SurfaceState& s = w.cw->gfx;
     const TextState& t = w.cw->text;

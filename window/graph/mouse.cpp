@@ -55,7 +55,7 @@ int register_mouse_event(int32_t unit, int32_t mask, MouseCallback callback) {
 }
 
 bool mouse_surface_position(ChildWindow* cw, int client_x, int client_y, int& x, int& y) {
-    std::lock_guard<std::mutex> hold(cw->lock);
+    std::lock_guard<WindowMutex> hold(cw->lock);
     // Client coordinates are taken as unsigned 16-bit values. The full-screen view shows the
     // whole surface from its origin whatever the window behind it is scrolled to, so the
     // window's scroll offsets do not apply there.

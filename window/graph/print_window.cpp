@@ -113,7 +113,7 @@ int print_window_image(ChildWindow* cw) {
     if (!progress.pump()) return finish(0, nullptr);
     if (!painter.begin(&p)) return finish(-1, "Print: Internal Error");
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         const QImage& surface = cw->gfx.surface;
         if (!surface.isNull()) {
             // The whole printable width; the height keeps the surface's

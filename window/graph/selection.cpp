@@ -49,7 +49,7 @@ void update_area(ChildWindow* cw) {
 
 void start_selection(ChildWindow* cw, int kind) {
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         cw->gfx.select = SelectionState{};
         cw->gfx.select.kind = kind;
         cw->gfx.select.in_progress = true;
@@ -60,7 +60,7 @@ void start_selection(ChildWindow* cw, int kind) {
 
 void select_all(ChildWindow* cw) {
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         SelectionState& sel = cw->gfx.select;
         sel = SelectionState{};
         sel.whole = true;
@@ -72,7 +72,7 @@ void select_all(ChildWindow* cw) {
 
 void end_selection(ChildWindow* cw) {
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         cw->gfx.select = SelectionState{};
     }
     set_status_message("");
@@ -84,7 +84,7 @@ void copy_selection(ChildWindow* cw) {
     if (!clip) return;
     int kind;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         kind = cw->gfx.select.kind;
     }
     if (kind == SELECT_GRAPHICS) {
@@ -104,7 +104,7 @@ void paste(ChildWindow* cw) {
     input_paste(cw, text.constData());
     bool pending;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         pending = !cw->text.pasted.empty();
     }
     if (pending) set_status_message("Paste input pending");
@@ -113,7 +113,7 @@ void paste(ChildWindow* cw) {
 } // namespace
 
 std::string selected_text(ChildWindow* cw) {
-    std::lock_guard<std::mutex> hold(cw->lock);
+    std::lock_guard<WindowMutex> hold(cw->lock);
     const SelectionState& sel = cw->gfx.select;
     const TextState& t = cw->text;
     if (sel.kind != SELECT_TEXT) return std::string();
@@ -125,7 +125,7 @@ std::string selected_text(ChildWindow* cw) {
 }
 
 QImage selected_picture(ChildWindow* cw) {
-    std::lock_guard<std::mutex> hold(cw->lock);
+    std::lock_guard<WindowMutex> hold(cw->lock);
     const SelectionState& sel = cw->gfx.select;
     if (sel.kind != SELECT_GRAPHICS || sel.area.isEmpty() || cw->gfx.surface.isNull())
         return QImage();
@@ -174,7 +174,7 @@ bool selection_mouse(ChildWindow* cw, int code, int client_x, int client_y) {
     bool known = mouse_surface_position(cw, client_x, client_y, x, y);
     const char* status = nullptr;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         SelectionState& sel = cw->gfx.select;
         if (!sel.in_progress) return false;
         if (!known) return true;

@@ -1,6 +1,7 @@
 #include "window/graph/window_access.h"
 
 #include "window/graph/text_grid.h"
+#include "window/kernel/program_state.h"
 #include "window/kernel/ui_thread.h"
 
 #include <QCoreApplication>
@@ -15,12 +16,14 @@ std::atomic<int> g_screen_w{0}, g_screen_h{0}, g_screen_bits{0};
 
 // Runs on the interface thread: takes what was drawn since the last update
 // and asks the window to show it.
-void flush_update(ChildWindow* cw) {
-    // The window (and, with the frame, its record) may have gone meanwhile.
-    if (!is_live_window(cw)) return;
+void flush_update(const std::weak_ptr<ChildWindow>& weak) {
+    // The window (and its record) may have gone meanwhile.
+    const WindowRef keep = weak.lock();
+    ChildWindow* cw = keep.get();
+    if (!cw) return;
     QRect r;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         r = cw->gfx.dirty;
         cw->gfx.dirty = QRect();
         cw->gfx.update_queued = false;
@@ -79,7 +82,15 @@ void configure_locked(ChildWindow* cw) {
 }
 
 LockedWindow lock_window(ChildWindow* cw) {
+    WindowRef ref = cw ? cw->weak_from_this().lock() : WindowRef();
+    // A record that no window table owns (built by hand) is used as it is, without a count.
+    if (!ref && cw) ref = WindowRef(WindowRef(), cw);
+    return lock_window(std::move(ref));
+}
+
+LockedWindow lock_window(WindowRef ref) {
     LockedWindow w;
+    ChildWindow* cw = ref.get();
     if (!cw || cw->closed.load() || cw->destroyed.load()) {
         set_graphics_status(-1);
         return w;
@@ -89,15 +100,16 @@ LockedWindow lock_window(ChildWindow* cw) {
         int sw, sh, sb;
         screen_metrics(sw, sh, sb);
     }
-    w.hold = std::unique_lock<std::mutex>(cw->lock);
+    w.hold = std::unique_lock<WindowMutex>(cw->lock);
     w.cw = cw;
+    w.keep = std::move(ref);
     configure_locked(cw);
     return w;
 }
 
 LockedWindow lock_current_window() {
     wait_while_paused();
-    return lock_window(current_window());
+    return lock_window(current_window_ref());
 }
 
 void unlock_and_show(LockedWindow& w) {
@@ -113,12 +125,15 @@ void unlock_and_show(LockedWindow& w) {
     if (post) {
         QCoreApplication* app = QCoreApplication::instance();
         if (app) {
-            // The flush asks whether cw still exists before touching it.
+            // The flush holds only a weak reference: a window removed before
+            // it runs is freed all the same, and the flush finds it gone.
+            std::weak_ptr<ChildWindow> weak = w.keep;
             QMetaObject::invokeMethod(
-                app, [cw] { flush_update(cw); }, Qt::QueuedConnection);
+                app, [weak] { flush_update(weak); }, Qt::QueuedConnection);
         } else {
-            std::lock_guard<std::mutex> hold(cw->lock);
+            std::lock_guard<WindowMutex> hold(cw->lock);
             cw->gfx.update_queued = false;
         }
     }
+    w.keep.reset();
 }

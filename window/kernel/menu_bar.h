@@ -34,5 +34,10 @@ void enable_input_item(bool enabled);
 // program's); state is the item's state flags. Interface thread only.
 void run_command(int id, int state);
 
+// Runs a standard command (ids 1000 to 1023) for run_command; the frame's
+// standard commands install it at start-up. Null: standard commands do nothing.
+using StandardCommandRunner = void (*)(int id);
+void set_standard_command_runner(StandardCommandRunner runner);
+
 // True when the item's standard command (Copy, Paste) is enabled.
 bool command_enabled(int id);

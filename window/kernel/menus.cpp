@@ -1,13 +1,14 @@
 #include "window/kernel/menus.h"
 
-#include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
+#include "window/kernel/internal_error.h"
 #include "window/kernel/message_box.h"
 #include "window/kernel/program_state.h"
-#include "window/kernel/standard_commands.h"
+#include "window/kernel/command_ids.h"
 #include "window/kernel/ui_thread.h"
-#include "window/kernel/window_hooks.h"
+#include "window/kernel/stop_guard.h"
+#include "window/kernel/window_table.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -43,9 +44,10 @@ struct TopMenu {
 std::vector<TopMenu> g_menus;
 // Program callbacks, indexed by command id - kFirstProgramId; ids are never reused.
 std::vector<MenuCallback> g_callbacks;
-QMenu* g_reduced = nullptr;             // the bar shown while no child window exists
-std::vector<QAction*> g_window_actions; // the child window list at the end of the window menu
-bool g_items_paused = false;            // Pause has recorded the program items' states
+QMenu* g_reduced = nullptr;               // the bar shown while no child window exists
+std::vector<QAction*> g_window_actions;   // the child window list at the end of the window menu
+bool g_items_paused = false;              // Pause has recorded the program items' states
+StandardCommandRunner g_runner = nullptr; // runs the standard commands
 
 // Predefined routines and the standard commands they stand for.
 struct Predefined {
@@ -388,6 +390,13 @@ void build_standard_menus(Frame* f) {
 
     g_reduced = new QMenu(QStringLiteral("&File"), f);
     g_reduced->addAction(new_action("E&xit", kCmdExit, g_reduced));
+
+    QObject::connect(f->mdi, &QMdiArea::subWindowActivated, f, [](QMdiSubWindow* sub) {
+        // A null activation also comes when the frame loses focus to another
+        // program: the bar follows whether child windows exist, not focus.
+        refresh_menu_bar();
+        if (sub) refresh_check_marks();
+    });
 }
 
 void refresh_menu_bar() {
@@ -406,7 +415,7 @@ void refresh_menu_bar() {
 void refresh_check_marks() {
     Frame* f = frame();
     if (!f) return;
-    ChildWindow* cw = active_window();
+    ChildWindow* cw = window_for_sub(f->mdi->currentSubWindow());
     for (TopMenu& top : g_menus)
         for (Item& it : top.items) {
             if (it.id == kCmdSizeToFit) set_checked(it.action, cw && cw->display_scaled);
@@ -486,7 +495,7 @@ bool command_enabled(int id) {
 
 void run_command(int id, int state) {
     if (!is_program_id(id)) {
-        run_standard_command(id);
+        if (g_runner) g_runner(id);
         return;
     }
     const size_t index = static_cast<size_t>(id - kFirstProgramId);
@@ -501,6 +510,84 @@ void run_command(int id, int state) {
             p->callback(p->state);
         },
         &call);
+}
+
+// --- Predefined routines (menus.h) ---------------------------------------------
+
+namespace {
+// A predefined routine called directly runs its command, on the interface thread.
+void run_on_ui_command(int id) {
+    run_on_ui([id] { run_command(id, 0); });
+}
+} // namespace
+
+void menu_exit(int32_t&) {
+    run_on_ui_command(kCmdExit);
+}
+void menu_select_text(int32_t&) {
+    run_on_ui_command(kCmdSelectText);
+}
+void menu_select_graphics(int32_t&) {
+    run_on_ui_command(kCmdSelectGraphics);
+}
+void menu_select_all(int32_t&) {
+    run_on_ui_command(kCmdSelectAll);
+}
+void menu_copy(int32_t&) {
+    run_on_ui_command(kCmdCopy);
+}
+void menu_size_to_fit(int32_t&) {
+    run_on_ui_command(kCmdSizeToFit);
+}
+void menu_full_screen(int32_t&) {
+    run_on_ui_command(kCmdFullScreen);
+}
+void menu_pause(int32_t&) {
+    run_on_ui_command(kCmdPause);
+}
+void menu_resume(int32_t&) {
+    run_on_ui_command(kCmdResume);
+}
+void menu_cascade(int32_t&) {
+    run_on_ui_command(kCmdCascade);
+}
+void menu_tile(int32_t&) {
+    run_on_ui_command(kCmdTile);
+}
+void menu_arrange_icons(int32_t&) {
+    run_on_ui_command(kCmdArrangeIcons);
+}
+void menu_status_bar(int32_t&) {
+    run_on_ui_command(kCmdStatusBar);
+}
+void menu_help_contents(int32_t&) {
+    run_on_ui_command(kCmdHelpContents);
+}
+void menu_help_using(int32_t&) {
+    run_on_ui_command(kCmdHelpUsing);
+}
+void menu_about(int32_t&) {
+    run_on_ui_command(kCmdAbout);
+}
+void menu_print(int32_t&) {
+    run_on_ui_command(kCmdPrint);
+}
+void menu_save(int32_t&) {
+    run_on_ui_command(kCmdSave);
+}
+void menu_paste(int32_t&) {
+    run_on_ui_command(kCmdPaste);
+}
+void menu_clear_paste(int32_t&) {
+    run_on_ui_command(kCmdClearPaste);
+}
+void menu_input(int32_t&) {
+    run_on_ui_command(kCmdInput);
+}
+void menu_nothing(int32_t&) {}
+
+void set_standard_command_runner(StandardCommandRunner runner) {
+    g_runner = runner;
 }
 
 // --- Public operations -------------------------------------------------------
@@ -596,9 +683,4 @@ int shown_menu_text(int index, char* buf, int size) {
         if (index < 1 || index > acts.size()) return -1;
         return copy_out(acts[index - 1]->text(), buf, size);
     });
-}
-
-int about_text(char* buf, int size) {
-    // The text is kept on the interface thread.
-    return ui_int([&] { return copy_out(QString::fromUtf8(about_text_in_force()), buf, size); });
 }

@@ -6,6 +6,9 @@
 // 4 enabled, 8 separator, 16 checked, 32 unchecked.
 #pragma once
 
+// The About box's text is set and read along with the menus.
+#include "window/kernel/about_text.h"
+
 #include <cstdint>
 
 // A menu callback receives the chosen item's state flags (8 = checked).
@@ -24,10 +27,6 @@ int modify_menu_flags(int menu, int item, int flags);
 
 // Replaces an item's text; its command, callback and state stay. 1 / 0.
 int modify_menu_text(int menu, int item, const char* text);
-
-// Replaces the About text (carriage returns break lines); at most 512
-// characters. 0 on success, -1 on failure (the old text stays).
-int set_about_text(const char* text);
 
 // Predefined routines: inserted into a menu they bring their standard command
 // with them; called directly they run it.
@@ -75,5 +74,3 @@ int choose_menu_item(int menu, int item);
 int shown_menu_count();
 // Text of the index-th shown entry (from 1) into buf; length or -1.
 int shown_menu_text(int index, char* buf, int size);
-// Copies the About text into buf; returns its length.
-int about_text(char* buf, int size);

@@ -9,13 +9,8 @@
 // button chosen (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No).
 int message_box(const char* text, const char* title, int style);
 
-// Kinds of internal error.
-enum InternalErrorKind { kInternalWarning = 0, kInternalError = 1, kInternalFatal = 2 };
-
-// Reports an internal error of the window layer: code 4 "Out of Memory",
-// 5 "Internal Error - unexpected error", 6 "Possible internal inconsistency",
-// with the source file and line. A fatal error ends the program (never returns).
-void report_internal_error(int kind, int code, const char* file, int line);
-
-// The text such a report shows (tests); returns its length.
-int internal_error_text(int kind, int code, const char* file, int line, char* buf, int size);
+// Answers message boxes (and the end prompt) without showing them: answer
+// gets the text, the title and the style and returns the button id (1 OK,
+// 2 Cancel, 6 Yes, 7 No, ...). Null shows them again.
+using MessageBoxAnswer = int (*)(const char* text, const char* title, int style);
+void set_message_box_answer(MessageBoxAnswer answer);

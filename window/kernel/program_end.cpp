@@ -1,4 +1,7 @@
 // The end of the program: stop, the finished state, the exit prompt and the exit modes.
+#include "window/kernel/program_end.h"
+
+#include "window/kernel/busy_indicator.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
@@ -6,7 +9,6 @@
 #include "window/kernel/program_state.h"
 #include "window/kernel/stop_guard.h"
 #include "window/kernel/ui_thread.h"
-#include "window/kernel/window_program.h"
 
 #include "text/output_unit.h"
 
@@ -21,7 +23,6 @@
 namespace {
 
 std::atomic<int> g_exit_mode{1};
-std::atomic<ProcessEnd> g_process_end{nullptr};
 bool g_ended = false; // the end-of-program steps have run; interface thread
 
 constexpr int kYesNo = 4;
@@ -48,20 +49,6 @@ int exit_mode() {
     return g_exit_mode.load();
 }
 
-void set_process_end(ProcessEnd end) {
-    g_process_end.store(end);
-}
-
-void end_process(int code) {
-    if (ProcessEnd end = g_process_end.load()) {
-        end(code);
-        return;
-    }
-    // Ends at once, whatever the program thread is doing: it is not joined.
-    std::fflush(nullptr);
-    std::_Exit(code);
-}
-
 void clear_program_end() {
     g_ended = false;
     g_exit_mode.store(1);
@@ -75,6 +62,8 @@ void end_of_program(int exit_code) {
     grey_program_items();
     show_pause_item(false);
     set_program_state(kFinished);
+    // A stop inside long work: the prompt and the windows left on screen get the normal cursor.
+    clear_busy();
     const int mode = exit_mode();
     if (mode == 1) {
         std::string text;

@@ -88,7 +88,7 @@ int unit_state(ChildWindow* cw, const WindowStateRecord& st) {
         // cell until its text grid exists), plus borders, caption and scroll bars.
         int cell_w = kCellWidth, cell_h = kCellHeight;
         {
-            std::lock_guard<std::mutex> hold(cw->lock);
+            std::lock_guard<WindowMutex> hold(cw->lock);
             if (cw->text.configured) {
                 cell_w = std::max(1, cw->text.cell_width);
                 cell_h = std::max(1, cw->text.cell_height);
@@ -165,7 +165,7 @@ int close_window_unit(int unit, const char* disposition) {
     });
     if (!ok) return 0;
     // The closing thread falls back to the default window.
-    if (thread_context().current == cw) set_current_window(nullptr);
+    if (is_current_window(cw)) set_current_window(nullptr);
     return 1;
 }
 
@@ -176,14 +176,14 @@ int set_window_state(const int32_t& unit, const WindowStateRecord& state) {
         run_on_ui([&] { result = frame_state(state); });
         return result;
     }
-    ChildWindow* cw = unit >= 0 ? window_for_unit(unit) : nullptr;
+    const WindowRef cw = unit >= 0 ? window_ref_for_unit(unit) : nullptr;
     if (!cw) return -1;
-    run_on_ui([&] { result = unit_state(cw, state); });
+    run_on_ui([&] { result = unit_state(cw.get(), state); });
     return result;
 }
 
 int current_window_handle() {
-    ChildWindow* cw = current_window();
+    const WindowRef cw = current_window_ref();
     return cw ? kFirstHandle + cw->slot : 0;
 }
 

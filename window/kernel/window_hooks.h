@@ -3,6 +3,9 @@
 // interface thread only. A null hook does nothing.
 #pragma once
 
+// Hooks deliver program callbacks through its dispatcher.
+#include "window/kernel/stop_guard.h"
+
 class QPainter;
 struct ChildWindow;
 
@@ -34,8 +37,3 @@ struct WindowHooks {
 
 // The hooks in force; window/graph fills them before the frame starts.
 WindowHooks& window_hooks();
-
-// Runs a program callback (menu or mouse) on the interface thread: withheld
-// (returns false) while the program is paused or after it has stopped;
-// a stop inside the callback abandons it and returns false here.
-bool dispatch_program_callback(void (*call)(void* context), void* context);

@@ -246,12 +246,16 @@ TEST_F(SaveCommand, AWindowWhoseUnitWasClosedCanStillBeSaved) {
     EXPECT_EQ(decode(read_all(QString::fromStdString(g_answer_path))), cw.gfx.surface);
 }
 
-TEST_F(SaveCommand, FailureIsAnInternalErrorNamingTheFileAndTheProgramGoesOn) {
+TEST_F(SaveCommand, FailureSaysWhatFailedAndWhyAndTheProgramGoesOn) {
     QTemporaryDir dir;
     g_answer_path = (dir.path() + "/missing folder/window.bmp").toStdString();
     EXPECT_EQ(save_window_image(&cw), -1);
-    EXPECT_NE(g_box_text.find("Internal Error - unexpected error"), std::string::npos);
-    EXPECT_NE(g_box_text.find(g_answer_path), std::string::npos);
+    EXPECT_EQ(g_box_text.rfind("The bitmap could not be saved to " + g_answer_path + ": ", 0), 0u)
+        << g_box_text;
+    EXPECT_GT(g_box_text.size(),
+              ("The bitmap could not be saved to " + g_answer_path + ": ").size())
+        << "the reason is missing";
+    EXPECT_EQ(g_box_text.find("line"), std::string::npos) << "no source line in a user's message";
     EXPECT_FALSE(QFile::exists(QString::fromStdString(g_answer_path)));
 }
 

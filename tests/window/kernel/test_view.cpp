@@ -4,6 +4,7 @@
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/program_state.h"
+#include "window/kernel/standard_commands.h"
 #include "window/kernel/surface_view.h"
 #include "window/kernel/ui_thread.h"
 #include "window/kernel/units.h"
