@@ -1,11 +1,11 @@
 #include "app/axes_dialog.h"
 
-#include <cmath>
 #include <string>
 
 #include "app/menu_callbacks.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
+#include "model/model_limits.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "model/state_sequences.h"
@@ -90,7 +90,7 @@ void on_axes(int32_t& state) {
         // OK is enabled only for valid bounds; check again so nothing else ever reaches the plot.
         bool valid = order_error(read) == nullptr;
         for (double v : read)
-            valid = valid && std::fabs(v) <= kLargestAxisBound;
+            valid = valid && check_range(ModelQuantity::axis_bound, v) == RangeCheck::accepted;
         if (valid) {
             apply_axes(g_model, read[1], read[0], read[3], read[2]);
             redraw_plot(g_model);
@@ -107,7 +107,7 @@ void on_axes_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     if (read_bound(dialog, *b, value) != kParseOk) {
         set_text_buffer((std::string("Error: Invalid format of ") + b->name).c_str());
         g_shell.field_ok[b->flag] = false;
-    } else if (!(std::fabs(value) <= kLargestAxisBound)) {
+    } else if (check_range(ModelQuantity::axis_bound, value) != RangeCheck::accepted) {
         set_text_buffer((std::string("Error: |") + b->name + "| must not exceed 1000").c_str());
         g_shell.field_ok[b->flag] = false;
     } else {

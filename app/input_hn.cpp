@@ -1,11 +1,10 @@
 #include "app/input_hn.h"
 
-#include <cmath>
-
 #include "app/menu_callbacks.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/execute_cycles.h"
+#include "model/model_limits.h"
 #include "model/plot.h"
 #include "text/number_parse.h"
 #include "window/kernel/window_program.h"
@@ -37,7 +36,7 @@ void read_hn() {
     if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
         set_text_buffer("Error: Invalid format of Hn");
         g_shell.field_ok[0] = false;
-    } else if (!(std::fabs(value) <= kLargestField)) {
+    } else if (check_range(ModelQuantity::field, value) != RangeCheck::accepted) {
         set_text_buffer("Error: |Hn| must not exceed 1000");
         g_shell.field_ok[0] = false;
     } else {

@@ -1,8 +1,11 @@
 #include "app/workspace.h"
 
+#include <string>
+
 #include "app/menu_callbacks.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
+#include "model/model_limits.h"
 #include "model/model_state.h"
 #include "model/mouse_interaction.h"
 #include "model/plot.h"
@@ -93,11 +96,8 @@ void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
         set_text_buffer("Error: Invalid format of Hc");
         g_shell.field_ok[0] = false;
-    } else if (!(0.0 < value && value < 1.0)) {
-        set_text_buffer("Error: must be 0<Hc<1");
-        g_shell.field_ok[0] = false;
-    } else if (value < kSmallestHc) {
-        set_text_buffer("Error: Hc must be at least 0.0001");
+    } else if (const char* refusal = hc_refusal(check_range(ModelQuantity::Hc, value))) {
+        set_text_buffer((std::string("Error: ") + refusal).c_str());
         g_shell.field_ok[0] = false;
     } else {
         g_model.Hc = value;

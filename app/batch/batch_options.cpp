@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "model/model_limits.h"
 #include "model/model_state.h"
 
 namespace {
@@ -34,7 +35,7 @@ bool read_int32(const std::string& text, int32_t& value) {
 }
 
 bool field_in_range(double H) {
-    return std::fabs(H) <= kBatchFieldLimit;
+    return check_range(ModelQuantity::field, H) == RangeCheck::accepted;
 }
 
 // Splits "a:b:c" at the colons.
@@ -127,8 +128,8 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
                 error = "invalid --hc '" + value + "': not a number";
                 return false;
             }
-            if (!(options.Hc >= kBatchHcMin && options.Hc < 1.0)) {
-                error = "invalid --hc '" + value + "': must satisfy 0.0001 <= Hc < 1";
+            if (const char* refusal = hc_refusal(check_range(ModelQuantity::Hc, options.Hc))) {
+                error = "invalid --hc '" + value + "': " + refusal;
                 return false;
             }
         } else if (curve && arg == "--start") {

@@ -25,17 +25,13 @@ struct BatchStep {
 // Everything the command line says, checked.
 struct BatchOptions {
     BatchCommand command = BatchCommand::help;
-    double Hc = 0.0;             // distribution parameter, 0.0001 <= Hc < 1
+    double Hc = 0.0;             // distribution parameter, kSmallestHc <= Hc < kHcBound (model/model_limits.h)
     bool start_positive = false; // --start pos: Settings with "Ho = Hs" before the steps
     int32_t plot_width = 916;    // pixels across the plot area, > 0
     double Hmin = -1.0;          // H-axis bounds, Hmin < Hmax
     double Hmax = 1.0;
     std::vector<BatchStep> steps; // curve steps in the order given
 };
-
-// Accepted range of --hc and of every field given on the command line.
-constexpr double kBatchHcMin = 0.0001;
-constexpr double kBatchFieldLimit = 1000.0;
 
 // Reads argv[1..argc-1]. On success returns true; on a bad argument returns false with one line
 // of explanation (without line end) in error.
