@@ -1,13 +1,13 @@
 #include "app/settings_dialog.h"
 
 #include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "model/state_sequences.h"
 #include "text/number_parse.h"
-#include "window/kernel/menus.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -45,7 +45,8 @@ void on_settings(int32_t& state) {
         toggle_marker(g_model, true);
         show_hn_label(g_model);
         // Settings can be confirmed once per opened workspace.
-        modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed);
+        g_program.start_fixed = true;
+        update_menus();
     }
     dlg_uninit(dialog);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/model_limits.h"
@@ -17,7 +18,6 @@
 #include "window/graph/fonts.h"
 #include "window/graph/graphics.h"
 #include "window/graph/mouse.h"
-#include "window/kernel/menus.h"
 #include "window/kernel/units.h"
 #include "window/kernel/window_program.h"
 
@@ -67,24 +67,21 @@ void on_open_workspace(int32_t& state) {
     g_shell.cancelled = false;
     reset_field_flags();
     if (!run_parameter_dialog()) return;
-    modify_menu_flags(kFileMenu, kOpenWorkspaceItem, kMenuGrayed);
+    g_program.workspace = WorkspacePhase::opening;
+    g_program.start_fixed = false;
+    update_menus();
     open_workspace_reset(g_model);
     open_workspace_window();
-    modify_menu_flags(kFileMenu, kCloseWorkspaceItem, kMenuEnabled);
-    modify_menu_flags(kStateMenu, kInputHnItem, kMenuEnabled);
-    modify_menu_flags(kStateMenu, kSettingsItem, kMenuEnabled);
-    modify_menu_flags(kStateMenu, kAxesItem, kMenuEnabled);
+    g_program.workspace = WorkspacePhase::open;
+    update_menus();
 }
 
 void on_close_workspace(int32_t& state) {
     (void)state;
     close_window_unit(kWorkspaceUnit, nullptr);
     close_window_unit(kResultsUnit, nullptr);
-    modify_menu_flags(kFileMenu, kCloseWorkspaceItem, kMenuGrayed);
-    modify_menu_flags(kStateMenu, kInputHnItem, kMenuGrayed);
-    modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed);
-    modify_menu_flags(kStateMenu, kAxesItem, kMenuGrayed);
-    modify_menu_flags(kFileMenu, kOpenWorkspaceItem, kMenuEnabled);
+    g_program.workspace = WorkspacePhase::none;
+    update_menus();
 }
 
 void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {

@@ -25,7 +25,7 @@ struct BatchStep {
 // Everything the command line says, checked.
 struct BatchOptions {
     BatchCommand command = BatchCommand::help;
-    double Hc = 0.0;             // distribution parameter, kSmallestHc <= Hc < kHcBound (model/model_limits.h)
+    double Hc = 0.0; // distribution parameter, kSmallestHc <= Hc < kHcBound (model/model_limits.h)
     bool start_positive = false; // --start pos: Settings with "Ho = Hs" before the steps
     int32_t plot_width = 916;    // pixels across the plot area, > 0
     double Hmin = -1.0;          // H-axis bounds, Hmin < Hmax

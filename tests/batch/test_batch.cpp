@@ -44,7 +44,9 @@ ToolRun run_tool(const std::vector<std::string>& args) {
     return r;
 }
 
-std::string reference_path(const std::string& name) { return reference_file(name); }
+std::string reference_path(const std::string& name) {
+    return reference_file(name);
+}
 
 // Rows of a CSV text after its header line.
 std::vector<std::vector<double>> csv_rows(const std::string& text, std::string& header) {
@@ -214,7 +216,9 @@ TEST(Batch, RefusedHcUsesTheWordsOfTheParameterDialog) {
     for (const auto& c : cases) {
         const ToolRun r = run_tool({"kmax", "--hc", c.hc});
         EXPECT_EQ(r.status, 2) << c.hc;
-        EXPECT_EQ(r.err, std::string("hysteresis-batch: invalid --hc '") + c.hc + "': " + c.words + "\n") << c.hc;
+        EXPECT_EQ(r.err,
+                  std::string("hysteresis-batch: invalid --hc '") + c.hc + "': " + c.words + "\n")
+            << c.hc;
     }
 }
 
@@ -236,7 +240,8 @@ TEST(Batch, OutputThatCannotBeWrittenExitsOneWithAMessage) {
         std::fclose(full);
     else
         GTEST_SKIP() << "no /dev/full to write to";
-    const std::string err = ::testing::TempDir() + "batch_full_" + std::to_string(getpid()) + ".err";
+    const std::string err =
+        ::testing::TempDir() + "batch_full_" + std::to_string(getpid()) + ".err";
     // Small and large outputs: one that stays in the stream's buffer, one that overflows it.
     for (const char* args : {"kmax", "major", "curve to:0.5 to:-0.5 to:0.5"}) {
         const std::string command =
