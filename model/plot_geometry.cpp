@@ -21,6 +21,10 @@ int16_t plot_right_for_width(int32_t width_px) {
     return saturate_pixel(int64_t{kPlotLeft} + 4 * ((int64_t{width_px} - 107) / 4));
 }
 
+int32_t plot_width_for_surface(int32_t width_px) {
+    return int32_t{plot_right_for_width(width_px)} - kPlotLeft;
+}
+
 int16_t plot_bottom_for_height(int32_t height_px) {
     return saturate_pixel(int64_t{kPlotTop} + 4 * ((int64_t{height_px} - 160) / 4));
 }

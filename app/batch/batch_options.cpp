@@ -8,6 +8,7 @@
 
 #include "model/model_limits.h"
 #include "model/model_state.h"
+#include "model/plot_geometry.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
                          std::string& error) {
     options = BatchOptions{};
     options.Hc = kStartupHc;
+    options.plot_width = plot_width_for_surface(kDefaultSurfaceWidth);
     if (argc < 2) {
         error = "no command given: expected kmax, major or curve (see --help)";
         return false;

@@ -27,7 +27,8 @@ struct BatchOptions {
     BatchCommand command = BatchCommand::help;
     double Hc = 0.0; // distribution parameter, kSmallestHc <= Hc < kHcBound (model/model_limits.h)
     bool start_positive = false; // --start pos: Settings with "Ho = Hs" before the steps
-    int32_t plot_width = 916;    // pixels across the plot area, > 0
+    int32_t plot_width = 0;      // pixels across the plot area, > 0; by default that of a
+                                 // kDefaultSurfaceWidth surface (model/plot_geometry.h)
     double Hmin = -1.0;          // H-axis bounds, Hmin < Hmax
     double Hmax = 1.0;
     std::vector<BatchStep> steps; // curve steps in the order given

@@ -3,6 +3,7 @@
 #include "model/curve_construction.h"
 #include "model/curve_csv.h"
 #include "model/execute_cycles.h"
+#include "model/plot_geometry.h"
 #include "model/preisach.h"
 #include "model/state_sequences.h"
 
@@ -35,7 +36,7 @@ int run_curve(const BatchOptions& options, ModelState& m, std::FILE* out) {
     open_workspace_reset(m);
     apply_axes(m, options.Hmin, options.Hmax, m.Bmin, m.Bmax);
     // The pixel scale a full redraw of a plot this wide would set.
-    m.HperPixel = (options.Hmax - options.Hmin) / options.plot_width;
+    m.HperPixel = field_per_pixel(options.Hmin, options.Hmax, options.plot_width);
     if (options.start_positive) apply_settings(m, m.Smem, m.Amem, false);
 
     int status = kBatchOk;
