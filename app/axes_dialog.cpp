@@ -57,7 +57,7 @@ const char* order_error(const double typed[4]) {
 
 // OK exactly when every field reads and the bounds are in order.
 void update_ok(Dialog& dialog) {
-    set_control_enabled(dialog, 1, all_fields_ok() && order_error(g_typed) == nullptr);
+    set_control_enabled(dialog, kDialogOk, all_fields_ok() && order_error(g_typed) == nullptr);
 }
 
 } // namespace
@@ -83,7 +83,7 @@ void on_axes(int32_t& state) {
     update_ok(dialog);
     for (const BoundField& b : kBounds)
         dlg_set_callback(dialog, b.control, on_axes_change);
-    if (dlg_modal(dialog) == 1) {
+    if (dlg_modal(dialog) == kDialogOk) {
         double read[4];
         for (const BoundField& b : kBounds)
             read_bound(dialog, b, read[b.flag]);

@@ -70,7 +70,7 @@ void on_input_hn(int32_t& state) {
     if (!dlg_init(dialog, kInputDialog)) stop_program("Dialog idd_input_H not found");
     show_current_values(dialog);
     // Ncyc is kept across openings although the field shows "0".
-    g_model.CycleMode = 0;
+    g_model.CycleMode = kCycleSingle;
     reset_cycle_controls(dialog);
     dlg_set_callback(dialog, kHnEdit, on_reversal_field_change);
     dlg_set_callback(dialog, kCyclesEdit, on_reversal_field_change);
@@ -99,9 +99,9 @@ void on_cycle_mode_click(Dialog& dialog, int32_t& control_id, int32_t& event) {
     set_control_enabled(dialog, kCyclesEdit, checked);
     if (checked) {
         dlg_set(dialog, other, false);
-        g_model.CycleMode = control_id == kCyclicBox ? 1 : 2;
+        g_model.CycleMode = control_id == kCyclicBox ? kCycleAlternating : kCycleSpiral;
     } else {
-        g_model.CycleMode = 0;
+        g_model.CycleMode = kCycleSingle;
     }
 }
 

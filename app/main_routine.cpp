@@ -23,7 +23,7 @@ constexpr const char* kAboutText = "Hysteresis modeling with the classical Preis
                                    "The hysteresis project";
 
 void maximise(int32_t unit) {
-    const WindowStateRecord maximised = {2, 0, 0, 0, 0};
+    const WindowStateRecord maximised = {kWindowMaximise, 0, 0, 0, 0};
     set_window_state(unit, maximised);
 }
 

@@ -29,5 +29,5 @@ void on_save_results(int32_t& state) {
     text += path;
     text += "\":\n";
     text += reason;
-    message_box(text.c_str(), program_name(), 0x10);
+    message_box(text.c_str(), program_name(), kBoxOk | kBoxIconError);
 }

@@ -33,7 +33,7 @@ void on_settings(int32_t& state) {
     dlg_set(dialog, kStartPositiveRadio, false);
     dlg_set_callback(dialog, kSmemEdit, on_settings_change);
     dlg_set_callback(dialog, kAmemEdit, on_settings_change);
-    if (dlg_modal(dialog) == 1) {
+    if (dlg_modal(dialog) == kDialogOk) {
         // The values as shown: an untouched field gives the G14.7 rendering of the old value.
         double Smem = g_model.Smem;
         double Amem = g_model.Amem;
@@ -65,5 +65,5 @@ void on_settings_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
         g_shell.field_ok[field] = false;
     }
     show_text_buffer(dialog, kSettingsStatus);
-    set_control_enabled(dialog, 1, all_fields_ok());
+    set_control_enabled(dialog, kDialogOk, all_fields_ok());
 }

@@ -24,7 +24,7 @@
 namespace {
 
 constexpr const char* kWorkspaceTitle = "Hysteresis modeling workspace";
-constexpr const char* kWorkspaceFont = "T'COURIER'h14w9";
+constexpr char kWorkspaceFont[] = "T'COURIER'h14w9";
 constexpr const char* kKmaxLabel = "Parameter Kmax =";
 
 void format_kmax() {
@@ -42,7 +42,7 @@ bool run_parameter_dialog() {
     adjust_left(g_shell.text_buffer, kTextBufferLength);
     show_text_buffer(dialog, kHcStatus);
     dlg_set_callback(dialog, kHcEdit, on_hc_change);
-    if (dlg_modal(dialog) == 2) g_shell.cancelled = true;
+    if (dlg_modal(dialog) == kDialogCancel) g_shell.cancelled = true;
     dlg_uninit(dialog);
     return !g_shell.cancelled;
 }
@@ -51,7 +51,7 @@ bool run_parameter_dialog() {
 void open_workspace_window() {
     open_window_unit(kWorkspaceUnit, kWorkspaceTitle);
     init_fonts();
-    set_font(kWorkspaceFont, static_cast<int>(sizeof("T'COURIER'h14w9") - 1));
+    set_font(kWorkspaceFont, static_cast<int>(sizeof kWorkspaceFont - 1));
     WindowConfig config = {};
     get_window_config(config);
     set_plot_surface(g_model, config.width, config.height);
@@ -103,5 +103,5 @@ void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
         format_kmax();
     }
     show_text_buffer(dialog, kHcStatus);
-    set_control_enabled(dialog, 1, all_fields_ok());
+    set_control_enabled(dialog, kDialogOk, all_fields_ok());
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "model/model_invariants.h"
 #include "numerics/dtwodq_template.h"
 
 namespace {
@@ -99,8 +100,9 @@ void compute_major_loop(ModelState& m) {
 double everett_integral(const ModelState& m, double H) {
     // No branch start to integrate from, or a field the quadrature cannot reach: not a number,
     // rather than a read past the stack or an integration that never ends.
-    if (m.Krev < 0 || m.Krev >= kReversalSlots || !std::isfinite(H))
-        return std::numeric_limits<double>::quiet_NaN();
+    const bool krev_in_range =
+        expect_invariant(m.Krev >= 0 && m.Krev < kReversalSlots, "0 <= Krev < kReversalSlots");
+    if (!krev_in_range || !std::isfinite(H)) return std::numeric_limits<double>::quiet_NaN();
     const double a = m.Hrev[m.Krev];
     const double Bt = m.Brev[m.Krev];
     if (m.Dir > 0) {

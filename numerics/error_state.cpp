@@ -65,7 +65,7 @@ void clear_placeholders(ErrorState& state) {
 
 void set_pending_message(ErrorState& state, const char* text) {
     int n = static_cast<int>(std::strlen(text));
-    if (n > ERROR_MESSAGE_CAPACITY) n = ERROR_MESSAGE_CAPACITY;
+    if (n > kErrorMessageCapacity) n = kErrorMessageCapacity;
     std::memcpy(state.message, text, static_cast<size_t>(n));
     state.message_length = n;
 }

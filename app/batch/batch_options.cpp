@@ -54,11 +54,11 @@ std::vector<std::string> split_colons(const std::string& text) {
 bool parse_step(const std::string& text, BatchStep& step, std::string& error) {
     const std::vector<std::string> parts = split_colons(text);
     const std::string& kind = parts[0];
-    step = BatchStep{0, 0.0, 0};
+    step = BatchStep{kCycleSingle, 0.0, 0};
     if (kind == "to" && parts.size() == 2) {
-        step.cycle_mode = 0;
+        step.cycle_mode = kCycleSingle;
     } else if ((kind == "cycle" || kind == "spiral") && parts.size() == 3) {
-        step.cycle_mode = kind == "cycle" ? 1 : 2;
+        step.cycle_mode = kind == "cycle" ? kCycleAlternating : kCycleSpiral;
         if (!read_int32(parts[2], step.Ncyc)) {
             error = "invalid number of cycles in step '" + text + "': not a 32-bit integer";
             return false;

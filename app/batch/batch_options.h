@@ -16,10 +16,9 @@ enum class BatchCommand {
 
 // One step of a curve: a right click or an Execute of the reversal dialog.
 struct BatchStep {
-    int32_t
-        cycle_mode; // 0 a single move ("to"), 1 cyclic alteration ("cycle"), 2 spiral ("spiral")
-    double Hn;      // the field to run to
-    int32_t Ncyc;   // number of cycles of an Execute (0 for a single move)
+    int32_t cycle_mode; // kCycleSingle ("to"), kCycleAlternating ("cycle"), kCycleSpiral ("spiral")
+    double Hn;          // the field to run to
+    int32_t Ncyc;       // number of cycles of an Execute (0 for a single move)
 };
 
 // Everything the command line says, checked.

@@ -21,7 +21,7 @@ void print_points(std::FILE* out, const double* H, const double* B, int32_t firs
 // Runs one step as the program would: a right click, or an Execute of the reversal dialog.
 void run_step(ModelState& m, const BatchStep& step) {
     m.Hn = step.Hn;
-    if (step.cycle_mode == 0) {
+    if (step.cycle_mode == kCycleSingle) {
         construct_to_hn(m);
         commit_new_points(m);
         return;

@@ -9,6 +9,15 @@
 // button chosen (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No).
 int message_box(const char* text, const char* title, int style);
 
+// Styles of message_box, to be combined with |.
+constexpr int kBoxOk = 0;                // one OK button
+constexpr int kBoxYesNo = 4;             // Yes and No buttons
+constexpr int kBoxIconError = 0x10;      // the error icon
+constexpr int kBoxIconQuestion = 0x20;   // the question icon
+constexpr int kBoxIconWarning = 0x30;    // the warning icon
+constexpr int kBoxIconInfo = 0x40;       // the information icon
+constexpr int kBoxDefaultSecond = 0x100; // the second button is the default
+
 // Kinds of internal error.
 enum InternalErrorKind { kInternalWarning = 0, kInternalError = 1, kInternalFatal = 2 };
 
