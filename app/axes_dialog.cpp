@@ -1,3 +1,4 @@
+// The Axes dialog's callbacks: the four bounds checked while typing, applied and redrawn on OK.
 #include "app/axes_dialog.h"
 
 #include <string>

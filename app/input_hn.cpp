@@ -1,3 +1,4 @@
+// The reversal input dialog's callbacks: Hn and the number of cycles, the cycle mode, Execute.
 #include "app/input_hn.h"
 
 #include "app/menu_callbacks.h"

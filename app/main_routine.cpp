@@ -1,3 +1,4 @@
+// The main routine on the program thread: start-up values, the reshaped menus, the instructions.
 #include "app/main_routine.h"
 
 #include <condition_variable>

@@ -1,3 +1,4 @@
+// "Save results...": the drawn curve written to a CSV file chosen by the user.
 #include "app/menu_callbacks.h"
 
 #include "model/curve_csv.h"

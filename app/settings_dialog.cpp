@@ -1,3 +1,4 @@
+// The Settings dialog's callbacks: Smem and Amem checked while typing, the start state on OK.
 #include "app/settings_dialog.h"
 
 #include "app/menu_callbacks.h"

@@ -1,3 +1,4 @@
+// Open and Close workspace, the parameter dialog and its Hc check.
 #include "app/workspace.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The step loop that appends a constructed curve to the buffer, with reversals and wiping out.
 #include "model/curve_construction.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The legs of an Execute: single move, cyclic alteration, gradual spiral approach.
 #include "model/execute_cycles.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The model's routine pointers to the interface and their do-nothing defaults.
 #include "model/model_seams.h"
 
 #include "model/curve_construction.h"

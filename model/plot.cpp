@@ -1,3 +1,4 @@
+// Drawing the plot of the workspace window and the curve's new points.
 #include "model/plot.h"
 
 #include <algorithm>

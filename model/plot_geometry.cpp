@@ -1,3 +1,4 @@
+// Pixel arithmetic of the plot rectangle and of the field-to-column mapping.
 #include "model/plot_geometry.h"
 
 #include <cmath>

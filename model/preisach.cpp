@@ -1,3 +1,4 @@
+// The Lorentzian density, Kmax, the limiting loop and the Everett integrals of a branch.
 #include "model/preisach.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Recording a reversal point and wiping out a closed minor loop.
 #include "model/reversal_history.h"
 
 #include "model/model_invariants.h"

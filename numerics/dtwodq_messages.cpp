@@ -1,3 +1,4 @@
+// The messages DTWODQ records with the error facility.
 #include "numerics/dtwodq_messages.h"
 
 #include "numerics/error_facility.h"

@@ -1,3 +1,4 @@
+// The error facility's state record, its start values and the names of the error types.
 #include "numerics/error_state.h"
 
 #include <cstring>

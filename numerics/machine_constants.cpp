@@ -1,3 +1,4 @@
+// DMACH, IMACH and UMACH: the machine's arithmetic properties and the numerical unit numbers.
 #include "numerics/machine_constants.h"
 
 #include "numerics/error_facility.h"

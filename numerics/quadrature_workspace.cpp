@@ -1,3 +1,4 @@
+// Obtaining and releasing DTWODQ's work arrays.
 #include "numerics/quadrature_workspace.h"
 
 #include <cstdlib>

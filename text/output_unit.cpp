@@ -1,3 +1,4 @@
+// The standard output unit's line sink and the program-stop seam.
 #include "text/output_unit.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// Reading the batch tool's command line: commands, options and steps, each value checked.
 #include "app/batch/batch_options.h"
 
 #include <cerrno>

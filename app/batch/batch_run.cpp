@@ -1,3 +1,4 @@
+// Running a checked batch request on the model as the program would, and its usage text.
 #include "app/batch/batch_run.h"
 
 #include "model/curve_construction.h"

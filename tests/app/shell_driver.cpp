@@ -1,3 +1,4 @@
+// Starting the shell on a program thread and driving its modal dialogs in tests.
 #include "shell_driver.h"
 
 #include <gtest/gtest.h>
