@@ -227,9 +227,9 @@ void dtwodq_t(const F& f, const double& A, const double& B, const G& g, const H&
     E1PSH("DTWODQ");
     QuadratureWorkspace ws;
     if (!obtain_workspace(ws)) {
-        E1MES(5, -1, " ");
+        E1MES(kErrorTerminal, -1, " ");
         set_message_int(1, kDtwodqMaxsub);
-        E1MES(5, 2,
+        E1MES(kErrorTerminal, 2,
               "The required storage cannot be allocated.  The workspace allocation is based on "
               "MAXSUB = %(I1).");
     } else {
