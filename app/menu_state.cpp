@@ -4,7 +4,7 @@
 #include "app/menu_callbacks.h"
 #include "window/kernel/menus.h"
 
-ProgramState g_program = {WorkspacePhase::none, false, false};
+MenuState g_menu_state = {WorkspacePhase::none, false, false};
 
 namespace {
 
@@ -15,21 +15,21 @@ void set_item(int menu, int item, bool enabled) {
 } // namespace
 
 void update_menus() {
-    const bool open = g_program.workspace == WorkspacePhase::open;
-    set_item(kFileMenu, kOpenWorkspaceItem, g_program.workspace == WorkspacePhase::none);
+    const bool open = g_menu_state.workspace == WorkspacePhase::open;
+    set_item(kFileMenu, kOpenWorkspaceItem, g_menu_state.workspace == WorkspacePhase::none);
     set_item(kFileMenu, kCloseWorkspaceItem, open);
-    set_item(kFileMenu, kSaveResultsItem, g_program.points_drawn);
+    set_item(kFileMenu, kSaveResultsItem, g_menu_state.points_drawn);
     set_item(kStateMenu, kInputHnItem, open);
-    set_item(kStateMenu, kSettingsItem, open && !g_program.start_fixed);
+    set_item(kStateMenu, kSettingsItem, open && !g_menu_state.start_fixed);
     set_item(kStateMenu, kAxesItem, open);
 }
 
 void on_construction_started() {
-    g_program.start_fixed = true;
+    g_menu_state.start_fixed = true;
     update_menus();
 }
 
 void on_points_drawn() {
-    g_program.points_drawn = true;
+    g_menu_state.points_drawn = true;
     update_menus();
 }

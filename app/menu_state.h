@@ -10,7 +10,7 @@ enum class WorkspacePhase {
 };
 
 // Everything the application's menu items depend on.
-struct ProgramState {
+struct MenuState {
     WorkspacePhase workspace; // see WorkspacePhase
     bool start_fixed;  // Settings confirmed or a construction started since the workspace opened:
                        // the start point can no longer change, so "Settings..." is grayed
@@ -19,10 +19,10 @@ struct ProgramState {
 };
 
 // The single instance; every item starts grayed but "Open workspace...".
-extern ProgramState g_program;
+extern MenuState g_menu_state;
 
 // Sets the state of "Open workspace...", "Close workspace", "Save results...", "Input Hn...",
-// "Settings..." and "Axes..." from g_program. Call it after every change of g_program.
+// "Settings..." and "Axes..." from g_menu_state. Call it after every change of g_menu_state.
 void update_menus();
 
 // The model's construction-started routine: fixes the start point and grays "Settings...".

@@ -46,7 +46,7 @@ void on_settings(int32_t& state) {
         toggle_marker(g_model, true);
         show_hn_label(g_model);
         // Settings can be confirmed once per opened workspace.
-        g_program.start_fixed = true;
+        g_menu_state.start_fixed = true;
         update_menus();
     }
     dlg_uninit(dialog);

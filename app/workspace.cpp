@@ -68,12 +68,12 @@ void on_open_workspace(int32_t& state) {
     g_shell.cancelled = false;
     reset_field_flags();
     if (!run_parameter_dialog()) return;
-    g_program.workspace = WorkspacePhase::opening;
-    g_program.start_fixed = false;
+    g_menu_state.workspace = WorkspacePhase::opening;
+    g_menu_state.start_fixed = false;
     update_menus();
     open_workspace_reset(g_model);
     open_workspace_window();
-    g_program.workspace = WorkspacePhase::open;
+    g_menu_state.workspace = WorkspacePhase::open;
     update_menus();
 }
 
@@ -81,7 +81,7 @@ void on_close_workspace(int32_t& state) {
     (void)state;
     close_window_unit(kWorkspaceUnit, nullptr);
     close_window_unit(kResultsUnit, nullptr);
-    g_program.workspace = WorkspacePhase::none;
+    g_menu_state.workspace = WorkspacePhase::none;
     update_menus();
 }
 
