@@ -49,22 +49,111 @@ Density density_of(const ModelState& m) {
 
 const double kErrAbs = 0.0;
 
-// Ascending integral: x from a to b, y from a to x. b < a integrates with reversed outer limits.
-double ascending(const ModelState& m, double a, double b) {
+// One quadrature call over a piece of a triangle, with the tolerance and rule of every integral.
+template <class F, class G, class H>
+double piece(const F& f, double x0, double x1, const G& g, const H& h) {
     double result = 0.0;
     double errest = 0.0;
-    dtwodq_t(Ascending{density_of(m)}, a, b, Fixed{a}, Identity{}, kErrAbs, kEverettErrRel,
-             kEverettRule, result, errest);
+    dtwodq_t(f, x0, x1, g, h, kErrAbs, kEverettErrRel, kEverettRule, result, errest);
     return result;
 }
 
-// Descending integral: x from a to b, y from x to b.
+// The fields at which the density peaks: its alpha factor at Hc/2, its beta factor at -Hc/2.
+// Ascending order.
+struct PeakFields {
+    double field[2];
+};
+
+PeakFields peak_fields(const ModelState& m) {
+    return PeakFields{{-0.5 * m.Hc, 0.5 * m.Hc}};
+}
+
+// A triangle wider than this many Hc is cut at the peak fields that cross it: the first rule
+// application of a wider one spaces its nodes so far apart against the peaks' half-width Hc that
+// Gauss and Kronrod sums can agree on a value that misses a peak. A narrower one, or one that
+// no peak crosses, stays one quadrature call.
+constexpr double kUncutSpanInHc = 8.0;
+
+bool strictly_between(double p, double a, double b) {
+    return (a < p && p < b) || (b < p && p < a);
+}
+
+// Whether the triangle between the fields a and b is integrated in pieces.
+bool is_cut(const ModelState& m, double a, double b) {
+    if (!(std::fabs(b - a) > kUncutSpanInHc * m.Hc)) return false;
+    const PeakFields peaks = peak_fields(m);
+    return strictly_between(peaks.field[0], a, b) || strictly_between(peaks.field[1], a, b);
+}
+
+// The outer range x0 -> x1 cut at the peak fields strictly between its ends, in the direction
+// of integration: ends[0] = x0, ..., ends[count - 1] = x1.
+struct Cuts {
+    double ends[4];
+    int count;
+};
+
+Cuts cut_range(const ModelState& m, double x0, double x1) {
+    const PeakFields peaks = peak_fields(m);
+    Cuts c{{x0}, 1};
+    const bool forward = x0 <= x1;
+    for (int i = 0; i < 2; ++i) {
+        const double p = peaks.field[forward ? i : 1 - i];
+        if (strictly_between(p, x0, x1)) c.ends[c.count++] = p;
+    }
+    c.ends[c.count++] = x1;
+    return c;
+}
+
+// The inner range of a piece runs from the triangle's fixed end to the outer variable. It is cut
+// at the peak fields between the fixed end and the piece (the piece's near end included, so a
+// peak on which the piece starts is cut too): ends[0] = fixed end, ..., then the outer variable.
+Cuts cut_inner(const ModelState& m, double fixed, double near_end) {
+    const PeakFields peaks = peak_fields(m);
+    Cuts c{{fixed}, 1};
+    const bool forward = fixed <= near_end;
+    for (int i = 0; i < 2; ++i) {
+        const double p = peaks.field[forward ? i : 1 - i];
+        if (strictly_between(p, fixed, near_end) || p == near_end) c.ends[c.count++] = p;
+    }
+    return c;
+}
+
+// Ascending integral: x from a to b, y from a to x. b < a integrates with reversed outer limits.
+// Cut into pieces as the triangle requires, each piece in the orientation of the whole, summed
+// outer piece by outer piece from a, inner piece by inner piece from the fixed end a.
+double ascending(const ModelState& m, double a, double b) {
+    const Ascending f{density_of(m)};
+    if (!is_cut(m, a, b)) return piece(f, a, b, Fixed{a}, Identity{});
+    const Cuts outer = cut_range(m, a, b);
+    double sum = 0.0;
+    for (int i = 0; i + 1 < outer.count; ++i) {
+        const double x0 = outer.ends[i];
+        const double x1 = outer.ends[i + 1];
+        const Cuts inner = cut_inner(m, a, x0);
+        for (int j = 0; j + 1 < inner.count; ++j)
+            sum += piece(f, x0, x1, Fixed{inner.ends[j]}, Fixed{inner.ends[j + 1]});
+        sum += piece(f, x0, x1, Fixed{inner.ends[inner.count - 1]}, Identity{});
+    }
+    return sum;
+}
+
+// Descending integral: x from a to b, y from x to b. Cut like the ascending one, the inner range
+// from the outer variable up to the fixed end b: summed outer piece by outer piece from a, inner
+// piece by inner piece from the fixed end b.
 double descending(const ModelState& m, double a, double b) {
-    double result = 0.0;
-    double errest = 0.0;
-    dtwodq_t(Descending{density_of(m)}, a, b, Identity{}, Fixed{b}, kErrAbs, kEverettErrRel,
-             kEverettRule, result, errest);
-    return result;
+    const Descending f{density_of(m)};
+    if (!is_cut(m, a, b)) return piece(f, a, b, Identity{}, Fixed{b});
+    const Cuts outer = cut_range(m, a, b);
+    double sum = 0.0;
+    for (int i = 0; i + 1 < outer.count; ++i) {
+        const double x0 = outer.ends[i];
+        const double x1 = outer.ends[i + 1];
+        const Cuts inner = cut_inner(m, b, x1);
+        for (int j = 0; j + 1 < inner.count; ++j)
+            sum += piece(f, x0, x1, Fixed{inner.ends[j + 1]}, Fixed{inner.ends[j]});
+        sum += piece(f, x0, x1, Identity{}, Fixed{inner.ends[inner.count - 1]});
+    }
+    return sum;
 }
 
 } // namespace
