@@ -34,8 +34,8 @@ int save_window_image(ChildWindow* cw) {
     // directly, under its lock, so no other window is ever involved.
     const QByteArray file = encode_window(cw);
     char reason[512] = "the window has no picture";
-    if (!file.isEmpty() && write_file_safely(path, file.constData(), file.size(), reason,
-                                             sizeof reason))
+    if (!file.isEmpty() &&
+        write_file_safely(path, file.constData(), file.size(), reason, sizeof reason))
         return 1;
 
     // The internal error of code 5, of the error kind (never fatal), with the
