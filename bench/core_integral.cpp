@@ -100,8 +100,7 @@ BENCHMARK(BM_EverettIntegralFunctionPointers)->Unit(benchmark::kMicrosecond);
 void dirty_upper_state() {
 #if defined(__GNUC__) && defined(__x86_64__)
     static const float one = 1.0f;
-    if (__builtin_cpu_supports("avx"))
-        __asm__ volatile("vbroadcastss %0, %%ymm0" : : "m"(one) : "xmm0");
+    if (avx_supported()) __asm__ volatile("vbroadcastss %0, %%ymm0" : : "m"(one) : "xmm0");
 #endif
 }
 

@@ -1,8 +1,8 @@
 // Cost of the interactive constructions on a headless 1024 x 768 workspace: one right click from
-// negative saturation to H = 0.5 (300 points computed and drawn), and a 10-cycle cyclic Execute
-// between -0.5 and 0.5 (20 legs, each drawn). The click also runs right after a toolkit string
-// hash, as it does inside the event loop: that hash leaves the upper AVX halves in use, which
-// made the quadrature 3.5 times slower until it cleared them on entry.
+// negative saturation to H = 0.5 (300 points computed and drawn), the same at Hc = 0.01 and 0.001,
+// and a 10-cycle cyclic Execute between -0.5 and 0.5 (20 legs, each drawn). The click also runs
+// right after a toolkit string hash, as it does inside the event loop: that hash leaves the upper
+// AVX halves in use, which made the quadrature 3.5 times slower until it cleared them on entry.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -18,6 +18,7 @@
 #include "model/model_state.h"
 #include "model/mouse_interaction.h"
 #include "model/plot.h"
+#include "model/preisach.h"
 #include "model/state_sequences.h"
 #include "numerics/vector_state.h"
 #include "window/graph/fonts.h"
@@ -103,6 +104,34 @@ void BM_RightClickFromSaturationToHalf(benchmark::State& state) {
     restore_process(g_model, start);
 }
 BENCHMARK(BM_RightClickFromSaturationToHalf)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The same click at a small Hc (the argument in units of 1e-4), where the long triangles of the
+// click are integrated in pieces cut at the density's peaks.
+void BM_RightClickAtSmallHc(benchmark::State& state) {
+    const ProcessState start = save_process(g_model);
+    const double Hc = g_model.Hc;
+    const double Kmax = g_model.Kmax;
+    g_model.Hc = static_cast<double>(state.range(0)) * 1e-4;
+    compute_kmax(g_model);
+    int32_t unit = kWorkspaceUnit, event = kMouseRightDown, keys = 2, x = 500, y = 300;
+    for (auto _ : state) {
+        state.PauseTiming();
+        restore_process(g_model, start);
+        g_model.Hn = 0.5;
+        state.ResumeTiming();
+        on_mouse_event(unit, event, keys, x, y);
+    }
+    if (g_model.Ndrawn != 300) state.SkipWithError("the click did not draw 300 points");
+    restore_process(g_model, start);
+    g_model.Hc = Hc;
+    g_model.Kmax = Kmax;
+}
+BENCHMARK(BM_RightClickAtSmallHc)
+    ->Arg(100)
+    ->Arg(10)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -1,6 +1,7 @@
 // The Lorentzian density, Kmax, the limiting loop and the Everett integrals of a branch.
 #include "model/preisach.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -58,21 +59,38 @@ double piece(const F& f, double x0, double x1, const G& g, const H& h) {
     return result;
 }
 
-// The fields at which the density peaks: its alpha factor at Hc/2, its beta factor at -Hc/2.
-// Ascending order.
-struct PeakFields {
-    double field[2];
-};
-
-PeakFields peak_fields(const ModelState& m) {
-    return PeakFields{{-0.5 * m.Hc, 0.5 * m.Hc}};
-}
-
 // A triangle wider than this many Hc is cut at the peak fields that cross it: the first rule
 // application of a wider one spaces its nodes so far apart against the peaks' half-width Hc that
 // Gauss and Kronrod sums can agree on a value that misses a peak. A narrower one, or one that
 // no peak crosses, stays one quadrature call.
 constexpr double kUncutSpanInHc = 8.0;
+
+// The fields at which a cut triangle is cut, ascending: the density's peak fields (its alpha
+// factor peaks at Hc/2, its beta factor at -Hc/2) and, for fields beyond the plot, the fields at
+// distances 2, 32, 512 and 8192 from each peak. Without these far cuts a piece that reaches out to
+// |H| = 1000 would again space its nodes near the peak on its edge too widely for a small Hc.
+// They lie 1.5 or more from zero, so the triangles of fields within the default axes are cut at
+// the peak fields alone.
+constexpr int kFarCuts = 4;
+constexpr int kBreakFields = 2 * (1 + 2 * kFarCuts);
+
+struct BreakFields {
+    double field[kBreakFields]; // ascending
+};
+
+BreakFields break_fields(const ModelState& m) {
+    BreakFields f{};
+    int n = 0;
+    for (const double peak : {-0.5 * m.Hc, 0.5 * m.Hc}) {
+        f.field[n++] = peak;
+        for (double dist = 2.0, k = 0; k < kFarCuts; dist *= 16.0, ++k) {
+            f.field[n++] = peak - dist;
+            f.field[n++] = peak + dist;
+        }
+    }
+    std::sort(f.field, f.field + kBreakFields);
+    return f;
+}
 
 bool strictly_between(double p, double a, double b) {
     return (a < p && p < b) || (b < p && p < a);
@@ -81,23 +99,23 @@ bool strictly_between(double p, double a, double b) {
 // Whether the triangle between the fields a and b is integrated in pieces.
 bool is_cut(const ModelState& m, double a, double b) {
     if (!(std::fabs(b - a) > kUncutSpanInHc * m.Hc)) return false;
-    const PeakFields peaks = peak_fields(m);
-    return strictly_between(peaks.field[0], a, b) || strictly_between(peaks.field[1], a, b);
+    const double low_peak = -0.5 * m.Hc;
+    const double high_peak = 0.5 * m.Hc;
+    return strictly_between(low_peak, a, b) || strictly_between(high_peak, a, b);
 }
 
-// The outer range x0 -> x1 cut at the peak fields strictly between its ends, in the direction
-// of integration: ends[0] = x0, ..., ends[count - 1] = x1.
+// A range cut at break fields, in the direction of integration: ends[0], ..., ends[count - 1].
 struct Cuts {
-    double ends[4];
+    double ends[kBreakFields + 2];
     int count;
 };
 
-Cuts cut_range(const ModelState& m, double x0, double x1) {
-    const PeakFields peaks = peak_fields(m);
+// The outer range x0 -> x1 cut at the break fields strictly between its ends.
+Cuts cut_range(const BreakFields& f, double x0, double x1) {
     Cuts c{{x0}, 1};
     const bool forward = x0 <= x1;
-    for (int i = 0; i < 2; ++i) {
-        const double p = peaks.field[forward ? i : 1 - i];
+    for (int i = 0; i < kBreakFields; ++i) {
+        const double p = f.field[forward ? i : kBreakFields - 1 - i];
         if (strictly_between(p, x0, x1)) c.ends[c.count++] = p;
     }
     c.ends[c.count++] = x1;
@@ -105,14 +123,13 @@ Cuts cut_range(const ModelState& m, double x0, double x1) {
 }
 
 // The inner range of a piece runs from the triangle's fixed end to the outer variable. It is cut
-// at the peak fields between the fixed end and the piece (the piece's near end included, so a
+// at the break fields between the fixed end and the piece (the piece's near end included, so a
 // peak on which the piece starts is cut too): ends[0] = fixed end, ..., then the outer variable.
-Cuts cut_inner(const ModelState& m, double fixed, double near_end) {
-    const PeakFields peaks = peak_fields(m);
+Cuts cut_inner(const BreakFields& f, double fixed, double near_end) {
     Cuts c{{fixed}, 1};
     const bool forward = fixed <= near_end;
-    for (int i = 0; i < 2; ++i) {
-        const double p = peaks.field[forward ? i : 1 - i];
+    for (int i = 0; i < kBreakFields; ++i) {
+        const double p = f.field[forward ? i : kBreakFields - 1 - i];
         if (strictly_between(p, fixed, near_end) || p == near_end) c.ends[c.count++] = p;
     }
     return c;
@@ -124,12 +141,13 @@ Cuts cut_inner(const ModelState& m, double fixed, double near_end) {
 double ascending(const ModelState& m, double a, double b) {
     const Ascending f{density_of(m)};
     if (!is_cut(m, a, b)) return piece(f, a, b, Fixed{a}, Identity{});
-    const Cuts outer = cut_range(m, a, b);
+    const BreakFields fields = break_fields(m);
+    const Cuts outer = cut_range(fields, a, b);
     double sum = 0.0;
     for (int i = 0; i + 1 < outer.count; ++i) {
         const double x0 = outer.ends[i];
         const double x1 = outer.ends[i + 1];
-        const Cuts inner = cut_inner(m, a, x0);
+        const Cuts inner = cut_inner(fields, a, x0);
         for (int j = 0; j + 1 < inner.count; ++j)
             sum += piece(f, x0, x1, Fixed{inner.ends[j]}, Fixed{inner.ends[j + 1]});
         sum += piece(f, x0, x1, Fixed{inner.ends[inner.count - 1]}, Identity{});
@@ -143,12 +161,13 @@ double ascending(const ModelState& m, double a, double b) {
 double descending(const ModelState& m, double a, double b) {
     const Descending f{density_of(m)};
     if (!is_cut(m, a, b)) return piece(f, a, b, Identity{}, Fixed{b});
-    const Cuts outer = cut_range(m, a, b);
+    const BreakFields fields = break_fields(m);
+    const Cuts outer = cut_range(fields, a, b);
     double sum = 0.0;
     for (int i = 0; i + 1 < outer.count; ++i) {
         const double x0 = outer.ends[i];
         const double x1 = outer.ends[i + 1];
-        const Cuts inner = cut_inner(m, b, x1);
+        const Cuts inner = cut_inner(fields, b, x1);
         for (int j = 0; j + 1 < inner.count; ++j)
             sum += piece(f, x0, x1, Fixed{inner.ends[j + 1]}, Fixed{inner.ends[j]});
         sum += piece(f, x0, x1, Identity{}, Fixed{inner.ends[inner.count - 1]});

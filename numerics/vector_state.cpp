@@ -37,6 +37,10 @@ void clear_upper_vector_state() {
                                "xmm15");
 }
 
+bool avx_supported() {
+    return features().avx;
+}
+
 bool upper_vector_state_in_use() {
     if (!features().xinuse) return false;
     unsigned lo = 0, hi = 0;
@@ -48,6 +52,10 @@ bool upper_vector_state_in_use() {
 
 // No AVX registers to clear on this target.
 void clear_upper_vector_state() {}
+
+bool avx_supported() {
+    return false;
+}
 
 bool upper_vector_state_in_use() {
     return false;

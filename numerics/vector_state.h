@@ -10,6 +10,11 @@
 // Lower halves, and so every double held in a register, are left unchanged.
 void clear_upper_vector_state();
 
+// True when the processor and the operating system support AVX: the check that lets
+// clear_upper_vector_state run VZEROUPPER. Code that runs AVX instructions of its own (tests,
+// benchmarks) asks it first; they fault on a processor without AVX.
+bool avx_supported();
+
 // True when the calling thread's upper AVX halves are marked in use (XINUSE bit 2); false when
 // they are clean or the processor cannot tell. For checks and benchmarks, not for control flow.
 bool upper_vector_state_in_use();

@@ -98,7 +98,7 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
     options.Hc = kStartupHc;
     options.plot_width = plot_width_for_surface(kDefaultSurfaceWidth);
     if (argc < 2) {
-        error = "no command given: expected kmax, major or curve (see --help)";
+        error = "no command given: expected kmax, major, curve, metrics, forc or fit (see --help)";
         return false;
     }
     const std::string command = argv[1];
@@ -112,11 +112,22 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
         options.command = BatchCommand::major;
     } else if (command == "curve") {
         options.command = BatchCommand::curve;
+    } else if (command == "metrics") {
+        options.command = BatchCommand::metrics;
+    } else if (command == "forc") {
+        options.command = BatchCommand::forc;
+    } else if (command == "fit") {
+        options.command = BatchCommand::fit;
     } else {
-        error = "unknown command '" + command + "': expected kmax, major or curve (see --help)";
+        error = "unknown command '" + command +
+                "': expected kmax, major, curve, metrics, forc or fit (see --help)";
         return false;
     }
     const bool curve = options.command == BatchCommand::curve;
+    const bool metrics = options.command == BatchCommand::metrics;
+    const bool forc = options.command == BatchCommand::forc;
+    const bool fit = options.command == BatchCommand::fit;
+    bool hc_given = false;
 
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -125,7 +136,8 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
             options.command = BatchCommand::help;
             return true;
         }
-        if (arg == "--hc") {
+        if (arg == "--hc" && !fit) {
+            hc_given = true;
             if (!option_value(argc, argv, i, value, error)) return false;
             if (!read_real(value, options.Hc)) {
                 error = "invalid --hc '" + value + "': not a number";
@@ -163,6 +175,28 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
                     "invalid --h-axis '" + value + "': need MIN < MAX, both within -1000 and 1000";
                 return false;
             }
+        } else if ((metrics || fit) && arg == "--loop") {
+            if (!option_value(argc, argv, i, options.loop_path, error)) return false;
+            if (options.loop_path.empty()) {
+                error = "invalid --loop '': expected a file name";
+                return false;
+            }
+        } else if (fit && arg == "--out") {
+            if (!option_value(argc, argv, i, options.out_path, error)) return false;
+            if (options.out_path.empty()) {
+                error = "invalid --out '': expected a file name";
+                return false;
+            }
+        } else if (forc && (arg == "--reversals" || arg == "--points")) {
+            if (!option_value(argc, argv, i, value, error)) return false;
+            int32_t& count = arg == "--reversals" ? options.reversals : options.points;
+            if (!read_int32(value, count) || count < kForcGridMin || count > kForcGridMax) {
+                error = "invalid " + arg + " '" + value + "': expected a whole number from " +
+                        std::to_string(kForcGridMin) + " to " + std::to_string(kForcGridMax);
+                return false;
+            }
+        } else if (forc && arg == "--density") {
+            options.density = true;
         } else if (arg.size() > 1 && arg[0] == '-' &&
                    !std::isdigit(static_cast<unsigned char>(arg[1]))) {
             error = "unknown option '" + arg + "' for " + command + " (see --help)";
@@ -176,5 +210,18 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
             return false;
         }
     }
+    if (metrics && hc_given && !options.loop_path.empty()) {
+        error = "metrics takes either --hc or --loop, not both";
+        return false;
+    }
+    if (fit && options.loop_path.empty()) {
+        error = "fit needs --loop FILE";
+        return false;
+    }
+    if (forc && options.reversals == 0) {
+        error = "forc needs --reversals N";
+        return false;
+    }
+    if (forc && options.points == 0) options.points = options.reversals;
     return true;
 }

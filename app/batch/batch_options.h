@@ -8,10 +8,13 @@
 
 // What the tool was asked to do.
 enum class BatchCommand {
-    help,  // print the usage and exit 0
-    kmax,  // print Kmax for Hc
-    major, // print the limiting loop
-    curve, // open a workspace, run the steps, print the curve
+    help,    // print the usage and exit 0
+    kmax,    // print Kmax for Hc
+    major,   // print the limiting loop
+    curve,   // open a workspace, run the steps, print the curve
+    metrics, // print the characteristic numbers of the limiting loop or of a loop file
+    forc,    // print first-order reversal curves (and their distribution)
+    fit,     // fit Hc and Bs of the limiting loop to a measured loop
 };
 
 // One step of a curve: a right click or an Execute of the reversal dialog.
@@ -31,7 +34,16 @@ struct BatchOptions {
     double Hmin = -1.0;          // H-axis bounds, Hmin < Hmax
     double Hmax = 1.0;
     std::vector<BatchStep> steps; // curve steps in the order given
+    std::string loop_path;        // --loop: the loop file of metrics and fit ("" for none)
+    std::string out_path;         // --out: where fit writes the fitted loop ("" for nowhere)
+    int32_t reversals = 0;        // --reversals: number of reversal fields of forc
+    int32_t points = 0;           // --points: fields across [-Hs, Hs] of forc; 0 means reversals
+    bool density = false;         // --density: forc adds the distribution column
 };
+
+// Accepted range of --reversals and --points.
+constexpr int32_t kForcGridMin = 2;
+constexpr int32_t kForcGridMax = 1000;
 
 // Reads argv[1..argc-1]. On success returns true; on a bad argument returns false with one line
 // of explanation (without line end) in error.

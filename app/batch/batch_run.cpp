@@ -1,6 +1,10 @@
 // Running a checked batch request on the model as the program would, and its usage text.
 #include "app/batch/batch_run.h"
 
+#include "app/batch/fit_command.h"
+#include "app/batch/forc_command.h"
+#include "app/batch/metrics_command.h"
+
 #include "model/curve_construction.h"
 #include "model/curve_csv.h"
 #include "model/execute_cycles.h"
@@ -64,7 +68,7 @@ void batch_set_parameter(ModelState& m, double Hc) {
     }
 }
 
-int run_batch(const BatchOptions& options, ModelState& m, std::FILE* out) {
+int run_batch(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
     switch (options.command) {
     case BatchCommand::help:
         std::fputs(batch_usage(), out);
@@ -80,6 +84,12 @@ int run_batch(const BatchOptions& options, ModelState& m, std::FILE* out) {
         return kBatchOk;
     case BatchCommand::curve:
         return run_curve(options, m, out);
+    case BatchCommand::metrics:
+        return run_metrics(options, m, out, error);
+    case BatchCommand::forc:
+        return run_forc(options, m, out);
+    case BatchCommand::fit:
+        return run_fit(options, m, out, error);
     }
     return kBatchBadUsage;
 }
@@ -97,6 +107,33 @@ const char* batch_usage() {
            "                    open a workspace (negative saturation, or positive with\n"
            "                    --start pos), run the steps in order and print the header\n"
            "                    \"H,B\" and every point of the curve from the start point on\n"
+           "  metrics [--hc HC | --loop FILE]\n"
+           "                    print the numbers of a closed loop as \"name,value\" lines:\n"
+           "                    coercive fields (B = 0 crossings, linearly interpolated) of\n"
+           "                    each branch and their mean, remanences (H = 0 crossings), the\n"
+           "                    extreme fields and B there, and the loop area (the integral of\n"
+           "                    H dB around the closed path: the loss per cycle and unit\n"
+           "                    volume in the data's units); the loop is the limiting loop of\n"
+           "                    HC (default) or the loop in FILE\n"
+           "  forc --hc HC --reversals N [--points M] [--density]\n"
+           "                    print first-order reversal curves: from positive saturation\n"
+           "                    down to each of N reversal fields Hr evenly spaced in [-1, 1],\n"
+           "                    then back up through the fields of an even grid of M fields\n"
+           "                    (default N) in [-1, 1] lying above Hr; CSV \"Hr,H,B\", each\n"
+           "                    curve starting with its reversal point. --density adds the\n"
+           "                    column rho = -1/2 d2B/(dHr dH) by central differences (nan\n"
+           "                    where a neighbour is missing: at the edges and next to H = Hr)\n"
+           "  fit --loop FILE [--out FILE2]\n"
+           "                    find the Hc and the induction scale Bs whose limiting loop\n"
+           "                    best fits a measured symmetric major loop (least squares on B\n"
+           "                    at the measured fields, the fields divided by the largest |H|,\n"
+           "                    which is Hs; between its 201 points the limiting loop is the\n"
+           "                    straight segment the program draws); prints Hc, Hs, Bs,\n"
+           "                    rms_residual, r_squared and limiting_loops as \"name,value\"\n"
+           "                    lines, then \"name,measured,fitted\" lines with the metrics of\n"
+           "                    both loops; --out writes the fitted loop in the data's units\n"
+           "                    to FILE2 (\"H,B\"). A warning goes to standard error when R^2\n"
+           "                    is below 0.99.\n"
            "\n"
            "Options:\n"
            "  --hc HC           distribution parameter, 0.001 <= HC < 1; default the start-up\n"
@@ -109,6 +146,7 @@ const char* batch_usage() {
            "                    a 1024 x 768 window); short moves step about one pixel\n"
            "  --h-axis MIN:MAX  H-axis bounds (default -1:1); H per pixel is\n"
            "                    (MAX - MIN) / PIXELS; MIN < MAX, both within -1000 and 1000\n"
+           "  --reversals N, --points M  whole numbers from 2 to 1000\n"
            "  --help            print this text\n"
            "\n"
            "Steps (HN within -1000 and 1000, N any 32-bit integer):\n"
@@ -119,13 +157,25 @@ const char* batch_usage() {
            "                    HN with decreasing amplitude, the last ending on HN\n"
            "                    (N = 0 is a single move, a negative N no move)\n"
            "\n"
+           "Loop files: the \"H,B\" format that Save results... and this tool write, in any\n"
+           "units: lines starting with # are comments, the first other line may name the\n"
+           "columns, every further line holds two finite numbers. The points run along one\n"
+           "rising and one falling branch (in either order, no field repeated); the path is\n"
+           "closed from the last point back to the first. Files are read as they stream, so\n"
+           "their length costs time, not memory.\n"
+           "\n"
            "Output: the result on standard output, numbers with 17 significant digits;\n"
            "numerical messages on standard error.\n"
            "\n"
            "Exit status: 0 done; 1 a numerical stop (the curve buffer of 300000 points or\n"
            "the 1000 nested reversals are exhausted: the points so far are printed), or a\n"
-           "fatal error of the integration; 2 invalid arguments.\n"
+           "fatal error of the integration; 2 invalid arguments or a loop file that is not a\n"
+           "closed loop (one line on standard error, nothing on standard output and nothing\n"
+           "written to FILE2).\n"
            "\n"
-           "Example:\n"
-           "  hysteresis-batch curve --hc 0.4 to:0.5 to:0 cycle:0.8:2 > curve.csv\n";
+           "Examples:\n"
+           "  hysteresis-batch curve --hc 0.4 to:0.5 to:0 cycle:0.8:2 > curve.csv\n"
+           "  hysteresis-batch metrics --loop measured.csv\n"
+           "  hysteresis-batch forc --hc 0.4 --reversals 50 --density > forc.csv\n"
+           "  hysteresis-batch fit --loop measured.csv --out fitted.csv\n";
 }

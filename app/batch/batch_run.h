@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "app/batch/batch_options.h"
 #include "model/model_state.h"
@@ -16,11 +17,12 @@ constexpr int kBatchBadUsage = 2; // invalid arguments
 // Kmax is the start-up factor when Hc is the start-up value, otherwise compute_kmax.
 void batch_set_parameter(ModelState& m, double Hc);
 
-// Runs the command (kmax, major or curve) on m and writes its output to out: numbers with 17
-// significant digits, CSV with the header "H,B" for major and curve. Numerical messages go to
-// the standard output unit, which the caller connects. Returns kBatchOk, or kBatchStopped when a
-// step stopped before its end (the points so far are printed all the same).
-int run_batch(const BatchOptions& options, ModelState& m, std::FILE* out);
+// Runs the command on m and writes its output to out: numbers with 17 significant digits, CSV
+// with the header "H,B" for major and curve. Numerical messages go to the standard output unit,
+// which the caller connects. Returns kBatchOk; kBatchStopped when a step stopped before its end
+// (the points so far are printed all the same); kBatchBadUsage with one line in error, and
+// nothing printed, for input that metrics or fit refuse.
+int run_batch(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error);
 
 // The usage text of --help.
 const char* batch_usage();

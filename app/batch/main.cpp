@@ -37,7 +37,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "hysteresis-batch: %s\n", error.c_str());
         return kBatchBadUsage;
     }
-    const int status = run_batch(options, g_model, stdout);
+    const int status = run_batch(options, g_model, stdout, error);
+    if (!error.empty()) std::fprintf(stderr, "hysteresis-batch: %s\n", error.c_str());
+    if (status == kBatchBadUsage) return status;
     // A write that failed earlier leaves its mark in the error flag even when the last flush
     // succeeds.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -3,6 +3,8 @@
 //   dlgc SCRIPT OUTDIR QRC
 // writes OUTDIR/dialogs/<id> (one standard dialog template each), OUTDIR/icons/<name>.png and the
 // Qt resource collection QRC that lists them as dialogs/<id> and icons/<name>.png.
+//   dlgc --icon SIZE PNG
+// draws the same icon at SIZE x SIZE pixels into the file PNG (the installed theme icons).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -395,8 +397,17 @@ void write_file(const std::string& path, const std::vector<uint8_t>& data) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--icon") {
+        const int size = std::atoi(argv[2]);
+        if (size < 8 || size > 512) {
+            std::fprintf(stderr, "dlgc: icon size %s is not 8 to 512\n", argv[2]);
+            return 2;
+        }
+        write_file(argv[3], png_rgba(size, size, draw_icon(size)));
+        return 0;
+    }
     if (argc != 4) {
-        std::fprintf(stderr, "usage: dlgc SCRIPT OUTDIR QRC\n");
+        std::fprintf(stderr, "usage: dlgc SCRIPT OUTDIR QRC | dlgc --icon SIZE PNG\n");
         return 2;
     }
     std::ifstream in(argv[1]);

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -39,6 +41,14 @@ struct Csv {
     std::vector<double> H, B;
 };
 
+// A number of the file, read without regard to the locale: the application object switches the
+// process to the user's locale, where strtod may expect a decimal comma.
+double read_number(const std::string& text) {
+    double value = std::nan("");
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
 Csv read_csv(const std::string& path) {
     QFile f(QString::fromStdString(path));
     Csv csv;
@@ -52,8 +62,8 @@ Csv read_csv(const std::string& path) {
             csv.header = line;
         } else {
             const size_t comma = line.find(',');
-            csv.H.push_back(std::strtod(line.substr(0, comma).c_str(), nullptr));
-            csv.B.push_back(std::strtod(line.substr(comma + 1).c_str(), nullptr));
+            csv.H.push_back(read_number(line.substr(0, comma)));
+            csv.B.push_back(read_number(line.substr(comma + 1)));
         }
     }
     return csv;

@@ -12,57 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/batch/tool_run.h"
 #include "tests/support/reference_data.h"
 
 namespace {
 
-// Output and exit status of one run of the tool.
-struct ToolRun {
-    int status = -1; // exit status, -1 when it did not exit normally
-    std::string out; // standard output
-    std::string err; // standard error
-};
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-ToolRun run_tool(const std::vector<std::string>& args) {
-    const std::string base = ::testing::TempDir() + "batch_run_" + std::to_string(getpid());
-    std::string command = std::string("'") + HYSTERESIS_BATCH_EXE + "'";
-    for (const std::string& a : args)
-        command += " '" + a + "'";
-    command += " >'" + base + ".out' 2>'" + base + ".err'";
-    ToolRun r;
-    const int raw = std::system(command.c_str());
-    if (raw != -1 && WIFEXITED(raw)) r.status = WEXITSTATUS(raw);
-    r.out = read_file(base + ".out");
-    r.err = read_file(base + ".err");
-    return r;
-}
-
 std::string reference_path(const std::string& name) {
     return reference_file(name);
-}
-
-// Rows of a CSV text after its header line.
-std::vector<std::vector<double>> csv_rows(const std::string& text, std::string& header) {
-    std::vector<std::vector<double>> rows;
-    std::stringstream in(text);
-    std::string line;
-    std::getline(in, header);
-    while (std::getline(in, line)) {
-        std::vector<double> row;
-        std::stringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, ','))
-            row.push_back(std::strtod(cell.c_str(), nullptr));
-        rows.push_back(row);
-    }
-    return rows;
 }
 
 void expect_same_curve(const std::string& output, const std::string& reference_file) {
@@ -145,8 +101,10 @@ TEST(Batch, PlotWidthSetsTheStepOfShortMoves) {
 TEST(Batch, HelpDescribesEveryCommandAndStep) {
     const ToolRun r = run_tool({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* word : {"kmax", "major", "curve", "--hc", "--start", "--plot-width",
-                             "--h-axis", "to:HN", "cycle:HN:N", "spiral:HN:N", "Exit status"})
+    for (const char* word :
+         {"kmax", "major", "curve", "--hc", "--start", "--plot-width", "--h-axis", "to:HN",
+          "cycle:HN:N", "spiral:HN:N", "Exit status", "metrics", "forc", "fit", "--loop",
+          "--reversals", "--points", "--density", "--out"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 

@@ -43,7 +43,9 @@ ReferenceTable read_reference(const std::string& name) {
     std::ifstream in(reference_file(name));
     if (!in) return t;
     std::string line;
-    if (!std::getline(in, line)) return t;
+    while (std::getline(in, line) && !line.empty() && line[0] == '#')
+        if (t.comment.empty()) t.comment = line;
+    if (!in) return t; // no header line
     while (std::getline(in, line)) {
         if (line.empty()) continue;
         std::stringstream row(line);

@@ -18,9 +18,11 @@ void right_click(ModelState& m, double Hn);
 std::vector<double> drawn_H(const ModelState& m);
 std::vector<double> drawn_B(const ModelState& m);
 
-// A reference CSV (header line, then numbers) as columns; ok is false when it cannot be read.
+// A reference CSV (comment lines starting with '#', a header line, then numbers) as columns;
+// ok is false when it cannot be read.
 struct ReferenceTable {
     bool ok = false;                       // the file was found and parsed
+    std::string comment;                   // the first comment line, empty when there is none
     std::vector<std::vector<double>> cols; // column j, row i at cols[j][i]
 };
 ReferenceTable read_reference(const std::string& name);

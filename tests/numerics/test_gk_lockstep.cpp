@@ -123,6 +123,8 @@ template <class Call> Outcome run(int maxsub, Call call) {
     std::vector<int> io(maxsub), iw(maxsub);
     capture().lines.clear();
     call(o, xl.data(), xr.data(), sr.data(), se.data(), io.data(), work.data(), iw.data());
+    for (const CapturedLine& line : capture().lines)
+        o.printed.push_back(line.text);
     for (const std::vector<double>* v : {&xl, &xr, &sr, &se, &work})
         o.lists.insert(o.lists.end(), v->begin(), v->end());
     o.orders = io;
@@ -135,17 +137,18 @@ struct Case {
     int irule;
     int maxsub;    // a small value makes inner integrations stop at their limit, with messages
     double errrel; // relative tolerance
+    bool reports;  // the facility prints messages: the comparison of the records is not empty
 };
 
 TEST_F(GkLockstep, QuadratureMatchesTheNodeByNodeInstance) {
     const Case cases[] = {
-        {smooth_f, 6, 500, 0.009999999776482582},
-        {smooth_f, 1, 500, 1e-6},
-        {smooth_f, 3, 500, 1e-9},
-        {ridge_f, 6, 500, 1e-6},
-        {ridge_f, 2, 500, 1e-8},
-        {ridge_f, 5, 3, 1e-8},
-        {step_f, 3, 3, 1e-7},
+        {smooth_f, 6, 500, 0.009999999776482582, false},
+        {smooth_f, 1, 500, 1e-6, false},
+        {smooth_f, 3, 500, 1e-9, false},
+        {ridge_f, 6, 500, 1e-6, false},
+        {ridge_f, 2, 500, 1e-8, false},
+        {ridge_f, 5, 3, 1e-8, true},
+        {step_f, 3, 3, 1e-7, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "irule " << c.irule << " maxsub " << c.maxsub);
@@ -164,6 +167,7 @@ TEST_F(GkLockstep, QuadratureMatchesTheNodeByNodeInstance) {
                      se, io, work, iw);
         });
         reset_quadrature_flags();
+        EXPECT_EQ(pointers.printed.empty(), !c.reports);
         EXPECT_EQ(std::memcmp(&pointers.result, &objects.result, sizeof(double)), 0)
             << pointers.result << " " << objects.result;
         EXPECT_EQ(std::memcmp(&pointers.errest, &objects.errest, sizeof(double)), 0);
@@ -184,7 +188,6 @@ TEST_F(GkLockstep, InnerLimitReportMatchesTheNodeByNodeInstance) {
         DT2ODQ(step_f, 0.0, 1e6, minus_one, same, 1e-7, 0.0, 3, o.result, o.errest, maxsub,
                o.ncalls, o.nsubs, xl, xr, sr, se, io, work, iw);
     });
-    pointers.printed = texts();
     reset_quadrature_flags();
     Outcome objects = run(maxsub, [&](Outcome& o, double* xl, double* xr, double* sr, double* se,
                                       int* io, double* work, int* iw) {
@@ -192,7 +195,6 @@ TEST_F(GkLockstep, InnerLimitReportMatchesTheNodeByNodeInstance) {
                  [](const double&) { return -1.0; }, [](const double& x) { return x; }, 1e-7, 0.0,
                  3, o.result, o.errest, maxsub, o.ncalls, o.nsubs, xl, xr, sr, se, io, work, iw);
     });
-    objects.printed = texts();
     EXPECT_FALSE(pointers.printed.empty());
     EXPECT_EQ(std::memcmp(&pointers.result, &objects.result, sizeof(double)), 0);
     EXPECT_EQ(std::memcmp(&pointers.errest, &objects.errest, sizeof(double)), 0);

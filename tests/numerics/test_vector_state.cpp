@@ -5,27 +5,29 @@
 #include "test_dtwodq_fixture.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
 
 // Leaves non-zero upper halves in ymm0, as toolkit code that returns without VZEROUPPER does.
-// Only called where upper_vector_state_in_use can see the result, which implies AVX.
+// VBROADCASTSS faults without AVX, so it runs only where the quadrature's own check allows
+// VZEROUPPER.
 void dirty_upper_state() {
 #if defined(__GNUC__) && defined(__x86_64__)
     static const float one = 1.0f;
-    __asm__ volatile("vbroadcastss %0, %%ymm0" : : "m"(one) : "xmm0");
+    if (avx_supported()) __asm__ volatile("vbroadcastss %0, %%ymm0" : : "m"(one) : "xmm0");
 #endif
 }
 
-// Dirties the state and reports whether the processor shows it; tests skip where it cannot.
-bool can_observe_dirty_state() {
-    clear_upper_vector_state();
-    if (upper_vector_state_in_use()) return false;
+// Why the dirty state cannot be observed here, or empty when it can: the processor must have AVX
+// and report which state components are in use.
+std::string why_unobservable() {
+    if (!avx_supported()) return "the processor or the system has no AVX";
     dirty_upper_state();
     const bool seen = upper_vector_state_in_use();
     clear_upper_vector_state();
-    return seen;
+    return seen ? "" : "the processor does not report the AVX state in use (no XGETBV with ECX=1)";
 }
 
 double lorentz_f(const double& x, const double& y) {
@@ -70,7 +72,8 @@ bool same_bits(double x, double y) {
 }
 
 TEST(VectorState, ClearLeavesTheUpperHalvesFree) {
-    if (!can_observe_dirty_state()) GTEST_SKIP() << "no AVX state to observe here";
+    const std::string why = why_unobservable();
+    if (!why.empty()) GTEST_SKIP() << why;
     dirty_upper_state();
     ASSERT_TRUE(upper_vector_state_in_use());
     clear_upper_vector_state();
@@ -88,7 +91,8 @@ TEST(VectorState, ClearKeepsTheLowerHalves) {
 class VectorStateQuadrature : public DtwodqTest, public ::testing::WithParamInterface<Entry> {};
 
 TEST_P(VectorStateQuadrature, ReturnsWithCleanUpperHalvesAndTheSameBits) {
-    if (!can_observe_dirty_state()) GTEST_SKIP() << "no AVX state to observe here";
+    const std::string why = why_unobservable();
+    if (!why.empty()) GTEST_SKIP() << why;
     const Integral clean = integrate(GetParam());
     dirty_upper_state();
     ASSERT_TRUE(upper_vector_state_in_use());

@@ -1,0 +1,180 @@
+#include "app/batch/fit_command.h"
+
+#include <boost/math/tools/minima.hpp>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <unistd.h>
+
+#include "app/batch/batch_run.h"
+#include "app/batch/loop_metrics.h"
+#include "app/batch/loop_moments.h"
+#include "app/batch/loop_reader.h"
+#include "app/batch/metrics_command.h"
+#include "model/curve_csv.h"
+#include "model/model_limits.h"
+#include "model/state_sequences.h"
+
+namespace {
+
+// Brent's method stops when Hc is known to about 2^(1 - kFitBits) of itself.
+constexpr int kFitBits = 24;
+// Most limiting loops the minimisation may compute after the scan.
+constexpr std::uintmax_t kFitMaxIterations = 100;
+
+// Opens the workspace of Hc on m: Kmax and the limiting loop, exactly as "major" computes them.
+void compute_limiting_loop(ModelState& m, double Hc) {
+    batch_set_parameter(m, Hc);
+    open_workspace_reset(m);
+}
+
+// Second reading of the (already checked) file: every point into the sums of its branch. The
+// first point waits for the first step, which tells its branch.
+bool sum_loop_file(const std::string& path, LoopMoments& moments, std::string& error) {
+    LoopReader reader;
+    if (!loop_reader_open(reader, path, error)) return false;
+    LoopAccumulator loop;
+    loop_begin(loop);
+    double H = 0.0, B = 0.0, H_first = 0.0, B_first = 0.0;
+    int got = 0;
+    while ((got = loop_reader_next(reader, H, B, error)) > 0) {
+        if (loop_add_point(loop, H, B) != kLoopPointOk) {
+            error = path + " line " + std::to_string(reader.line) + ": changed while being read";
+            got = -1;
+            break;
+        }
+        const int branch = loop_branch_of_last_point(loop);
+        if (loop.points == 1) {
+            H_first = H;
+            B_first = B;
+            continue;
+        }
+        if (loop.points == 2) loop_moments_add(moments, branch, H_first, B_first);
+        loop_moments_add(moments, branch, H, B);
+    }
+    loop_reader_close(reader);
+    return got == 0;
+}
+
+// Writes text to path through a temporary file in the same folder, renamed at the end, so that a
+// failure never leaves a partial file.
+bool write_file_whole(const std::string& path, const std::string& text, std::string& error) {
+    const std::string temporary = path + ".tmp" + std::to_string(getpid());
+    std::FILE* f = std::fopen(temporary.c_str(), "wb");
+    if (!f) {
+        error = "cannot write '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = "cannot write '" + path + "': " + std::strerror(errno);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
+    LoopMetrics measured{};
+    double Hs = 0.0;
+    if (!measure_loop_file(options.loop_path, measured, Hs, error)) return kBatchBadUsage;
+
+    // The node fields do not depend on Hc; any limiting loop provides them.
+    compute_limiting_loop(m, kStartupHc);
+    LoopMoments moments;
+    loop_moments_begin(moments, m, Hs);
+    if (!sum_loop_file(options.loop_path, moments, error)) return kBatchBadUsage;
+
+    int loops = 1;
+    auto sse_of = [&m, &moments, &loops](double Hc) {
+        compute_limiting_loop(m, Hc);
+        ++loops;
+        return loop_moments_fit(moments, m).sse;
+    };
+
+    // A logarithmic grid of Hc over the accepted range. The search starts at the grid point
+    // nearest the Hc whose limiting loop has about the measured coercive field (about 0.75 Hc in
+    // units of Hs over most of the range) and walks downhill to a grid point whose neighbours
+    // fit worse; Brent's method then minimises between those neighbours. Small Hc cost the most
+    // (the density is narrow), so a loop that needs none computes none.
+    const double Hc_low = kSmallestHc;
+    const double Hc_high = std::nextafter(kHcBound, 0.0);
+    double grid[kFitGridPoints];
+    double grid_sse[kFitGridPoints];
+    bool done[kFitGridPoints] = {};
+    for (int k = 0; k < kFitGridPoints; ++k)
+        grid[k] = k == kFitGridPoints - 1
+                      ? Hc_high
+                      : Hc_low * std::pow(Hc_high / Hc_low, double(k) / (kFitGridPoints - 1));
+    auto sse_at = [&](int k) {
+        if (!done[k]) {
+            grid_sse[k] = sse_of(grid[k]);
+            done[k] = true;
+        }
+        return grid_sse[k];
+    };
+    // A loop run the wrong way round has a negative mean coercive field; its size still guides.
+    const double guess = std::fabs(measured.coercive_mean) / Hs / 0.75;
+    int best = kFitGridPoints - 1;
+    if (guess > 0.0)
+        for (int k = 0; k < kFitGridPoints; ++k)
+            if (std::fabs(std::log(grid[k] / guess)) < std::fabs(std::log(grid[best] / guess)))
+                best = k;
+    for (;;) {
+        const double here = sse_at(best);
+        if (best > 0 && sse_at(best - 1) < here) {
+            --best;
+        } else if (best < kFitGridPoints - 1 && sse_at(best + 1) < here) {
+            ++best;
+        } else {
+            break;
+        }
+    }
+    const double lower = grid[best > 0 ? best - 1 : 0];
+    const double upper = grid[best < kFitGridPoints - 1 ? best + 1 : kFitGridPoints - 1];
+    std::uintmax_t iterations = kFitMaxIterations;
+    const std::pair<double, double> found =
+        boost::math::tools::brent_find_minima(sse_of, lower, upper, kFitBits, iterations);
+    const double Hc = found.second <= grid_sse[best] ? found.first : grid[best];
+
+    compute_limiting_loop(m, Hc);
+    ++loops;
+    const LoopFit fit = loop_moments_fit(moments, m);
+    LoopMetrics fitted{};
+    std::string reason;
+    const bool fitted_closed =
+        measure_points(m.Hmaj + 1, m.Bmaj + 1, m.Nmaj + 1, Hs, fit.Bs, fitted, reason);
+
+    if (!options.out_path.empty()) {
+        std::string text;
+        std::unique_ptr<double[]> H(new double[m.Nmaj + 1]), B(new double[m.Nmaj + 1]);
+        for (int k = 0; k <= m.Nmaj; ++k) {
+            H[k] = m.Hmaj[k + 1] * Hs;
+            B[k] = m.Bmaj[k + 1] * fit.Bs;
+        }
+        format_point_lines(H.get(), B.get(), m.Nmaj + 1, text);
+        if (!write_file_whole(options.out_path, text, error)) return kBatchBadUsage;
+    }
+
+    std::fprintf(out, "Hc,%.17g\nHs,%.17g\nBs,%.17g\nrms_residual,%.17g\nr_squared,%.17g\n", Hc, Hs,
+                 fit.Bs, fit.rms, fit.r_squared);
+    std::fprintf(out, "limiting_loops,%d\n", loops);
+    for (int i = 0; i < kLoopMetricCount; ++i) {
+        std::fprintf(out, "%s,%.17g,", loop_metric_name(i), loop_metric_value(measured, i));
+        if (fitted_closed)
+            std::fprintf(out, "%.17g\n", loop_metric_value(fitted, i));
+        else
+            std::fputs("nan\n", out);
+    }
+    if (!(fit.r_squared >= kFitGoodRSquared))
+        std::fprintf(stderr,
+                     "hysteresis-batch: warning: R^2 = %.4f is below %.2f: no Hc in the accepted "
+                     "range fits this loop well\n",
+                     fit.r_squared, kFitGoodRSquared);
+    return kBatchOk;
+}

@@ -1,0 +1,33 @@
+// hysteresis-batch forc: the model's first-order reversal curves as a laboratory measures them,
+// and their distribution by finite differences. Single-threaded tool.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "app/batch/batch_options.h"
+#include "model/model_state.h"
+
+// Reversal field i of count fields evenly spaced over [-Hs, Hs] (Hs = 1); the ends are exact.
+double forc_grid_field(int32_t count, int32_t index);
+
+// One curve on the model state m, whose Hc and Kmax are set and Hs = Bs = 1: from positive
+// saturation down to Hr (B there in B_reversal), then up through the grid fields
+// forc_grid_field(points, j) for j >= first; B[j] receives each (B[j] for j < first is not
+// touched). The fields at or below Hr belong to no curve: first is the index of the lowest field
+// at or above Hr, and a field equal to Hr gets B_reversal. m is overwritten; each curve is an
+// independent construction.
+void compute_forc_curve(ModelState& m, double Hr, int32_t points, int32_t first, double* B,
+                        double& B_reversal);
+
+// The FORC distribution rho = -1/2 d2B/(dHr dH) at grid node (i, j) by central differences on
+// the rows of B (row r holds the curve of reversal field r, points values each, NaN where the
+// curve has no point). NaN where a neighbour is missing: on the grid's edges and next to the
+// line H = Hr.
+double forc_density(const double* B, int32_t reversals, int32_t points, int32_t i, int32_t j);
+
+// Runs "forc": prints the header "Hr,H,B" (with ",rho" for --density) and for every reversal
+// field, from -Hs up, the reversal point and the curve's points. The curves are computed one
+// after another: the quadrature's working values are shared by the whole process. Returns
+// kBatchOk.
+int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out);

@@ -1,0 +1,77 @@
+#include "app/batch/metrics_command.h"
+
+#include <cmath>
+
+#include "app/batch/batch_run.h"
+#include "app/batch/loop_reader.h"
+#include "model/state_sequences.h"
+
+bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_abs_max,
+                       std::string& error) {
+    LoopReader reader;
+    if (!loop_reader_open(reader, path, error)) return false;
+    LoopAccumulator loop;
+    loop_begin(loop);
+    double H = 0.0, B = 0.0;
+    int got = 0;
+    while ((got = loop_reader_next(reader, H, B, error)) > 0) {
+        const int added = loop_add_point(loop, H, B);
+        if (added == kLoopRepeatedField) {
+            error = path + " line " + std::to_string(reader.line) +
+                    ": the field repeats the previous point's";
+            break;
+        }
+        if (added == kLoopThirdRun) {
+            error = path + " line " + std::to_string(reader.line) +
+                    ": the field turns a second time; a loop has one rising and one falling "
+                    "branch, each with its fields in order";
+            break;
+        }
+    }
+    const bool read_all = got == 0;
+    loop_reader_close(reader);
+    if (!read_all) return false;
+    if (reader.points == 0) {
+        error = path + ": no points";
+        return false;
+    }
+    std::string reason;
+    if (!loop_finish(loop, metrics, reason)) {
+        error = path + ": " + reason;
+        return false;
+    }
+    H_abs_max = std::fmax(std::fabs(metrics.H_max), std::fabs(metrics.H_min));
+    return true;
+}
+
+bool measure_points(const double* H, const double* B, int count, double H_scale, double B_scale,
+                    LoopMetrics& metrics, std::string& error) {
+    LoopAccumulator loop;
+    loop_begin(loop);
+    for (int i = 0; i < count; ++i) {
+        if (loop_add_point(loop, H[i] * H_scale, B[i] * B_scale) != kLoopPointOk) {
+            error = "the loop's fields are not two monotone branches";
+            return false;
+        }
+    }
+    return loop_finish(loop, metrics, error);
+}
+
+int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
+    LoopMetrics metrics{};
+    if (options.loop_path.empty()) {
+        batch_set_parameter(m, options.Hc);
+        open_workspace_reset(m);
+        if (!measure_points(m.Hmaj + 1, m.Bmaj + 1, m.Nmaj + 1, 1.0, 1.0, metrics, error)) {
+            // The limiting loop of a valid Hc always crosses both axes; this guards a damaged
+            // integration.
+            error = "the limiting loop is not a closed loop: " + error;
+            return kBatchStopped;
+        }
+    } else {
+        double H_abs_max = 0.0;
+        if (!measure_loop_file(options.loop_path, metrics, H_abs_max, error)) return kBatchBadUsage;
+    }
+    print_loop_metrics(out, metrics);
+    return kBatchOk;
+}
