@@ -1,3 +1,4 @@
+// The fit command: a grid over Hc, Brent's method between the best neighbours, the fitted loop.
 #include "app/batch/fit_command.h"
 
 #include <boost/math/tools/minima.hpp>
