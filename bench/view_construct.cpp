@@ -90,7 +90,8 @@ bool open_workspace() {
     return config.width == 1024 && config.height == 768;
 }
 
-void BM_RightClickFromSaturationToHalf(benchmark::State& state) {
+// Right clicks from negative saturation to H = 0.5, each from the same state.
+void time_right_clicks(benchmark::State& state) {
     const ProcessState start = save_process(g_model);
     int32_t unit = kWorkspaceUnit, event = kMouseRightDown, keys = 2, x = 500, y = 300;
     for (auto _ : state) {
@@ -103,6 +104,10 @@ void BM_RightClickFromSaturationToHalf(benchmark::State& state) {
     if (g_model.Ndrawn != 300) state.SkipWithError("the click did not draw 300 points");
     restore_process(g_model, start);
 }
+
+void BM_RightClickFromSaturationToHalf(benchmark::State& state) {
+    time_right_clicks(state);
+}
 BENCHMARK(BM_RightClickFromSaturationToHalf)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
@@ -111,21 +116,11 @@ BENCHMARK(BM_RightClickFromSaturationToHalf)
 // The same click at a small Hc (the argument in units of 1e-4), where the long triangles of the
 // click are integrated in pieces cut at the density's peaks.
 void BM_RightClickAtSmallHc(benchmark::State& state) {
-    const ProcessState start = save_process(g_model);
     const double Hc = g_model.Hc;
     const double Kmax = g_model.Kmax;
     g_model.Hc = static_cast<double>(state.range(0)) * 1e-4;
     compute_kmax(g_model);
-    int32_t unit = kWorkspaceUnit, event = kMouseRightDown, keys = 2, x = 500, y = 300;
-    for (auto _ : state) {
-        state.PauseTiming();
-        restore_process(g_model, start);
-        g_model.Hn = 0.5;
-        state.ResumeTiming();
-        on_mouse_event(unit, event, keys, x, y);
-    }
-    if (g_model.Ndrawn != 300) state.SkipWithError("the click did not draw 300 points");
-    restore_process(g_model, start);
+    time_right_clicks(state);
     g_model.Hc = Hc;
     g_model.Kmax = Kmax;
 }

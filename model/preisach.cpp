@@ -110,14 +110,21 @@ struct Cuts {
     int count;
 };
 
-// The outer range x0 -> x1 cut at the break fields strictly between its ends.
-Cuts cut_range(const BreakFields& f, double x0, double x1) {
-    Cuts c{{x0}, 1};
-    const bool forward = x0 <= x1;
+// The start `from` followed by the break fields on the way to `to`: those strictly between, and
+// `to` itself when it is a break field and to_included is set.
+Cuts cut_toward(const BreakFields& f, double from, double to, bool to_included) {
+    Cuts c{{from}, 1};
+    const bool forward = from <= to;
     for (int i = 0; i < kBreakFields; ++i) {
         const double p = f.field[forward ? i : kBreakFields - 1 - i];
-        if (strictly_between(p, x0, x1)) c.ends[c.count++] = p;
+        if (strictly_between(p, from, to) || (to_included && p == to)) c.ends[c.count++] = p;
     }
+    return c;
+}
+
+// The outer range x0 -> x1 cut at the break fields strictly between its ends.
+Cuts cut_range(const BreakFields& f, double x0, double x1) {
+    Cuts c = cut_toward(f, x0, x1, false);
     c.ends[c.count++] = x1;
     return c;
 }
@@ -126,13 +133,7 @@ Cuts cut_range(const BreakFields& f, double x0, double x1) {
 // at the break fields between the fixed end and the piece (the piece's near end included, so a
 // peak on which the piece starts is cut too): ends[0] = fixed end, ..., then the outer variable.
 Cuts cut_inner(const BreakFields& f, double fixed, double near_end) {
-    Cuts c{{fixed}, 1};
-    const bool forward = fixed <= near_end;
-    for (int i = 0; i < kBreakFields; ++i) {
-        const double p = f.field[forward ? i : kBreakFields - 1 - i];
-        if (strictly_between(p, fixed, near_end) || p == near_end) c.ends[c.count++] = p;
-    }
-    return c;
+    return cut_toward(f, fixed, near_end, true);
 }
 
 // Ascending integral: x from a to b, y from a to x. b < a integrates with reversed outer limits.

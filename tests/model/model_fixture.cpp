@@ -9,13 +9,18 @@
 #include <sstream>
 
 #include "model/curve_construction.h"
+#include "model/preisach.h"
 #include "model/state_sequences.h"
 
-ModelState& opened_workspace() {
+ModelState& opened_workspace(double Hc) {
     static ModelState* m = new ModelState;
     reset_to_program_start(*m);
     set_startup_parameters(*m);
     open_workspace_saturation(*m);
+    if (Hc != kStartupHc) {
+        m->Hc = Hc;
+        compute_kmax(*m);
+    }
     open_workspace_reset(*m);
     m->PlotRight = 983;
     m->PlotBottom = 616;

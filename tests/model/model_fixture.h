@@ -9,7 +9,9 @@
 
 // A model record on the heap (it is too large for the stack) after program start, the start-up
 // Hc and Kmax, Open workspace and the pixel scale of a 1024 x 768 window (HperPixel = 2/916).
-ModelState& opened_workspace();
+// Another Hc is set as the parameter dialog sets it, with its computed Kmax, before the limiting
+// loop is computed.
+ModelState& opened_workspace(double Hc = kStartupHc);
 
 // One right click: construct to Hn and commit the new points.
 void right_click(ModelState& m, double Hn);

@@ -25,7 +25,6 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
-
 TEST(CurveCsv, CommentsHeaderAndEveryDrawnPointReadBackExactly) {
     ModelState& m = opened_workspace();
     right_click(m, 0.5);

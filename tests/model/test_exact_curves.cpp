@@ -27,24 +27,11 @@ void capture_line(int, const char* line, int length) {
     g_lines.emplace_back(line, length);
 }
 
-// Open workspace with the given Hc, as the parameter dialog and Open workspace do it: the
-// start-up Kmax for the start-up Hc, the computed one otherwise; a 1024 x 768 window.
+// Open workspace with the given Hc, from negative or positive saturation.
 ModelState& workspace(double Hc, bool start_negative) {
-    static ModelState* m = new ModelState;
-    reset_to_program_start(*m);
-    set_startup_parameters(*m);
-    open_workspace_saturation(*m);
-    if (Hc != kStartupHc) {
-        m->Hc = Hc;
-        compute_kmax(*m);
-    }
-    open_workspace_reset(*m);
-    m->PlotRight = 983;
-    m->PlotBottom = 616;
-    m->HperPixel = (m->Hmax - m->Hmin) / (m->PlotRight - m->PlotLeft);
-    m->BperPixel = (m->Bmax - m->Bmin) / (m->PlotBottom - m->PlotTop);
-    if (!start_negative) apply_settings(*m, m->Smem, m->Amem, false);
-    return *m;
+    ModelState& m = opened_workspace(Hc);
+    if (!start_negative) apply_settings(m, m.Smem, m.Amem, false);
+    return m;
 }
 
 void execute(ModelState& m, double Hn, int32_t Ncyc, int32_t mode) {
