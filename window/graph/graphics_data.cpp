@@ -1,0 +1,9 @@
+#include "window/graph/graphics_data.h"
+
+GraphicsData* create_graphics_data() {
+    return new GraphicsData;
+}
+
+void destroy_graphics_data(GraphicsData* data) {
+    delete data;
+}
