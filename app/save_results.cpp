@@ -1,3 +1,4 @@
+// "Save results...": the drawn curve written to a CSV file chosen by the user.
 #include "app/menu_callbacks.h"
 
 #include "model/curve_csv.h"
@@ -29,5 +30,5 @@ void on_save_results(int32_t& state) {
     text += path;
     text += ": ";
     text += reason;
-    message_box(text.c_str(), program_name(), 0x10);
+    message_box(text.c_str(), program_name(), kBoxOk | kBoxIconError);
 }

@@ -19,8 +19,8 @@ void default_button(Dialog& dialog, int32_t& control_id, int32_t& /*event*/) {
 }
 
 std::string padded(const char* text, size_t length) {
-    std::string s(dialog_text_length, ' ');
-    if (text) std::memcpy(&s[0], text, std::min<size_t>(length, dialog_text_length));
+    std::string s(kDialogTextLength, ' ');
+    if (text) std::memcpy(&s[0], text, std::min<size_t>(length, kDialogTextLength));
     return s;
 }
 

@@ -56,8 +56,8 @@ int mul_div(int a, int b, int c) {
 }
 
 std::string blank_padded(const QString& text) {
-    QByteArray bytes = text.left(dialog_text_length - 1).toLatin1();
-    std::string s(dialog_text_length, ' ');
+    QByteArray bytes = text.left(kDialogTextLength - 1).toLatin1();
+    std::string s(kDialogTextLength, ' ');
     std::copy(bytes.begin(), bytes.end(), s.begin());
     return s;
 }
@@ -362,7 +362,7 @@ class TemplateDialog : public QDialog {
         case atom_edit: {
             auto* edit = new QLineEdit(title, this);
             edit->setFrame((it.style & tmpl_ws_border) != 0);
-            edit->setMaxLength(dialog_text_length - 1);
+            edit->setMaxLength(kDialogTextLength - 1);
             if (it.style & es_readonly) edit->setReadOnly(true);
             if (it.style & es_password) edit->setEchoMode(QLineEdit::Password);
             uint32_t align = it.style & 3;

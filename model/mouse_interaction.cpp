@@ -1,3 +1,4 @@
+// The workspace window's mouse handler and the H/B read-outs it writes.
 #include "model/mouse_interaction.h"
 
 #include "model/curve_construction.h"

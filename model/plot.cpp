@@ -1,3 +1,4 @@
+// Drawing the plot of the workspace window and the curve's new points.
 #include "model/plot.h"
 
 #include <algorithm>
@@ -6,7 +7,7 @@
 #include "model/plot_geometry.h"
 #include "text/number_format.h"
 #include "window/graph/graphics.h"
-#include "window/kernel/menus.h"
+#include "model/model_seams.h"
 
 namespace {
 
@@ -153,7 +154,7 @@ void draw_new_points(ModelState& m) {
                 line_to_w(m.Hcurve[j], m.Bcurve[j]);
         }
         commit_new_points(m);
-        modify_menu_flags(1, 3, 4); // "Save results..." enabled
+        notify_points_drawn();
     }
 }
 

@@ -1,3 +1,4 @@
+// BMP encoding of a surface.
 #include "window/graph/bitmap_file.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// The save-file dialog and the write-then-rename of a file.
 #include "window/graph/file_save.h"
 
 #include "window/kernel/frame.h"

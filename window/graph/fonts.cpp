@@ -1,3 +1,4 @@
+// init_fonts and set_font on the current window.
 #include "window/graph/fonts.h"
 
 #include "window/graph/font_list.h"

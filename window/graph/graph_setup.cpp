@@ -1,3 +1,4 @@
+// Installing the graphics part's hooks into the window kernel.
 #include "window/graph/graph_setup.h"
 
 #include "window/graph/graphics_data.h"

@@ -1,3 +1,4 @@
+// The drawing operations on the current window's surface.
 #include "window/graph/graphics.h"
 
 #include "window/graph/text_grid.h"

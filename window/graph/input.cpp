@@ -1,3 +1,4 @@
+// Keyboard and paste input delivered to a window's pending read.
 #include "window/graph/input.h"
 
 #include "window/graph/text_grid.h"

@@ -1,3 +1,4 @@
+// register_mouse_event and the delivery of mouse events to the registered callbacks.
 #include "window/graph/mouse.h"
 
 #include "window/graph/graphics_data.h"

@@ -1,3 +1,4 @@
+// Printing a window's surface on a page chosen in the printer dialog.
 #include "window/graph/save_window.h"
 
 #include "window/graph/file_save.h"

@@ -1,3 +1,4 @@
+// The standard Save and Print commands on a child window's surface.
 #include "window/graph/save_window.h"
 
 #include "window/graph/bitmap_file.h"

@@ -1,3 +1,4 @@
+// Selection, copy and paste on a window, and the marks drawn over it.
 #include "window/graph/selection.h"
 
 #include "window/graph/input.h"

@@ -1,3 +1,4 @@
+// Text output to and line input from unit windows.
 #include "window/graph/text_window.h"
 
 #include "text/output_unit.h"

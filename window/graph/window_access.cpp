@@ -1,3 +1,4 @@
+// Locking the current window for the length of one graphics operation.
 #include "window/graph/window_access.h"
 
 #include "window/graph/text_grid.h"

@@ -1,3 +1,4 @@
+// Child-window records, per-thread contexts and the slot table.
 #include "window/kernel/child_window.h"
 
 #include "window/kernel/frame.h"

@@ -1,3 +1,4 @@
+// The frame window with its MDI area, menu bar and status bar.
 #include "window/kernel/frame.h"
 
 #include "window/kernel/process_end.h"

@@ -1,3 +1,4 @@
+// The menu bar's items, their states and the standard commands behind them.
 #include "window/kernel/menus.h"
 
 #include "window/kernel/command_ids.h"

@@ -1,3 +1,4 @@
+// Message boxes and the reports of internal errors.
 #include "window/kernel/message_box.h"
 
 #include "window/kernel/frame.h"

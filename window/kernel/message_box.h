@@ -1,4 +1,4 @@
-// Modal message boxes owned by the frame, and the layer's internal-error reports.
+// Modal message boxes owned by the frame, with their styles.
 // Any thread; the box is shown on the interface thread and the caller waits.
 #pragma once
 
@@ -8,6 +8,15 @@
 // 0x40 information, default button 0x100 second, 0x200 third. Result: the
 // button chosen (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No).
 int message_box(const char* text, const char* title, int style);
+
+// Styles of message_box, to be combined with |.
+constexpr int kBoxOk = 0;                // one OK button
+constexpr int kBoxYesNo = 4;             // Yes and No buttons
+constexpr int kBoxIconError = 0x10;      // the error icon
+constexpr int kBoxIconQuestion = 0x20;   // the question icon
+constexpr int kBoxIconWarning = 0x30;    // the warning icon
+constexpr int kBoxIconInfo = 0x40;       // the information icon
+constexpr int kBoxDefaultSecond = 0x100; // the second button is the default
 
 // Answers message boxes (and the end prompt) without showing them: answer
 // gets the text, the title and the style and returns the button id (1 OK,

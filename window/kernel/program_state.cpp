@@ -1,3 +1,4 @@
+// The program's run state, its stop, and the dispatch of callbacks.
 #include "window/kernel/program_state.h"
 
 #include "window/kernel/interface_thread.h"

@@ -1,3 +1,4 @@
+// The scrolling widgets that show a child window's surface.
 #include "window/kernel/surface_view.h"
 
 #include "window/kernel/window_table.h"

@@ -1,3 +1,4 @@
+// Running work on the interface thread from any thread.
 #include "window/kernel/ui_thread.h"
 
 #include "window/kernel/program_state.h"

@@ -1,3 +1,4 @@
+// The hook table through which the graphics part reaches the kernel.
 #include "window/kernel/window_hooks.h"
 
 WindowHooks& window_hooks() {

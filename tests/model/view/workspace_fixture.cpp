@@ -1,3 +1,4 @@
+// The headless 1024 x 768 workspace window of the plot and mouse tests.
 #include "workspace_fixture.h"
 
 #include <algorithm>
