@@ -1,3 +1,4 @@
+// Making and freeing a window's graphics data.
 #include "window/graph/graphics_data.h"
 
 GraphicsData* create_graphics_data() {

@@ -1,3 +1,4 @@
+// The routines that make and free a window's graphics data, as installed.
 #include "window/kernel/graphics_handle.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// The menu model shown through the toolkit's actions, the reduced bar, the window list and chosen
+// commands.
 #include "window/kernel/menu_bar.h"
 
 #include "window/kernel/command_ids.h"

@@ -1,3 +1,4 @@
+// The menu model's operations on plain records: insertion, removal, states and the pause records.
 #include "window/kernel/menu_model.h"
 
 #include "window/kernel/command_ids.h"

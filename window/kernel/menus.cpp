@@ -1,4 +1,4 @@
-// The menu bar's items, their states and the standard commands behind them.
+// The program's menu operations and the predefined routines; they reach the bar through menu_bar.
 #include "window/kernel/menus.h"
 
 #include "window/kernel/command_ids.h"
