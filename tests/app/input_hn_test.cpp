@@ -19,6 +19,7 @@
 #include "shell_fixture.h"
 #include "text/adjust_left.h"
 #include "text/number_format.h"
+#include "window/graph/graphics_data.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/units.h"
 
@@ -64,7 +65,7 @@ QImage workspace_surface() {
     ChildWindow* cw = window_for_unit(10);
     if (cw == nullptr) return QImage();
     std::lock_guard<std::mutex> hold(cw->lock);
-    return cw->gfx.surface.copy();
+    return graphics_of(cw).gfx.surface.copy();
 }
 
 } // namespace

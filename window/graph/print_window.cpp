@@ -2,6 +2,7 @@
 #include "window/graph/save_window.h"
 
 #include "window/graph/file_save.h"
+#include "window/graph/graphics_data.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/message_box.h"
@@ -115,7 +116,7 @@ int print_window_image(ChildWindow* cw) {
     if (!painter.begin(&p)) return finish(-1, "Print: Internal Error");
     {
         std::lock_guard<WindowMutex> hold(cw->lock);
-        const QImage& surface = cw->gfx.surface;
+        const QImage& surface = graphics_of(cw).gfx.surface;
         if (!surface.isNull()) {
             // The whole printable width; the height keeps the surface's
             // aspect ratio in physical units (resolutions may differ).

@@ -3,6 +3,7 @@
 
 #include "window/graph/bitmap_file.h"
 #include "window/graph/file_save.h"
+#include "window/graph/graphics_data.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/message_box.h"
 #include "window/kernel/window_program.h"
@@ -17,9 +18,10 @@ namespace {
 // the program thread cannot draw into it meanwhile.
 QByteArray encode_window(ChildWindow* cw) {
     std::lock_guard<WindowMutex> hold(cw->lock);
-    if (cw->gfx.surface.isNull()) return QByteArray();
-    const int bits = bmp_file_bits(cw->gfx.bits_per_pixel);
-    return encode_bmp(cw->gfx.surface, bits, cw->gfx.palette);
+    const SurfaceState& s = graphics_of(cw).gfx;
+    if (s.surface.isNull()) return QByteArray();
+    const int bits = bmp_file_bits(s.bits_per_pixel);
+    return encode_bmp(s.surface, bits, s.palette);
 }
 
 } // namespace

@@ -28,7 +28,7 @@ int write_to(WindowRef cw, const char* text, int length) {
     if (!on_ui_thread()) wait_while_paused();
     LockedWindow w = lock_window(std::move(cw));
     if (!w.cw) return 0;
-    int16_t status = text_write(w.cw->gfx, w.cw->text, text, length);
+    int16_t status = text_write(graphics_of(w.cw).gfx, graphics_of(w.cw).text, text, length);
     set_graphics_status(status);
     unlock_and_show(w);
     return status == 0 ? 1 : 0;
@@ -72,8 +72,8 @@ int read_unit_line(int unit, char* buffer, int size) {
     {
         LockedWindow w = lock_window(keep);
         if (!w.cw) return -1;
-        w.cw->text.read_pending = true;
-        w.cw->text.typed.clear();
+        graphics_of(w.cw).text.read_pending = true;
+        graphics_of(w.cw).text.typed.clear();
         w.cw->input_signalled = false;
         take_pasted_line(w.cw); // a pasted line answers at once
         unlock_and_show(w);
@@ -94,9 +94,9 @@ int read_unit_line(int unit, char* buffer, int size) {
                 return cw->input_signalled || cw->destroyed.load() || cw->closed.load();
             });
         }
-        line = cw->text.typed;
-        cw->text.typed.clear();
-        cw->text.read_pending = false;
+        line = graphics_of(cw).text.typed;
+        graphics_of(cw).text.typed.clear();
+        graphics_of(cw).text.read_pending = false;
         cw->input_signalled = false;
     }
     set_input_pending_window(nullptr);

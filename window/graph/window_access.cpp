@@ -25,9 +25,9 @@ void flush_update(const std::weak_ptr<ChildWindow>& weak) {
     QRect r;
     {
         std::lock_guard<WindowMutex> hold(cw->lock);
-        r = cw->gfx.dirty;
-        cw->gfx.dirty = QRect();
-        cw->gfx.update_queued = false;
+        r = graphics_of(cw).gfx.dirty;
+        graphics_of(cw).gfx.dirty = QRect();
+        graphics_of(cw).gfx.update_queued = false;
     }
     if (!r.isEmpty() && !cw->destroyed.load())
         update_window_rect(cw, r.x(), r.y(), r.width(), r.height());
@@ -74,11 +74,11 @@ void configure_locked(ChildWindow* cw) {
     if (cw->configured) return;
     int w, h, bits;
     screen_metrics(w, h, bits);
-    SurfaceState& s = cw->gfx;
+    SurfaceState& s = graphics_of(cw).gfx;
     if (s.requested_width > 0) w = s.requested_width;
     if (s.requested_height > 0) h = s.requested_height;
     surface_reset(s, w, h, bits);
-    text_configure(s, cw->text);
+    text_configure(s, graphics_of(cw).text);
     cw->configured = true;
 }
 
@@ -92,7 +92,9 @@ LockedWindow lock_window(ChildWindow* cw) {
 LockedWindow lock_window(WindowRef ref) {
     LockedWindow w;
     ChildWindow* cw = ref.get();
-    if (!cw || cw->closed.load() || cw->destroyed.load()) {
+    // A record made before the graphics part was installed has no graphics data: no surface to
+    // draw on, as for a closed window.
+    if (!cw || !cw->graphics || cw->closed.load() || cw->destroyed.load()) {
         set_graphics_status(-1);
         return w;
     }
@@ -116,9 +118,10 @@ LockedWindow lock_current_window() {
 void unlock_and_show(LockedWindow& w) {
     if (!w.cw) return;
     ChildWindow* cw = w.cw;
+    SurfaceState& s = graphics_of(cw).gfx;
     bool post = false;
-    if (!cw->gfx.dirty.isEmpty() && !cw->gfx.update_queued) {
-        cw->gfx.update_queued = true;
+    if (!s.dirty.isEmpty() && !s.update_queued) {
+        s.update_queued = true;
         post = true;
     }
     w.hold.unlock();
@@ -133,7 +136,7 @@ void unlock_and_show(LockedWindow& w) {
                 app, [weak] { flush_update(weak); }, Qt::QueuedConnection);
         } else {
             std::lock_guard<WindowMutex> hold(cw->lock);
-            cw->gfx.update_queued = false;
+            graphics_of(cw).gfx.update_queued = false;
         }
     }
     w.keep.reset();

@@ -9,10 +9,9 @@
 // The About box's text is set and read along with the menus.
 #include "window/kernel/about_text.h"
 
-#include <cstdint>
+#include "window/kernel/menu_callback.h"
 
-// A menu callback receives the chosen item's state flags (8 = checked).
-using MenuCallback = void (*)(int32_t& state);
+#include <cstdint>
 
 // Inserts an item before position item of menu (item = count + 1 appends);
 // item 0 inserts a new top-level command before position menu. A text without

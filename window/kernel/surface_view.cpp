@@ -73,21 +73,23 @@ bool paint_surface(ChildWindow* cw, QPainter& painter, const QRect& dirty, const
     if (configuring) window_hooks().configure(cw);
 
     std::lock_guard<WindowMutex> hold(cw->lock);
-    const QImage& img = cw->gfx.surface;
-    if (img.isNull() || client.isEmpty()) {
+    const QSize size = window_surface_size(cw);
+    const WindowHooks& hooks = window_hooks();
+    if (size.isEmpty() || client.isEmpty() || !hooks.paint_surface) {
         painter.fillRect(dirty, Qt::black);
         return configuring;
     }
     painter.save();
     if (scaled) {
         painter.setClipRect(dirty);
-        painter.scale(double(client.width()) / img.width(), double(client.height()) / img.height());
-        painter.drawImage(QPoint(0, 0), img);
+        painter.scale(double(client.width()) / size.width(),
+                      double(client.height()) / size.height());
+        hooks.paint_surface(cw, &painter, QPoint(0, 0), QRect());
     } else {
         const QPoint scroll(cw->scroll_x, cw->scroll_y);
         painter.fillRect(dirty, QApplication::palette().color(QPalette::Window));
-        const QRect src = dirty.translated(scroll) & img.rect();
-        if (!src.isEmpty()) painter.drawImage(src.topLeft() - scroll, img, src);
+        const QRect src = dirty.translated(scroll) & QRect(QPoint(0, 0), size);
+        if (!src.isEmpty()) hooks.paint_surface(cw, &painter, src.topLeft() - scroll, src);
         painter.setClipRect(dirty);
         painter.translate(-scroll);
     }
@@ -119,13 +121,15 @@ void SurfaceView::update_scroll_range() {
     int column = kColumnStep, line = kLineStep;
     {
         std::lock_guard<WindowMutex> hold(cw_->lock);
-        w = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.width();
-        h = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.height();
+        const QSize size = window_surface_size(cw_);
+        w = size.width();
+        h = size.height();
         scaled = cw_->display_scaled;
-        if (cw_->text.configured) {
+        int cell_w, cell_h;
+        if (window_text_cell(cw_, cell_w, cell_h)) {
             // The arrow keys move by one of the window's own character cells.
-            column = std::max(1, cw_->text.cell_width);
-            line = std::max(1, cw_->text.cell_height);
+            column = std::max(1, cell_w);
+            line = std::max(1, cell_h);
         }
     }
     horizontalScrollBar()->setSingleStep(column);
@@ -161,8 +165,9 @@ void SurfaceView::repaint_surface_rect(int x, int y, int w, int h) {
     bool scaled;
     {
         std::lock_guard<WindowMutex> hold(cw_->lock);
-        sw = cw_->gfx.surface.width();
-        sh = cw_->gfx.surface.height();
+        const QSize size = window_surface_size(cw_);
+        sw = size.width();
+        sh = size.height();
         sx = cw_->scroll_x;
         sy = cw_->scroll_y;
         scaled = cw_->display_scaled;
@@ -185,8 +190,7 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
         // A drawing call may have configured the surface before the window was
         // first painted, or reconfigured it since: the scroll bars follow its size.
         std::lock_guard<WindowMutex> hold(cw_->lock);
-        const QImage& img = cw_->gfx.surface;
-        refit = (img.isNull() ? QSize(0, 0) : img.size()) != ranged_surface_;
+        refit = window_surface_size(cw_) != ranged_surface_;
     }
     if (refit)
         // Fit the scroll bars to the surface once this paint is over.
@@ -383,8 +387,9 @@ void repaint_full_screen_rect(ChildWindow* cw, int x, int y, int w, int h) {
     int sw, sh;
     {
         std::lock_guard<WindowMutex> hold(cw->lock);
-        sw = cw->gfx.surface.width();
-        sh = cw->gfx.surface.height();
+        const QSize size = window_surface_size(cw);
+        sw = size.width();
+        sh = size.height();
     }
     if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
         g_full_screen->update();

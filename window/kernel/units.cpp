@@ -5,6 +5,7 @@
 #include "window/kernel/frame.h"
 #include "window/kernel/surface_view.h"
 #include "window/kernel/ui_thread.h"
+#include "window/kernel/window_hooks.h"
 
 #include <QMdiArea>
 #include <QScrollBar>
@@ -89,9 +90,10 @@ int unit_state(ChildWindow* cw, const WindowStateRecord& st) {
         int cell_w = kCellWidth, cell_h = kCellHeight;
         {
             std::lock_guard<WindowMutex> hold(cw->lock);
-            if (cw->text.configured) {
-                cell_w = std::max(1, cw->text.cell_width);
-                cell_h = std::max(1, cw->text.cell_height);
+            int w, h;
+            if (window_text_cell(cw, w, h)) {
+                cell_w = std::max(1, w);
+                cell_h = std::max(1, h);
             }
         }
         const int bar = sub->style()->pixelMetric(QStyle::PM_ScrollBarExtent);

@@ -4,8 +4,8 @@
 // (drawing state) or on the interface thread (widget pointers, title).
 #pragma once
 
+#include "window/kernel/graphics_handle.h"
 #include "window/kernel/window_lock.h"
-#include "window/kernel/window_state.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -22,7 +22,7 @@ constexpr int kMaxWindows = 40;
 // Handle value that addresses the frame itself in set_window_state.
 constexpr unsigned kFrameHandle = 0x80000000u;
 
-// One child window of the frame: its unit, its surface, text and mouse state.
+// One child window of the frame: its unit, its widgets and its graphics data.
 // Records are owned by shared_ptr: the slot table holds one reference while
 // the window exists, its widgets hold one until the toolkit deletes them, and
 // a graphics operation of any thread holds one for its duration. Queued calls
@@ -55,9 +55,9 @@ struct ChildWindow : std::enable_shared_from_this<ChildWindow> {
     QMdiSubWindow* sub = nullptr; // the MDI sub-window; interface thread only
     QWidget* view = nullptr;      // the widget that shows the surface; interface thread only
 
-    SurfaceState gfx; // graphics surface and drawing state (window/graph)
-    TextState text;   // text grid and store (window/graph)
-    MouseSlots mouse; // mouse callbacks (window/graph)
+    // Surface, drawing state, text grid and mouse slots, laid out and reached by window/graph
+    // (graphics_of); made with the record and freed with it.
+    GraphicsHandle graphics = new_graphics_data();
 };
 
 // A counted reference that keeps a window's record alive.

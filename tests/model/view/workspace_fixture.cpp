@@ -13,6 +13,7 @@
 #include "model/state_sequences.h"
 #include "window/graph/fonts.h"
 #include "window/graph/graphics.h"
+#include "window/graph/graphics_data.h"
 #include "window/graph/mouse.h"
 #include "window/graph/surface_ops.h"
 #include "window/kernel/child_window.h"
@@ -34,15 +35,15 @@ ChildWindow* open_sized_window(int unit, const char* title) {
     ChildWindow* cw = window_for_unit(unit);
     if (cw == nullptr) return nullptr;
     std::lock_guard<std::mutex> hold(cw->lock);
-    cw->gfx.requested_width = kSurfaceWidth;
-    cw->gfx.requested_height = kSurfaceHeight;
-    if (cw->configured) surface_reset(cw->gfx, kSurfaceWidth, kSurfaceHeight, 32);
+    graphics_of(cw).gfx.requested_width = kSurfaceWidth;
+    graphics_of(cw).gfx.requested_height = kSurfaceHeight;
+    if (cw->configured) surface_reset(graphics_of(cw).gfx, kSurfaceWidth, kSurfaceHeight, 32);
     return cw;
 }
 
 QImage copy_surface(ChildWindow* cw) {
     std::lock_guard<std::mutex> hold(cw->lock);
-    return cw->gfx.surface.copy();
+    return graphics_of(cw).gfx.surface.copy();
 }
 
 } // namespace
