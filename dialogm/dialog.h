@@ -16,16 +16,16 @@ using DialogCallback = void (*)(Dialog& dialog, int32_t& control_id, int32_t& ev
 
 // Kind of a control record, fixed by the template item's class and style.
 enum ControlKind : int32_t {
-    kind_static = 1,       // STATIC
-    kind_group_box = 2,    // BUTTON, style 7
-    kind_push_button = 3,  // BUTTON, style 0 or 1
-    kind_check_box = 4,    // BUTTON, style 3
-    kind_radio_button = 5, // BUTTON, style 4, 5, 6 or 9
-    kind_edit = 6,         // EDIT, single line
-    kind_scroll_bar = 7,   // SCROLLBAR
-    kind_list_box = 8,     // LISTBOX
-    kind_combo_box = 9,    // COMBOBOX with an edit field
-    kind_drop_down = 10,   // COMBOBOX with style bits 0-1 equal to 3
+    kKindStatic = 1,      // STATIC
+    kKindGroupBox = 2,    // BUTTON, style 7
+    kKindPushButton = 3,  // BUTTON, style 0 or 1
+    kKindCheckBox = 4,    // BUTTON, style 3
+    kKindRadioButton = 5, // BUTTON, style 4, 5, 6 or 9
+    kKindEdit = 6,        // EDIT, single line
+    kKindScrollBar = 7,   // SCROLLBAR
+    kKindListBox = 8,     // LISTBOX
+    kKindComboBox = 9,    // COMBOBOX with an edit field
+    kKindDropDown = 10,   // COMBOBOX with style bits 0-1 equal to 3
 };
 
 // Which value or event of a control an operation addresses. Positive values

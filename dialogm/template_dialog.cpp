@@ -302,7 +302,7 @@ class TemplateDialog : public QDialog {
         // The bar has already moved itself; the procedure decides the position and writes it.
         int proposed = bar->sliderPosition();
         int index = index_of(bar);
-        if (index < 0 || dialog_.controls[static_cast<size_t>(index)].kind != kind_scroll_bar)
+        if (index < 0 || dialog_.controls[static_cast<size_t>(index)].kind != kKindScrollBar)
             return;
         bar->setSliderPosition(dialog_.controls[static_cast<size_t>(index)].ints[0]);
         dialog_on_control_scroll(dialog_, index, request, proposed);
@@ -484,7 +484,7 @@ void window_write_control(Dialog& dialog, const DialogControl& c) {
         if (!c.texts.empty()) box->setTitle(shown_text(c.texts[0]));
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.texts.empty()) button->setText(shown_text(c.texts[0]));
-        if ((c.kind == kind_check_box || c.kind == kind_radio_button) && c.logicals.size() > 1)
+        if ((c.kind == kKindCheckBox || c.kind == kKindRadioButton) && c.logicals.size() > 1)
             button->setChecked(c.logicals[1]);
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         QString text = shown_text(c.texts.empty() ? std::string() : c.texts[0]);
@@ -520,7 +520,7 @@ void window_read_control(Dialog& dialog, DialogControl& c) {
         if (!c.texts.empty()) c.texts[0] = blank_padded(box->title());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.texts.empty()) c.texts[0] = blank_padded(button->text());
-        if ((c.kind == kind_check_box || c.kind == kind_radio_button) && c.logicals.size() > 1)
+        if ((c.kind == kKindCheckBox || c.kind == kKindRadioButton) && c.logicals.size() > 1)
             c.logicals[1] = button->isChecked();
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (!c.texts.empty()) c.texts[0] = blank_padded(edit->text());

@@ -40,7 +40,7 @@ void on_right_button(ModelState& m) {
 void on_move(const ModelState& m, int32_t x, int32_t y) {
     const int32_t bottom = m.PlotBottom;
     set_color(kColourWhite);
-    draw_rectangle(SHAPE_FILL, 200, static_cast<int16_t>(bottom + 20), 510,
+    draw_rectangle(kShapeFill, 200, static_cast<int16_t>(bottom + 20), 510,
                    static_cast<int16_t>(bottom + 40));
     if (!inside(m, x, y)) return;
     const float H = static_cast<float>((x - m.PlotLeft) * m.HperPixel + m.Hmin);

@@ -132,14 +132,14 @@ int draw_rectangle(int16_t control, int16_t x1, int16_t y1, int16_t x2, int16_t 
 int draw_polygon(int16_t control, const PixelPoint* points, int16_t count) {
     return on_current(
         [&](ChildWindow& cw) -> OpResult {
-            if (control != SHAPE_BORDER && control != SHAPE_FILL) return {0, GRAPHICS_BAD_FILL};
-            if (count < 3 || count > 16381 || !points) return {0, GRAPHICS_BAD_ARGUMENT};
+            if (control != kShapeBorder && control != kShapeFill) return {0, kGraphicsBadFill};
+            if (count < 3 || count > 16381 || !points) return {0, kGraphicsBadArgument};
             // A copy: the caller's array stays as it is.
             std::vector<int16_t> xy;
             try {
                 xy.resize(static_cast<size_t>(count) * 2);
             } catch (...) {
-                return {0, GRAPHICS_NO_MEMORY};
+                return {0, kGraphicsNoMemory};
             }
             for (int i = 0; i < count; ++i) {
                 xy[2 * static_cast<size_t>(i)] = points[i].x;
@@ -166,17 +166,17 @@ void clear_screen(int16_t area) {
                 text_forget_all(t);
                 s.has_graphics = false;
                 t.caret_visible = false;
-                return {1, GRAPHICS_OK};
+                return {1, kGraphicsOk};
             case CLEAR_VIEWPORT:
                 surface_fill(s, s.clip_left, s.clip_top, s.clip_right, s.clip_bottom, s.palette[0]);
                 t.cursor_row = 1;
                 t.cursor_col = 1;
-                return {1, GRAPHICS_OK};
+                return {1, kGraphicsOk};
             case CLEAR_TEXT:
                 text_clear_window(s, t);
-                return {1, GRAPHICS_OK};
+                return {1, kGraphicsOk};
             default:
-                return {0, GRAPHICS_BAD_FILL};
+                return {0, kGraphicsBadFill};
             }
         },
         0);

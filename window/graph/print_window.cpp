@@ -30,7 +30,7 @@ QPrinter& printer() {
 }
 
 void tell(const char* text) {
-    message_box(text, program_name(), 0x40);
+    message_box(text, program_name(), kBoxIconInfo);
 }
 
 // The modeless "Printing" box with its Cancel button.

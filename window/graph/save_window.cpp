@@ -47,6 +47,6 @@ int save_window_image(ChildWindow* cw) {
     text += path;
     text += ": ";
     text += reason;
-    message_box(text.c_str(), program_name(), 0x10);
+    message_box(text.c_str(), program_name(), kBoxIconError);
     return -1;
 }

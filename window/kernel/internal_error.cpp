@@ -39,7 +39,7 @@ void report_internal_error(int kind, int code, const char* file, int line) {
     internal_error_text(kind, code, file, line, text, sizeof text);
     static const char* const kTitles[] = {"Window Layer Warning", "Window Layer Error",
                                           "Window Layer Fatal Error"};
-    static const int kIcons[] = {0x30, 0x10, 0x10};
+    static const int kIcons[] = {kBoxIconWarning, kBoxIconError, kBoxIconError};
     const int k = kind == kInternalFatal ? 2 : (kind == kInternalError ? 1 : 0);
     message_box(text, kTitles[k], kIcons[k]);
     if (k == 2)

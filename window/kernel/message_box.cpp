@@ -48,13 +48,13 @@ std::vector<Button> buttons_of(int style) {
 
 QMessageBox::Icon icon_of(int style) {
     switch (style & 0xF0) {
-    case 0x10:
+    case kBoxIconError:
         return QMessageBox::Critical;
-    case 0x20:
+    case kBoxIconQuestion:
         return QMessageBox::Question;
-    case 0x30:
+    case kBoxIconWarning:
         return QMessageBox::Warning;
-    case 0x40:
+    case kBoxIconInfo:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;

@@ -18,6 +18,12 @@ constexpr int kBoxIconWarning = 0x30;    // the warning icon
 constexpr int kBoxIconInfo = 0x40;       // the information icon
 constexpr int kBoxDefaultSecond = 0x100; // the second button is the default
 
+// Buttons message_box answers with.
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerCancel = 2;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+
 // Answers message boxes (and the end prompt) without showing them: answer
 // gets the text, the title and the style and returns the button id (1 OK,
 // 2 Cancel, 6 Yes, 7 No, ...). Null shows them again.

@@ -25,11 +25,6 @@ namespace {
 std::atomic<int> g_exit_mode{1};
 bool g_ended = false; // the end-of-program steps have run; interface thread
 
-constexpr int kYesNo = 4;
-constexpr int kIconWarning = 0x30;
-constexpr int kDefaultSecond = 0x100;
-constexpr int kYes = 6;
-
 // Parks the calling (non-interface) thread for good. The waited-for objects
 // are never destroyed, so a parked thread survives the process's exit.
 [[noreturn]] void park_thread() {
@@ -73,9 +68,9 @@ void end_of_program(int exit_code) {
         } catch (...) {
             return; // no memory for the prompt: it is skipped
         }
-        const int answer =
-            message_box(text.c_str(), program_name(), kYesNo | kIconWarning | kDefaultSecond);
-        if (answer == kYes) end_process(0);
+        const int answer = message_box(text.c_str(), program_name(),
+                                       kBoxYesNo | kBoxIconWarning | kBoxDefaultSecond);
+        if (answer == kAnswerYes) end_process(0);
     } else if (mode == 2) {
         end_process(0);
     }

@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int kInformation = 0x40;
-
 std::weak_ptr<ChildWindow> g_input_window; // window with typed input pending, or empty
 
 void toggle_size_to_fit(ChildWindow* cw) {
@@ -111,10 +109,10 @@ void run_standard_command(int id) {
         break;
     case kCmdHelpContents:
     case kCmdHelpUsing:
-        message_box("Help is not available for this program.", program_name(), kInformation);
+        message_box("Help is not available for this program.", program_name(), kBoxIconInfo);
         break;
     case kCmdAbout:
-        message_box(about_text_in_force(), program_name(), kInformation);
+        message_box(about_text_in_force(), program_name(), kBoxIconInfo);
         break;
     case kCmdInput:
         if (const WindowRef input = g_input_window.lock()) {

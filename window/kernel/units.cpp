@@ -43,17 +43,17 @@ int frame_state(const WindowStateRecord& st) {
     Frame* f = frame();
     if (!f) return -1;
     switch (st.type) {
-    case 1:
+    case kWindowMinimise:
         f->showMinimized();
         return 0;
-    case 2:
+    case kWindowMaximise:
         f->showNormal();
         f->showMaximized();
         return 0;
-    case 3:
+    case kWindowRestore:
         f->showNormal();
         return 0;
-    case 4: {
+    case kWindowPlace: {
         f->showNormal();
         // The client area is width x height; the frame adds its borders,
         // menu bar and status bar.
@@ -74,16 +74,16 @@ int unit_state(ChildWindow* cw, const WindowStateRecord& st) {
     if (!cw || !cw->sub) return -1;
     QMdiSubWindow* sub = cw->sub;
     switch (st.type) {
-    case 1:
+    case kWindowMinimise:
         sub->showMinimized();
         return 0;
-    case 2:
+    case kWindowMaximise:
         sub->showMaximized();
         return 0;
-    case 3:
+    case kWindowRestore:
         sub->showNormal();
         return 0;
-    case 4: {
+    case kWindowPlace: {
         sub->showNormal();
         // Columns and rows of the window's own character cells (the default
         // cell until its text grid exists), plus borders, caption and scroll bars.

@@ -94,7 +94,7 @@ QImage WorkspaceTest::reference_text(const std::string& text, int x, int y) {
     set_font(kFont, static_cast<int>(sizeof(kFont) - 1));
     set_viewport(0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1);
     set_color(15);
-    draw_rectangle(SHAPE_FILL, 0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1);
+    draw_rectangle(kShapeFill, 0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1);
     set_color(0);
     PixelPoint previous;
     move_to(static_cast<int16_t>(x), static_cast<int16_t>(y), previous);
