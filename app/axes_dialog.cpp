@@ -1,11 +1,12 @@
+// The Axes dialog's callbacks: the four bounds checked while typing, applied and redrawn on OK.
 #include "app/axes_dialog.h"
 
-#include <cmath>
 #include <string>
 
 #include "app/menu_callbacks.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
+#include "model/model_limits.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "model/state_sequences.h"
@@ -57,7 +58,7 @@ const char* order_error(const double typed[4]) {
 
 // OK exactly when every field reads and the bounds are in order.
 void update_ok(Dialog& dialog) {
-    set_control_enabled(dialog, 1, all_fields_ok() && order_error(g_typed) == nullptr);
+    set_control_enabled(dialog, kDialogOk, all_fields_ok() && order_error(g_typed) == nullptr);
 }
 
 } // namespace
@@ -83,14 +84,14 @@ void on_axes(int32_t& state) {
     update_ok(dialog);
     for (const BoundField& b : kBounds)
         dlg_set_callback(dialog, b.control, on_axes_change);
-    if (dlg_modal(dialog) == 1) {
+    if (dlg_modal(dialog) == kDialogOk) {
         double read[4];
         for (const BoundField& b : kBounds)
             read_bound(dialog, b, read[b.flag]);
         // OK is enabled only for valid bounds; check again so nothing else ever reaches the plot.
         bool valid = order_error(read) == nullptr;
         for (double v : read)
-            valid = valid && std::fabs(v) <= kLargestAxisBound;
+            valid = valid && check_range(ModelQuantity::axis_bound, v) == RangeCheck::accepted;
         if (valid) {
             apply_axes(g_model, read[1], read[0], read[3], read[2]);
             redraw_plot(g_model);
@@ -107,7 +108,7 @@ void on_axes_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     if (read_bound(dialog, *b, value) != kParseOk) {
         set_text_buffer((std::string("Error: Invalid format of ") + b->name).c_str());
         g_shell.field_ok[b->flag] = false;
-    } else if (!(std::fabs(value) <= kLargestAxisBound)) {
+    } else if (check_range(ModelQuantity::axis_bound, value) != RangeCheck::accepted) {
         set_text_buffer((std::string("Error: |") + b->name + "| must not exceed 1000").c_str());
         g_shell.field_ok[b->flag] = false;
     } else {

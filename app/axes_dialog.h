@@ -14,9 +14,6 @@ constexpr int32_t kBminEdit = 1026;
 constexpr int32_t kBmaxEdit = 1027;
 constexpr int32_t kAxesStatus = 1028;
 
-// Largest magnitude of an axis bound.
-constexpr double kLargestAxisBound = 1000.0;
-
 // Change callback of the four bound edits: the typed value must read, stay within 1000 in
 // magnitude, and keep Hmin < Hmax and Bmin < Bmax; otherwise OK is disabled.
 void on_axes_change(Dialog& dialog, int32_t& control_id, int32_t& event);

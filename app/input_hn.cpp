@@ -1,13 +1,14 @@
+// The reversal input dialog's callbacks: Hn and the number of cycles, the cycle mode, Execute.
 #include "app/input_hn.h"
-
-#include <cmath>
 
 #include "app/menu_callbacks.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/execute_cycles.h"
+#include "model/model_limits.h"
 #include "model/plot.h"
 #include "text/number_parse.h"
+#include "window/kernel/busy_indicator.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -37,7 +38,7 @@ void read_hn() {
     if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
         set_text_buffer("Error: Invalid format of Hn");
         g_shell.field_ok[0] = false;
-    } else if (!(std::fabs(value) <= kLargestField)) {
+    } else if (check_range(ModelQuantity::field, value) != RangeCheck::accepted) {
         set_text_buffer("Error: |Hn| must not exceed 1000");
         g_shell.field_ok[0] = false;
     } else {
@@ -71,7 +72,7 @@ void on_input_hn(int32_t& state) {
     if (!dlg_init(dialog, kInputDialog)) stop_program("Dialog idd_input_H not found");
     show_current_values(dialog);
     // Ncyc is kept across openings although the field shows "0".
-    g_model.CycleMode = 0;
+    g_model.CycleMode = kCycleSingle;
     reset_cycle_controls(dialog);
     dlg_set_callback(dialog, kHnEdit, on_reversal_field_change);
     dlg_set_callback(dialog, kCyclesEdit, on_reversal_field_change);
@@ -100,15 +101,17 @@ void on_cycle_mode_click(Dialog& dialog, int32_t& control_id, int32_t& event) {
     set_control_enabled(dialog, kCyclesEdit, checked);
     if (checked) {
         dlg_set(dialog, other, false);
-        g_model.CycleMode = control_id == kCyclicBox ? 1 : 2;
+        g_model.CycleMode = control_id == kCyclicBox ? kCycleAlternating : kCycleSpiral;
     } else {
-        g_model.CycleMode = 0;
+        g_model.CycleMode = kCycleSingle;
     }
 }
 
 void on_execute(Dialog& dialog, int32_t& control_id, int32_t& event) {
     (void)control_id;
     (void)event;
+    // Many cycles take seconds: the wait cursor says so (also when a stop unwinds this).
+    BusyScope busy("Executing the cycles...");
     execute_cycles(g_model, &dialog);
 }
 

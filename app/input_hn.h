@@ -20,10 +20,6 @@ constexpr int32_t kInputStatus = 1008;
 constexpr int32_t kSpiralBox = 1009;
 constexpr int32_t kBcurStatic = 1010;
 
-// Largest |Hn| accepted: a thousand times the saturation field. Beyond it a construction would
-// run for minutes or lose the curve to rounding.
-constexpr double kLargestField = 1000.0;
-
 // Change callback of the Hn and cycles edits.
 void on_reversal_field_change(Dialog& dialog, int32_t& control_id, int32_t& event);
 

@@ -1,3 +1,4 @@
+// The main routine on the program thread: start-up values, the reshaped menus, the instructions.
 #include "app/main_routine.h"
 
 #include <condition_variable>
@@ -5,6 +6,7 @@
 
 #include "app/input_hn.h"
 #include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "model/model_seams.h"
 #include "model/model_state.h"
 #include "model/plot.h"
@@ -21,13 +23,8 @@ constexpr const char* kAboutText = "Hysteresis modeling with the classical Preis
                                    "Authors: the hysteresis developers\r"
                                    "The hysteresis project";
 
-// Every construction greys "Settings...": the start point can no longer change.
-void grey_settings() {
-    modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed);
-}
-
 void maximise(int32_t unit) {
-    const WindowStateRecord maximised = {2, 0, 0, 0, 0};
+    const WindowStateRecord maximised = {kWindowMaximise, 0, 0, 0, 0};
     set_window_state(unit, maximised);
 }
 
@@ -62,7 +59,8 @@ void write_instructions() {
 
 void connect_program_seams() {
     connect_standard_output();
-    set_construction_started(grey_settings);
+    set_construction_started(on_construction_started);
+    set_points_drawn(on_points_drawn);
     set_leg_draw(draw_new_points_under_marker);
     set_execute_finished(finish_execute);
 }

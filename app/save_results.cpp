@@ -1,3 +1,4 @@
+// "Save results...": the drawn curve written to a CSV file chosen by the user.
 #include "app/menu_callbacks.h"
 
 #include "model/curve_csv.h"
@@ -25,9 +26,9 @@ void on_save_results(int32_t& state) {
     if (write_file_safely(path, csv.data(), static_cast<int64_t>(csv.size()), reason,
                           sizeof reason))
         return;
-    std::string text = "The results could not be saved to\n\"";
+    std::string text = "The results could not be saved to ";
     text += path;
-    text += "\":\n";
+    text += ": ";
     text += reason;
-    message_box(text.c_str(), program_name(), 0x10);
+    message_box(text.c_str(), program_name(), kBoxOk | kBoxIconError);
 }

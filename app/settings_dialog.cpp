@@ -1,13 +1,14 @@
+// The Settings dialog's callbacks: Smem and Amem checked while typing, the start state on OK.
 #include "app/settings_dialog.h"
 
 #include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "model/state_sequences.h"
 #include "text/number_parse.h"
-#include "window/kernel/menus.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -33,7 +34,7 @@ void on_settings(int32_t& state) {
     dlg_set(dialog, kStartPositiveRadio, false);
     dlg_set_callback(dialog, kSmemEdit, on_settings_change);
     dlg_set_callback(dialog, kAmemEdit, on_settings_change);
-    if (dlg_modal(dialog) == 1) {
+    if (dlg_modal(dialog) == kDialogOk) {
         // The values as shown: an untouched field gives the G14.7 rendering of the old value.
         double Smem = g_model.Smem;
         double Amem = g_model.Amem;
@@ -45,7 +46,8 @@ void on_settings(int32_t& state) {
         toggle_marker(g_model, true);
         show_hn_label(g_model);
         // Settings can be confirmed once per opened workspace.
-        modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed);
+        g_menu_state.start_fixed = true;
+        update_menus();
     }
     dlg_uninit(dialog);
 }
@@ -64,5 +66,5 @@ void on_settings_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
         g_shell.field_ok[field] = false;
     }
     show_text_buffer(dialog, kSettingsStatus);
-    set_control_enabled(dialog, 1, all_fields_ok());
+    set_control_enabled(dialog, kDialogOk, all_fields_ok());
 }

@@ -1,3 +1,4 @@
+// The dialogs' shared scratch state and the helpers that move text between it and the controls.
 #include "app/shell_state.h"
 
 #include <cstring>

@@ -1,8 +1,13 @@
+// Open and Close workspace, the parameter dialog and its Hc check.
 #include "app/workspace.h"
 
+#include <string>
+
 #include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
+#include "model/model_limits.h"
 #include "model/model_state.h"
 #include "model/mouse_interaction.h"
 #include "model/plot.h"
@@ -14,14 +19,13 @@
 #include "window/graph/fonts.h"
 #include "window/graph/graphics.h"
 #include "window/graph/mouse.h"
-#include "window/kernel/menus.h"
 #include "window/kernel/units.h"
 #include "window/kernel/window_program.h"
 
 namespace {
 
 constexpr const char* kWorkspaceTitle = "Hysteresis modeling workspace";
-constexpr const char* kWorkspaceFont = "T'COURIER'h14w9";
+constexpr char kWorkspaceFont[] = "T'COURIER'h14w9";
 constexpr const char* kKmaxLabel = "Parameter Kmax =";
 
 void format_kmax() {
@@ -39,7 +43,7 @@ bool run_parameter_dialog() {
     adjust_left(g_shell.text_buffer, kTextBufferLength);
     show_text_buffer(dialog, kHcStatus);
     dlg_set_callback(dialog, kHcEdit, on_hc_change);
-    if (dlg_modal(dialog) == 2) g_shell.cancelled = true;
+    if (dlg_modal(dialog) == kDialogCancel) g_shell.cancelled = true;
     dlg_uninit(dialog);
     return !g_shell.cancelled;
 }
@@ -48,7 +52,7 @@ bool run_parameter_dialog() {
 void open_workspace_window() {
     open_window_unit(kWorkspaceUnit, kWorkspaceTitle);
     init_fonts();
-    set_font(kWorkspaceFont, static_cast<int>(sizeof("T'COURIER'h14w9") - 1));
+    set_font(kWorkspaceFont, static_cast<int>(sizeof kWorkspaceFont - 1));
     WindowConfig config = {};
     get_window_config(config);
     set_plot_surface(g_model, config.width, config.height);
@@ -64,24 +68,21 @@ void on_open_workspace(int32_t& state) {
     g_shell.cancelled = false;
     reset_field_flags();
     if (!run_parameter_dialog()) return;
-    modify_menu_flags(kFileMenu, kOpenWorkspaceItem, kMenuGrayed);
+    g_menu_state.workspace = WorkspacePhase::opening;
+    g_menu_state.start_fixed = false;
+    update_menus();
     open_workspace_reset(g_model);
     open_workspace_window();
-    modify_menu_flags(kFileMenu, kCloseWorkspaceItem, kMenuEnabled);
-    modify_menu_flags(kStateMenu, kInputHnItem, kMenuEnabled);
-    modify_menu_flags(kStateMenu, kSettingsItem, kMenuEnabled);
-    modify_menu_flags(kStateMenu, kAxesItem, kMenuEnabled);
+    g_menu_state.workspace = WorkspacePhase::open;
+    update_menus();
 }
 
 void on_close_workspace(int32_t& state) {
     (void)state;
     close_window_unit(kWorkspaceUnit, nullptr);
     close_window_unit(kResultsUnit, nullptr);
-    modify_menu_flags(kFileMenu, kCloseWorkspaceItem, kMenuGrayed);
-    modify_menu_flags(kStateMenu, kInputHnItem, kMenuGrayed);
-    modify_menu_flags(kStateMenu, kSettingsItem, kMenuGrayed);
-    modify_menu_flags(kStateMenu, kAxesItem, kMenuGrayed);
-    modify_menu_flags(kFileMenu, kOpenWorkspaceItem, kMenuEnabled);
+    g_menu_state.workspace = WorkspacePhase::none;
+    update_menus();
 }
 
 void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
@@ -93,11 +94,8 @@ void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
         set_text_buffer("Error: Invalid format of Hc");
         g_shell.field_ok[0] = false;
-    } else if (!(0.0 < value && value < 1.0)) {
-        set_text_buffer("Error: must be 0<Hc<1");
-        g_shell.field_ok[0] = false;
-    } else if (value < kSmallestHc) {
-        set_text_buffer("Error: Hc must be at least 0.0001");
+    } else if (const char* refusal = hc_refusal(check_range(ModelQuantity::Hc, value))) {
+        set_text_buffer((std::string("Error: ") + refusal).c_str());
         g_shell.field_ok[0] = false;
     } else {
         g_model.Hc = value;
@@ -106,5 +104,5 @@ void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
         format_kmax();
     }
     show_text_buffer(dialog, kHcStatus);
-    set_control_enabled(dialog, 1, all_fields_ok());
+    set_control_enabled(dialog, kDialogOk, all_fields_ok());
 }

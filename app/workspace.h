@@ -15,9 +15,6 @@ constexpr int32_t kHcStatus = 1033;
 constexpr int kWorkspaceUnit = 10;
 constexpr int kResultsUnit = 2;
 
-// Smallest Hc accepted: below it the quadratures lose their accuracy.
-constexpr double kSmallestHc = 0.0001;
-
 // Change callback of the Hc edit: reads the typed value, and when it is valid stores it in Hc,
 // recomputes Kmax and shows it; otherwise shows the error and disables OK.
 void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event);

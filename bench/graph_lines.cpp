@@ -4,6 +4,7 @@
 #include "window/graph/surface_ops.h"
 #include "window/graph/text_window.h"
 #include "window/kernel/units.h"
+#include "window/graph/graph_setup.h"
 #include "window/kernel/window_program.h"
 
 #include <benchmark/benchmark.h>
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     set_message_box_answer([](const char*, const char*, int) { return 1; });
+    install_window_graph();
     frame_start("bench_graph");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

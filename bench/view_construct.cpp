@@ -27,6 +27,8 @@
 #include "window/graph/surface_ops.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/units.h"
+#include "window/graph/graph_setup.h"
+#include "window/graph/graphics_data.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -76,9 +78,9 @@ bool open_workspace() {
     ChildWindow* cw = window_for_unit(kWorkspaceUnit);
     {
         std::lock_guard<std::mutex> hold(cw->lock);
-        cw->gfx.requested_width = 1024;
-        cw->gfx.requested_height = 768;
-        if (cw->configured) surface_reset(cw->gfx, 1024, 768, 32);
+        graphics_of(cw).gfx.requested_width = 1024;
+        graphics_of(cw).gfx.requested_height = 768;
+        if (cw->configured) surface_reset(graphics_of(cw).gfx, 1024, 768, 32);
     }
     init_fonts();
     set_font(kFont, static_cast<int>(sizeof(kFont) - 1));
@@ -266,6 +268,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     set_message_box_answer(answer_no);
+    install_window_graph();
     frame_start("bench_view");
     if (!open_workspace()) return 1;
     benchmark::RunSpecifiedBenchmarks();

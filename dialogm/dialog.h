@@ -16,16 +16,16 @@ using DialogCallback = void (*)(Dialog& dialog, int32_t& control_id, int32_t& ev
 
 // Kind of a control record, fixed by the template item's class and style.
 enum ControlKind : int32_t {
-    kind_static = 1,       // STATIC
-    kind_group_box = 2,    // BUTTON, style 7
-    kind_push_button = 3,  // BUTTON, style 0 or 1
-    kind_check_box = 4,    // BUTTON, style 3
-    kind_radio_button = 5, // BUTTON, style 4, 5, 6 or 9
-    kind_edit = 6,         // EDIT, single line
-    kind_scroll_bar = 7,   // SCROLLBAR
-    kind_list_box = 8,     // LISTBOX
-    kind_combo_box = 9,    // COMBOBOX with an edit field
-    kind_drop_down = 10,   // COMBOBOX with style bits 0-1 equal to 3
+    kKindStatic = 1,      // STATIC
+    kKindGroupBox = 2,    // BUTTON, style 7
+    kKindPushButton = 3,  // BUTTON, style 0 or 1
+    kKindCheckBox = 4,    // BUTTON, style 3
+    kKindRadioButton = 5, // BUTTON, style 4, 5, 6 or 9
+    kKindEdit = 6,        // EDIT, single line
+    kKindScrollBar = 7,   // SCROLLBAR
+    kKindListBox = 8,     // LISTBOX
+    kKindComboBox = 9,    // COMBOBOX with an edit field
+    kKindDropDown = 10,   // COMBOBOX with style bits 0-1 equal to 3
 };
 
 // Which value or event of a control an operation addresses. Positive values
@@ -47,8 +47,13 @@ enum Selector : int32_t {
     sel_dblclick = -14,   // double click event, kinds 8-10
 };
 
+// Id of a dialog's OK push button, and what dlg_modal returns when OK ends the dialog.
+constexpr int32_t kDialogOk = 1;
+// Id of a dialog's Cancel push button, and what dlg_modal returns when Cancel ends the dialog.
+constexpr int32_t kDialogCancel = 2;
+
 // Length of every text value: texts are blank-padded (or truncated) to this many characters.
-constexpr int32_t dialog_text_length = 256;
+constexpr int32_t kDialogTextLength = 256;
 
 // Values and event routines of one template item of a supported class.
 struct DialogControl {
@@ -60,7 +65,7 @@ struct DialogControl {
                                 // radio button: indices of its group's first and last control;
                                 // list kinds: selected item number, and for 8 and 10 the count)
     std::vector<bool> logicals; // [0] enabled; [1] checked (kinds 4-5)
-    std::vector<std::string> texts;        // each exactly dialog_text_length characters; list
+    std::vector<std::string> texts;        // each exactly kDialogTextLength characters; list
                                            // kinds: [0] selected or typed text, [1..] the items
     std::vector<DialogCallback> callbacks; // per event of the kind; null does nothing
 };
@@ -83,7 +88,7 @@ struct Dialog {
 bool dlg_init(Dialog& dialog, int32_t template_id);
 
 // Sets a text (length characters of text, stored blank-padded or truncated to
-// dialog_text_length), a logical or an integer. False (and nothing changed) for an unknown or
+// kDialogTextLength), a logical or an integer. False (and nothing changed) for an unknown or
 // duplicate id or a selector that does not fit the control's kind.
 bool dlg_set(Dialog& dialog, int32_t control_id, const char* text, int32_t length,
              int32_t selector = sel_default);

@@ -80,24 +80,30 @@ void dialog_on_init(Dialog& dialog, void* window) {
 }
 
 bool dialog_on_command(Dialog& dialog, int32_t id, int32_t code) {
-    if (id == 0 || dialog.in_update || !dialog.window || program_stopped()) return false;
-    int i = find_control_index(dialog, id);
-    if (i < 0) return false;
+    if (id == 0) return false;
+    return dialog_on_control_command(dialog, find_control_index(dialog, id), code);
+}
+
+bool dialog_on_control_command(Dialog& dialog, int index, int32_t code) {
+    if (index < 0 || static_cast<size_t>(index) >= dialog.controls.size()) return false;
+    if (dialog.in_update || !dialog.window || program_stopped()) return false;
     // Copies: a callback may not change the record array, but keep no reference across it.
-    const DialogControl& c = dialog.controls[static_cast<size_t>(i)];
+    const DialogControl& c = dialog.controls[static_cast<size_t>(index)];
+    const int32_t id = c.id;
+    if (id == 0) return false;
     int32_t kind = c.kind;
     std::vector<DialogCallback> cbs = c.callbacks;
     DialogCallback routine = nullptr;
     int32_t event = 0;
     switch (kind) {
-    case kind_push_button:
-    case kind_check_box:
-    case kind_radio_button:
+    case kKindPushButton:
+    case kKindCheckBox:
+    case kKindRadioButton:
         if (code != 0) return false;
         routine = cbs[0];
         event = sel_clicked;
         break;
-    case kind_edit:
+    case kKindEdit:
         if (code == 0x300) {
             routine = cbs[0];
             event = sel_change;
@@ -108,19 +114,19 @@ bool dialog_on_command(Dialog& dialog, int32_t id, int32_t code) {
             return false;
         }
         break;
-    case kind_list_box:
-    case kind_drop_down:
-    case kind_combo_box:
+    case kKindListBox:
+    case kKindDropDown:
+    case kKindComboBox:
         if (code == 1) {
             routine = cbs[0];
             event = sel_selchange;
         } else if (code == 2) {
             routine = cbs[1];
             event = sel_dblclick;
-        } else if (kind == kind_combo_box && code == 5) {
+        } else if (kind == kKindComboBox && code == 5) {
             routine = cbs[2];
             event = sel_change;
-        } else if (kind == kind_combo_box && code == 6) {
+        } else if (kind == kKindComboBox && code == 6) {
             routine = cbs[3];
             event = sel_update;
         } else {
@@ -130,7 +136,7 @@ bool dialog_on_command(Dialog& dialog, int32_t id, int32_t code) {
     default:
         return false;
     }
-    bool gate = kind == kind_combo_box && code == 1;
+    bool gate = kind == kKindComboBox && code == 1;
     if (gate) dialog.selection_gate = false;
     fire(dialog, routine, id, event);
     if (gate) dialog.selection_gate = true;
@@ -139,10 +145,15 @@ bool dialog_on_command(Dialog& dialog, int32_t id, int32_t code) {
 }
 
 void dialog_on_scroll(Dialog& dialog, int32_t id, int32_t request, int32_t position) {
+    dialog_on_control_scroll(dialog, find_control_index(dialog, id), request, position);
+}
+
+void dialog_on_control_scroll(Dialog& dialog, int index, int32_t request, int32_t position) {
     if (dialog.in_update || !dialog.window || program_stopped()) return;
-    int i = find_control_index(dialog, id);
-    if (i < 0 || dialog.controls[static_cast<size_t>(i)].kind != kind_scroll_bar) return;
-    DialogControl& c = dialog.controls[static_cast<size_t>(i)];
+    if (index < 0 || static_cast<size_t>(index) >= dialog.controls.size()) return;
+    if (dialog.controls[static_cast<size_t>(index)].kind != kKindScrollBar) return;
+    DialogControl& c = dialog.controls[static_cast<size_t>(index)];
+    const int32_t id = c.id;
     int32_t pos = c.ints[0], range = c.ints[1];
     switch (request) {
     case scroll_line_up:

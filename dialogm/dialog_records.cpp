@@ -19,8 +19,8 @@ void default_button(Dialog& dialog, int32_t& control_id, int32_t& /*event*/) {
 }
 
 std::string padded(const char* text, size_t length) {
-    std::string s(dialog_text_length, ' ');
-    if (text) std::memcpy(&s[0], text, std::min<size_t>(length, dialog_text_length));
+    std::string s(kDialogTextLength, ' ');
+    if (text) std::memcpy(&s[0], text, std::min<size_t>(length, kDialogTextLength));
     return s;
 }
 
@@ -65,29 +65,29 @@ int32_t kind_of(uint16_t atom, uint32_t style) {
         switch (style & 0xF) {
         case 0:
         case 1:
-            return kind_push_button;
+            return kKindPushButton;
         case 3:
-            return kind_check_box;
+            return kKindCheckBox;
         case 4:
         case 5:
         case 6:
         case 9:
-            return kind_radio_button;
+            return kKindRadioButton;
         case 7:
-            return kind_group_box;
+            return kKindGroupBox;
         default:
             return 0;
         }
     case atom_edit:
-        return kind_edit;
+        return kKindEdit;
     case atom_static:
-        return kind_static;
+        return kKindStatic;
     case atom_list_box:
-        return kind_list_box;
+        return kKindListBox;
     case atom_scroll_bar:
-        return kind_scroll_bar;
+        return kKindScrollBar;
     case atom_combo_box:
-        return (style & 3) == 3 ? kind_drop_down : kind_combo_box;
+        return (style & 3) == 3 ? kKindDropDown : kKindComboBox;
     default:
         return 0;
     }
@@ -105,34 +105,34 @@ DialogControl make_control(int32_t kind, const TemplateItem& item) {
     c.dirty = true;
     c.logicals = {true};
     switch (kind) {
-    case kind_static:
-    case kind_group_box:
-    case kind_edit:
+    case kKindStatic:
+    case kKindGroupBox:
+    case kKindEdit:
         c.texts = {padded(item.title.data(), item.title.size())};
-        if (kind == kind_edit) c.callbacks = {nullptr, nullptr};
+        if (kind == kKindEdit) c.callbacks = {nullptr, nullptr};
         break;
-    case kind_push_button:
+    case kKindPushButton:
         c.texts = {padded(item.title.data(), item.title.size())};
         c.callbacks = {default_button};
         break;
-    case kind_check_box:
-    case kind_radio_button:
+    case kKindCheckBox:
+    case kKindRadioButton:
         c.logicals.push_back(false);
         c.texts = {padded(item.title.data(), item.title.size())};
         c.callbacks = {nullptr};
-        if (kind == kind_radio_button) c.ints = {0, 0};
+        if (kind == kKindRadioButton) c.ints = {0, 0};
         break;
-    case kind_scroll_bar:
+    case kKindScrollBar:
         c.ints = {0, 100, 1, 10};
         c.callbacks = {nullptr};
         break;
-    case kind_list_box:
-    case kind_drop_down:
+    case kKindListBox:
+    case kKindDropDown:
         c.ints = {0, 0};
         c.texts = {padded(nullptr, 0)};
         c.callbacks = {nullptr, nullptr};
         break;
-    case kind_combo_box:
+    case kKindComboBox:
         c.ints = {0};
         c.texts = {padded(item.title.data(), item.title.size())};
         c.callbacks = {nullptr, nullptr, nullptr, nullptr};
@@ -151,7 +151,7 @@ void report_invalid_style(const char* name, uint16_t id) {
 }
 
 bool is_list_kind(int32_t kind) {
-    return kind == kind_list_box || kind == kind_combo_box || kind == kind_drop_down;
+    return kind == kKindListBox || kind == kKindComboBox || kind == kKindDropDown;
 }
 
 // Index of the addressable control with this id, or -1 (unknown or duplicate id).
@@ -170,14 +170,14 @@ int text_slot(const DialogControl& c, int32_t sel, bool for_set) {
         if (sel > 0 && (sel <= items || (for_set && sel == items + 1))) return sel;
         return -1;
     }
-    if (sel == sel_default && c.kind >= kind_static && c.kind <= kind_edit) return 0;
-    if (sel == sel_text && c.kind >= kind_static && c.kind <= kind_radio_button) return 0;
-    if (sel == sel_state && c.kind == kind_edit) return 0;
+    if (sel == sel_default && c.kind >= kKindStatic && c.kind <= kKindEdit) return 0;
+    if (sel == sel_text && c.kind >= kKindStatic && c.kind <= kKindRadioButton) return 0;
+    if (sel == sel_state && c.kind == kKindEdit) return 0;
     return -1;
 }
 
 int logical_slot(const DialogControl& c, int32_t sel) {
-    bool checkable = c.kind == kind_check_box || c.kind == kind_radio_button;
+    bool checkable = c.kind == kKindCheckBox || c.kind == kKindRadioButton;
     if (sel == sel_enable) return 0;
     if (sel == sel_default) return checkable ? 1 : 0;
     if (sel == sel_state && checkable) return 1;
@@ -187,7 +187,7 @@ int logical_slot(const DialogControl& c, int32_t sel) {
 // Slot of an integer value; -2 for the item count of the list kinds (read only), -1 if the
 // selector does not fit.
 int int_slot(const DialogControl& c, int32_t sel) {
-    if (c.kind == kind_scroll_bar) {
+    if (c.kind == kKindScrollBar) {
         switch (sel) {
         case sel_position:
             return 0;
@@ -221,7 +221,7 @@ void mark(Dialog& dialog, DialogControl& c) {
 
 // The record of a list kind keeps its item count (kinds 8 and 10) in step with the items.
 void sync_count(DialogControl& c) {
-    if ((c.kind == kind_list_box || c.kind == kind_drop_down) && c.ints.size() > 1)
+    if ((c.kind == kKindListBox || c.kind == kKindDropDown) && c.ints.size() > 1)
         c.ints[1] = static_cast<int32_t>(c.texts.size()) - 1;
 }
 
@@ -266,7 +266,7 @@ bool dlg_init(Dialog& dialog, int32_t template_id) {
             }
         dialog.controls.push_back(make_control(kind, it));
         dialog.controls.back().duplicate = duplicate;
-        if (kind != kind_radio_button) continue;
+        if (kind != kKindRadioButton) continue;
         size_t index = dialog.controls.size() - 1;
         if (!group_open) {
             // The group runs up to the next item that begins a group; its last automatic radio
@@ -287,13 +287,13 @@ bool dlg_init(Dialog& dialog, int32_t template_id) {
                 }
             if (!found_auto)
                 for (size_t j = k; j < stop; ++j)
-                    if (kind_of(items[j].class_atom, items[j].style) == kind_radio_button &&
+                    if (kind_of(items[j].class_atom, items[j].style) == kKindRadioButton &&
                         !rejected_style(items[j].class_atom, items[j].style))
                         group_end_item = j;
         }
         if (k == group_end_item) {
             for (size_t j = group_first; j <= index; ++j)
-                if (dialog.controls[j].kind == kind_radio_button)
+                if (dialog.controls[j].kind == kKindRadioButton)
                     dialog.controls[j].ints = {static_cast<int32_t>(group_first),
                                                static_cast<int32_t>(index)};
             group_open = false;
@@ -329,12 +329,12 @@ bool dlg_set(Dialog& dialog, int32_t control_id, bool value, int32_t selector) {
     int slot = logical_slot(c, selector);
     if (slot < 0) return false;
     refresh(dialog, c);
-    if (slot == 1 && c.kind == kind_radio_button) {
+    if (slot == 1 && c.kind == kKindRadioButton) {
         // Exactly one button of a group stays checked: this one, or the group's first.
         size_t first = static_cast<size_t>(c.ints[0]), last = static_cast<size_t>(c.ints[1]);
         for (size_t j = first; j <= last && j < dialog.controls.size(); ++j) {
             DialogControl& r = dialog.controls[j];
-            if (r.kind != kind_radio_button) continue;
+            if (r.kind != kKindRadioButton) continue;
             refresh(dialog, r);
             r.logicals[1] = false;
             mark(dialog, r);
@@ -412,25 +412,25 @@ bool dlg_set_callback(Dialog& dialog, int32_t control_id, DialogCallback routine
     DialogControl& c = dialog.controls[static_cast<size_t>(i)];
     int slot = -1;
     switch (c.kind) {
-    case kind_push_button:
-    case kind_check_box:
-    case kind_radio_button:
+    case kKindPushButton:
+    case kKindCheckBox:
+    case kKindRadioButton:
         if (selector == sel_default || selector == sel_clicked) slot = 0;
         break;
-    case kind_edit:
+    case kKindEdit:
         if (selector == sel_default || selector == sel_change) slot = 0;
         if (selector == sel_update) slot = 1;
         break;
-    case kind_scroll_bar:
+    case kKindScrollBar:
         if (selector == sel_default || selector == sel_change) slot = 0;
         break;
-    case kind_list_box:
-    case kind_drop_down:
-    case kind_combo_box:
+    case kKindListBox:
+    case kKindDropDown:
+    case kKindComboBox:
         if (selector == sel_default || selector == sel_selchange) slot = 0;
         if (selector == sel_dblclick) slot = 1;
-        if (c.kind == kind_combo_box && selector == sel_change) slot = 2;
-        if (c.kind == kind_combo_box && selector == sel_update) slot = 3;
+        if (c.kind == kKindComboBox && selector == sel_change) slot = 2;
+        if (c.kind == kKindComboBox && selector == sel_update) slot = 3;
         break;
     default:
         break;

@@ -27,7 +27,12 @@ void window_end(Dialog& dialog);
 void dialog_on_init(Dialog& dialog, void* window);
 
 // A command from control id with a notification code; true when handled (a callback ran).
+// The first control with the id answers.
 bool dialog_on_command(Dialog& dialog, int32_t id, int32_t code);
+
+// The same from the control whose record is dialog.controls[index]: the window side knows which
+// control spoke, so one of two controls that share an id reaches its own record.
+bool dialog_on_control_command(Dialog& dialog, int index, int32_t code);
 
 // Scroll request codes of a scroll bar notification.
 enum ScrollRequest : int32_t {
@@ -43,6 +48,9 @@ enum ScrollRequest : int32_t {
 
 // A scroll request from scroll bar control id; position is used by the thumb requests.
 void dialog_on_scroll(Dialog& dialog, int32_t id, int32_t request, int32_t position);
+
+// The same from the scroll bar whose record is dialog.controls[index].
+void dialog_on_control_scroll(Dialog& dialog, int index, int32_t request, int32_t position);
 
 // Writes every dirty control to the window with the in-update flag set; nothing when not shown.
 void push_dirty_controls(Dialog& dialog);

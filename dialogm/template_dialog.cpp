@@ -56,8 +56,8 @@ int mul_div(int a, int b, int c) {
 }
 
 std::string blank_padded(const QString& text) {
-    QByteArray bytes = text.left(dialog_text_length - 1).toLatin1();
-    std::string s(dialog_text_length, ' ');
+    QByteArray bytes = text.left(kDialogTextLength - 1).toLatin1();
+    std::string s(kDialogTextLength, ' ');
     std::copy(bytes.begin(), bytes.end(), s.begin());
     return s;
 }
@@ -107,6 +107,7 @@ class TemplateDialog : public QDialog {
             }
             items_.push_back({it.id, it.class_atom, it.style, w, rect});
         }
+        pair_records();
         // Statics are fitted once every neighbour is known.
         for (const WindowItem& it : items_)
             fit_static(it);
@@ -151,6 +152,15 @@ class TemplateDialog : public QDialog {
         for (const WindowItem& it : items_)
             if (it.id == id) return &it;
         return nullptr;
+    }
+
+    // The window control of a record, or null. Records are matched to controls by position, not
+    // by id, so two controls that share an id each keep their own widget.
+    const WindowItem* item_of(const DialogControl& c) const {
+        const DialogControl* first = dialog_.controls.data();
+        if (&c < first || &c >= first + dialog_.controls.size()) return nullptr;
+        const size_t k = static_cast<size_t>(&c - first);
+        return k < paired_.size() && paired_[k] ? &items_[k] : nullptr;
     }
 
     // Gives the focus to the first enabled, visible control that Tab reaches.
@@ -239,7 +249,30 @@ class TemplateDialog : public QDialog {
 
     void command(int32_t id, int32_t code) { dialog_on_command(dialog_, id, code); }
 
-    void scroll(int32_t id, QScrollBar* bar, int action) {
+    // A notification from the control created as item index: it goes to that item's own record.
+    void control_command(size_t index, int32_t code) {
+        if (index < paired_.size() && paired_[index])
+            dialog_on_control_command(dialog_, static_cast<int>(index), code);
+        else
+            command(items_[index].id, code);
+    }
+
+    // Records and window items both follow the template order and skip the same classes, so
+    // the k-th record belongs to the k-th item; a pair whose ids differ is left unpaired.
+    void pair_records() {
+        paired_.assign(items_.size(), false);
+        for (size_t k = 0; k < items_.size() && k < dialog_.controls.size(); ++k)
+            paired_[k] = dialog_.controls[k].id == items_[k].id;
+    }
+
+    // The record index of a window control, or -1 when it has no record of its own.
+    int index_of(const QWidget* w) const {
+        for (size_t k = 0; k < items_.size(); ++k)
+            if (items_[k].widget == w) return k < paired_.size() && paired_[k] ? int(k) : -1;
+        return -1;
+    }
+
+    void scroll(QScrollBar* bar, int action) {
         int32_t request;
         switch (action) {
         case QAbstractSlider::SliderSingleStepSub:
@@ -268,16 +301,17 @@ class TemplateDialog : public QDialog {
         }
         // The bar has already moved itself; the procedure decides the position and writes it.
         int proposed = bar->sliderPosition();
-        int index = find_control_index(dialog_, id);
-        if (index >= 0)
-            bar->setSliderPosition(dialog_.controls[static_cast<size_t>(index)].ints[0]);
-        dialog_on_scroll(dialog_, id, request, proposed);
-        if (index >= 0)
-            bar->setSliderPosition(dialog_.controls[static_cast<size_t>(index)].ints[0]);
+        int index = index_of(bar);
+        if (index < 0 || dialog_.controls[static_cast<size_t>(index)].kind != kKindScrollBar)
+            return;
+        bar->setSliderPosition(dialog_.controls[static_cast<size_t>(index)].ints[0]);
+        dialog_on_control_scroll(dialog_, index, request, proposed);
+        bar->setSliderPosition(dialog_.controls[static_cast<size_t>(index)].ints[0]);
     }
 
     QWidget* create_item(const TemplateItem& it) {
-        int32_t id = it.id;
+        // The position this control takes among the created ones.
+        const size_t index = items_.size();
         QString title =
             QString::fromLatin1(it.title.data(), static_cast<qsizetype>(it.title.size()));
         switch (it.class_atom) {
@@ -317,18 +351,18 @@ class TemplateDialog : public QDialog {
                 button = push;
             }
             uint32_t style = it.style;
-            QObject::connect(button, &QAbstractButton::clicked, this, [this, id, style, button] {
+            QObject::connect(button, &QAbstractButton::clicked, this, [this, index, style, button] {
                 if ((style & 0xF) == 9) check_in_group(button);
                 if ((style & 0xF) == 4 || (style & 0xF) == 5)
                     button->setChecked(!button->isChecked()); // only the program checks these
-                command(id, notify_clicked);
+                control_command(index, notify_clicked);
             });
             return button;
         }
         case atom_edit: {
             auto* edit = new QLineEdit(title, this);
             edit->setFrame((it.style & tmpl_ws_border) != 0);
-            edit->setMaxLength(dialog_text_length - 1);
+            edit->setMaxLength(kDialogTextLength - 1);
             if (it.style & es_readonly) edit->setReadOnly(true);
             if (it.style & es_password) edit->setEchoMode(QLineEdit::Password);
             uint32_t align = it.style & 3;
@@ -336,24 +370,24 @@ class TemplateDialog : public QDialog {
                                 : align == es_right ? Qt::AlignRight
                                                     : Qt::AlignLeft) |
                                Qt::AlignVCenter);
-            QObject::connect(edit, &QLineEdit::textChanged, this, [this, id] {
-                command(id, notify_edit_update);
-                command(id, notify_edit_change);
+            QObject::connect(edit, &QLineEdit::textChanged, this, [this, index] {
+                control_command(index, notify_edit_update);
+                control_command(index, notify_edit_change);
             });
             return edit;
         }
         case atom_list_box: {
             auto* list = new QListWidget(this);
             QObject::connect(list, &QListWidget::currentRowChanged, this,
-                             [this, id] { command(id, 1); });
+                             [this, index] { control_command(index, 1); });
             QObject::connect(list, &QListWidget::itemDoubleClicked, this,
-                             [this, id] { command(id, 2); });
+                             [this, index] { control_command(index, 2); });
             return list;
         }
         case atom_scroll_bar: {
             auto* bar = new QScrollBar((it.style & 1) ? Qt::Vertical : Qt::Horizontal, this);
             QObject::connect(bar, &QAbstractSlider::actionTriggered, this,
-                             [this, id, bar](int action) { scroll(id, bar, action); });
+                             [this, bar](int action) { scroll(bar, action); });
             return bar;
         }
         case atom_combo_box: {
@@ -361,13 +395,13 @@ class TemplateDialog : public QDialog {
             combo->setEditable((it.style & 3) != 3);
             if (combo->isEditable()) {
                 combo->setEditText(title);
-                QObject::connect(combo, &QComboBox::editTextChanged, this, [this, id] {
-                    command(id, 6);
-                    command(id, 5);
+                QObject::connect(combo, &QComboBox::editTextChanged, this, [this, index] {
+                    control_command(index, 6);
+                    control_command(index, 5);
                 });
             }
             QObject::connect(combo, qOverload<int>(&QComboBox::activated), this,
-                             [this, id] { command(id, 1); });
+                             [this, index] { control_command(index, 1); });
             return combo;
         }
         default:
@@ -395,6 +429,7 @@ class TemplateDialog : public QDialog {
 
     Dialog& dialog_;                // the records this window shows
     std::vector<WindowItem> items_; // created controls in template order
+    std::vector<bool> paired_;      // per item: the record of the same index is this item's
     int base_x_ = 1, base_y_ = 1;   // dialog base units in pixels
 };
 
@@ -439,17 +474,17 @@ bool window_run_modal(Dialog& dialog, void* owner) {
 
 void window_write_control(Dialog& dialog, const DialogControl& c) {
     TemplateDialog* window = window_of(dialog);
-    const WindowItem* it = window ? window->item(c.id) : nullptr;
+    const WindowItem* it = window ? window->item_of(c) : nullptr;
     if (!it) return;
     QWidget* w = it->widget;
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(shown_text(c.texts[0]));
+        if (!c.texts.empty()) label->setText(shown_text(c.texts[0]));
         window->fit_static(*it);
     } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
-        box->setTitle(shown_text(c.texts[0]));
+        if (!c.texts.empty()) box->setTitle(shown_text(c.texts[0]));
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.texts.empty()) button->setText(shown_text(c.texts[0]));
-        if ((c.kind == kind_check_box || c.kind == kind_radio_button) && c.logicals.size() > 1)
+        if ((c.kind == kKindCheckBox || c.kind == kKindRadioButton) && c.logicals.size() > 1)
             button->setChecked(c.logicals[1]);
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         QString text = shown_text(c.texts.empty() ? std::string() : c.texts[0]);
@@ -465,7 +500,7 @@ void window_write_control(Dialog& dialog, const DialogControl& c) {
             combo->addItem(shown_text(c.texts[k]));
         if (!c.ints.empty()) combo->setCurrentIndex(c.ints[0] - 1);
         if (combo->isEditable() && !c.texts.empty()) combo->setEditText(shown_text(c.texts[0]));
-    } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+    } else if (auto* bar = qobject_cast<QScrollBar*>(w); bar && c.ints.size() >= 4) {
         bar->setRange(1, std::max(1, c.ints[1]));
         bar->setSingleStep(c.ints[2]);
         bar->setPageStep(c.ints[3]);
@@ -476,16 +511,16 @@ void window_write_control(Dialog& dialog, const DialogControl& c) {
 
 void window_read_control(Dialog& dialog, DialogControl& c) {
     TemplateDialog* window = window_of(dialog);
-    const WindowItem* it = window ? window->item(c.id) : nullptr;
+    const WindowItem* it = window ? window->item_of(c) : nullptr;
     if (!it) return;
     QWidget* w = it->widget;
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        c.texts[0] = blank_padded(label->text());
+        if (!c.texts.empty()) c.texts[0] = blank_padded(label->text());
     } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
-        c.texts[0] = blank_padded(box->title());
+        if (!c.texts.empty()) c.texts[0] = blank_padded(box->title());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.texts.empty()) c.texts[0] = blank_padded(button->text());
-        if ((c.kind == kind_check_box || c.kind == kind_radio_button) && c.logicals.size() > 1)
+        if ((c.kind == kKindCheckBox || c.kind == kKindRadioButton) && c.logicals.size() > 1)
             c.logicals[1] = button->isChecked();
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (!c.texts.empty()) c.texts[0] = blank_padded(edit->text());

@@ -1,7 +1,9 @@
+// The step loop that appends a constructed curve to the buffer, with reversals and wiping out.
 #include "model/curve_construction.h"
 
 #include <cmath>
 
+#include "model/model_invariants.h"
 #include "model/model_seams.h"
 #include "model/preisach.h"
 #include "model/reversal_history.h"
@@ -65,7 +67,7 @@ void construct_to_hn(ModelState& m) {
     // A drawn count beyond the buffer's ends leaves no slot to write: stop as a full buffer
     // does, before any index M + i (or the sum itself) could leave its range. M = bound is the
     // ordinary full buffer, which the first step meets below.
-    if (M < 0 || M > g_curve_bound) {
+    if (!expect_invariant(M >= 0 && M <= g_curve_bound, "0 <= Ndrawn <= kCurveBound")) {
         stop_construction(m, 1, kCurveFullMessage);
         return;
     }
@@ -120,7 +122,9 @@ void construct_to_hn(ModelState& m) {
 
 void commit_new_points(ModelState& m) {
     // Ndrawn never passes the curve bound, whatever Nnew holds (no overflow of the sum either).
-    if (m.Nnew > 0 && m.Ndrawn >= 0 && m.Ndrawn < kCurveBound)
+    const bool drawn_in_range =
+        expect_invariant(m.Ndrawn >= 0 && m.Ndrawn <= kCurveBound, "0 <= Ndrawn <= kCurveBound");
+    if (m.Nnew > 0 && drawn_in_range && m.Ndrawn < kCurveBound)
         m.Ndrawn = m.Nnew < kCurveBound - m.Ndrawn ? m.Ndrawn + m.Nnew : kCurveBound;
     m.Nnew = 0;
 }

@@ -1,3 +1,4 @@
+// Formatting curve points as CSV lines with 17 significant digits.
 #include "model/curve_csv.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The legs of an Execute: single move, cyclic alteration, gradual spiral approach.
 #include "model/execute_cycles.h"
 
 #include <cmath>
@@ -40,7 +41,7 @@ void execute_cycles(ModelState& m, void* ui_context) {
     const double Hend = m.Hn;
     const int64_t numC = leg_count(m.Ncyc);
 
-    if (m.CycleMode == 2) {
+    if (m.CycleMode == kCycleSpiral) {
         for (int64_t I = 1; I <= numC; ++I) {
             m.Hn = spiral_leg_end(H0, Hend, I, numC);
             if (!run_leg(m)) break;
@@ -55,6 +56,6 @@ void execute_cycles(ModelState& m, void* ui_context) {
 
     m.Hn = m.Hcur;
     m.Ncyc = 0;
-    m.CycleMode = 0;
+    m.CycleMode = kCycleSingle;
     notify_execute_finished(m, ui_context);
 }

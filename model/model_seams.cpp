@@ -1,3 +1,4 @@
+// The model's routine pointers to the interface and their do-nothing defaults.
 #include "model/model_seams.h"
 
 #include "model/curve_construction.h"
@@ -12,10 +13,13 @@ void commit_only(ModelState& m) {
 
 void no_execute_finished(ModelState&, void*) {}
 
+void no_points_drawn() {}
+
 // Set once at start-up by the program, read by the constructions on the interface thread.
 ConstructionStartedRoutine g_construction_started = no_construction_started;
 LegDrawRoutine g_leg_draw = commit_only;
 ExecuteFinishedRoutine g_execute_finished = no_execute_finished;
+PointsDrawnRoutine g_points_drawn = no_points_drawn;
 
 } // namespace
 
@@ -41,4 +45,12 @@ void draw_leg(ModelState& m) {
 
 void notify_execute_finished(ModelState& m, void* ui_context) {
     g_execute_finished(m, ui_context);
+}
+
+void set_points_drawn(PointsDrawnRoutine r) {
+    g_points_drawn = r ? r : no_points_drawn;
+}
+
+void notify_points_drawn() {
+    g_points_drawn();
 }

@@ -1,7 +1,7 @@
 // Routine pointers through which the toolkit-free model reaches the interface: greying
-// "Settings...", drawing after each leg of a series, and the end of an Execute. The program sets
-// them once at start-up; the defaults let the model run without any interface (tests, batch).
-// Set them before the first construction; call them on the interface thread only.
+// "Settings...", drawing after each leg of a series, the end of an Execute, and new points drawn.
+// The program sets them once at start-up; the defaults let the model run without any interface
+// (tests, batch). Set them before the first construction; call them on the interface thread only.
 #pragma once
 
 #include "model/model_state.h"
@@ -21,12 +21,18 @@ using LegDrawRoutine = void (*)(ModelState& m);
 // dialog record). Default: does nothing.
 using ExecuteFinishedRoutine = void (*)(ModelState& m, void* ui_context);
 
+// Called after draw_new_points has drawn and committed new curve points (the program enables
+// "Save results..."). Default: does nothing.
+using PointsDrawnRoutine = void (*)();
+
 // Each setter takes null to restore the default.
 void set_construction_started(ConstructionStartedRoutine r);
 void set_leg_draw(LegDrawRoutine r);
 void set_execute_finished(ExecuteFinishedRoutine r);
+void set_points_drawn(PointsDrawnRoutine r);
 
 // Calls the connected routines.
 void notify_construction_started();
 void draw_leg(ModelState& m);
 void notify_execute_finished(ModelState& m, void* ui_context);
+void notify_points_drawn();

@@ -1,3 +1,4 @@
+// The single ModelState and its program-start values.
 #include "model/model_state.h"
 
 #include <cstring>

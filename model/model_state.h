@@ -1,6 +1,24 @@
 // The one record of the hysteresis model and its program-start values.
 // Interface thread only: every reader and writer is a menu, dialog or mouse handler, run one at a
 // time, so the record has no lock.
+//
+// Invariants that tie the fields together (checked in debug builds through
+// model/model_invariants.h; release builds keep clamps that make a broken one harmless):
+// - Curve buffer: 0 <= Ndrawn <= kCurveBound. Points 0..Ndrawn are drawn; after a construction
+//   the points Ndrawn+1..Ndrawn+Nnew are computed but not drawn, with Nnew >= 0 and
+//   Ndrawn + Nnew <= kCurveBound. Drawing (or commit_new_points) moves them into the drawn part
+//   and leaves Nnew = 0, which is the state between constructions.
+// - Reversal stack: 0 <= Krev <= kReversalSlots - 1. Hrev[0], Brev[0] is the start point (Ho and
+//   -+Bs); Hrev[1..Krev] are the reversal points still in memory, their fields alternating
+//   around the present branch so that each pair encloses the next (wiping out removes the top
+//   pair once the field passes the older one).
+// - Direction: Dir is +1 or -1; it flips with every recorded reversal and is unchanged when a
+//   pair is wiped out. The sign of dHprev agrees with Dir once a workspace is open.
+// - Present point: after a finished construction (met = 3), Hcur = Hn = Hcurve[Ndrawn + Nnew]
+//   and Bcur = Bcurve[Ndrawn + Nnew]; B on the present branch is Brev[Krev] plus Dir times the
+//   Everett integral from Hrev[Krev] to Hcur. After a stop at the curve bound Hcur is one step
+//   beyond the last stored point; after any other stop it is that point.
+// - Major loop: Nmaj = 200 after Open workspace, Hmaj[1..201] ascending from -Hs by dHmaj.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +35,11 @@ constexpr int32_t kMajorSlots = 302;
 // Start-up values: the single-precision 0.4 and its normalisation factor 3.238588, widened.
 constexpr double kStartupHc = static_cast<double>(0.4f);
 constexpr double kStartupKmax = static_cast<double>(3.238588f);
+
+// Cycle modes of an Execute (ModelState::CycleMode).
+constexpr int32_t kCycleSingle = 0;      // a single move to Hn
+constexpr int32_t kCycleAlternating = 1; // "Cyclic alteration of H between Hc and Hn"
+constexpr int32_t kCycleSpiral = 2;      // "Gradual spiral approach to Hn"
 
 // Everything the model, its plot and the reversal dialog share. H is in units of Hs, B in units
 // of Bs (both 1 once a workspace is open). Arrays are fixed: nothing is allocated while it runs.
@@ -67,7 +90,7 @@ struct ModelState {
 
     // Handed from the reversal dialog to Execute; Execute resets both to 0.
     int32_t Ncyc;      // number of cycles entered
-    int32_t CycleMode; // 0 single move, 1 cyclic alteration, 2 gradual spiral approach
+    int32_t CycleMode; // kCycleSingle, kCycleAlternating or kCycleSpiral
 };
 
 // The single instance, living for the whole run, with the program-start values applied.

@@ -1,3 +1,4 @@
+// The workspace window's mouse handler and the H/B read-outs it writes.
 #include "model/mouse_interaction.h"
 
 #include "model/curve_construction.h"
@@ -6,6 +7,7 @@
 #include "model/plot_geometry.h"
 #include "text/number_format.h"
 #include "window/graph/graphics.h"
+#include "window/kernel/busy_indicator.h"
 
 namespace {
 
@@ -26,6 +28,8 @@ void on_left_button(ModelState& m, int32_t x, int32_t y) {
 // Constructs the curve from Hcur to Hn and draws whatever the construction produced, with the
 // marker kept on top of it.
 void on_right_button(ModelState& m) {
+    // A long move takes seconds: the wait cursor says so (also when a stop unwinds this).
+    BusyScope busy("Computing the B(H) curve...");
     construct_to_hn(m);
     draw_new_points_under_marker(m);
     set_whole_viewport();
@@ -36,7 +40,7 @@ void on_right_button(ModelState& m) {
 void on_move(const ModelState& m, int32_t x, int32_t y) {
     const int32_t bottom = m.PlotBottom;
     set_color(kColourWhite);
-    draw_rectangle(SHAPE_FILL, 200, static_cast<int16_t>(bottom + 20), 510,
+    draw_rectangle(kShapeFill, 200, static_cast<int16_t>(bottom + 20), 510,
                    static_cast<int16_t>(bottom + 40));
     if (!inside(m, x, y)) return;
     const float H = static_cast<float>((x - m.PlotLeft) * m.HperPixel + m.Hmin);

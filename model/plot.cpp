@@ -1,3 +1,4 @@
+// Drawing the plot of the workspace window and the curve's new points.
 #include "model/plot.h"
 
 #include <algorithm>
@@ -6,7 +7,7 @@
 #include "model/plot_geometry.h"
 #include "text/number_format.h"
 #include "window/graph/graphics.h"
-#include "window/kernel/menus.h"
+#include "model/model_seams.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void draw_marker_shape(const ModelState& m) {
     const PixelPoint triangle[3] = {{to_pixel(x), to_pixel(bottom + 6)},
                                     {to_pixel(x + 3), to_pixel(bottom)},
                                     {to_pixel(x + 6), to_pixel(bottom + 6)}};
-    draw_polygon(SHAPE_BORDER, triangle, 3);
+    draw_polygon(kShapeBorder, triangle, 3);
     set_line_style(kDottedMask);
     PixelPoint previous;
     move_to(to_pixel(x + 3), to_pixel(bottom), previous);
@@ -89,7 +90,7 @@ void redraw_plot(ModelState& m) {
     clear_screen(CLEAR_WINDOW);
     set_whole_viewport();
     set_color(kColourWhite);
-    draw_rectangle(SHAPE_FILL, 0, 0, to_pixel(g_surface_width - 1), to_pixel(g_surface_height - 1));
+    draw_rectangle(kShapeFill, 0, 0, to_pixel(g_surface_width - 1), to_pixel(g_surface_height - 1));
 
     m.HperPixel = field_per_pixel(m.Hmin, m.Hmax, m.PlotRight - m.PlotLeft);
     m.BperPixel = field_per_pixel(m.Bmin, m.Bmax, m.PlotBottom - m.PlotTop);
@@ -97,7 +98,7 @@ void redraw_plot(ModelState& m) {
     const int32_t left = m.PlotLeft, top = m.PlotTop, right = m.PlotRight, bottom = m.PlotBottom;
     set_color(kColourBlack);
     set_line_style(kSolidMask);
-    draw_rectangle(SHAPE_BORDER, m.PlotLeft, m.PlotTop, m.PlotRight, m.PlotBottom);
+    draw_rectangle(kShapeBorder, m.PlotLeft, m.PlotTop, m.PlotRight, m.PlotBottom);
     draw_tick_label(m.Bmax, 1, top - 5);
 
     set_line_style(kDottedMask);
@@ -153,7 +154,7 @@ void draw_new_points(ModelState& m) {
                 line_to_w(m.Hcurve[j], m.Bcurve[j]);
         }
         commit_new_points(m);
-        modify_menu_flags(1, 3, 4); // "Save results..." enabled
+        notify_points_drawn();
     }
 }
 
@@ -184,7 +185,7 @@ void show_hn_label(const ModelState& m) {
     format_label_real(text, kHnLabelLength, "(a,G13.7)", "Hn=", m.Hn);
     const int32_t bottom = m.PlotBottom;
     set_color(kColourWhite);
-    draw_rectangle(SHAPE_FILL, 20, to_pixel(bottom + 20), 180, to_pixel(bottom + 40));
+    draw_rectangle(kShapeFill, 20, to_pixel(bottom + 20), 180, to_pixel(bottom + 40));
     set_color(kColourBlack);
     PixelPoint previous;
     move_to(20, to_pixel(bottom + 20), previous);

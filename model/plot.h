@@ -39,8 +39,9 @@ void set_whole_viewport();
 void redraw_plot(ModelState& m);
 
 // Draws the Nnew points after Ndrawn in red (and the dotted green limiting loop first when
-// Ndrawn is 0) in the plot area, commits them (Ndrawn += Nnew, Nnew := 0) and enables
-// "Save results...". Leaves the viewport on the plot area: callers set it back.
+// Ndrawn is 0) in the plot area, commits them (Ndrawn += Nnew, Nnew := 0) and reports them
+// through notify_points_drawn (the program enables "Save results..."). Leaves the viewport on the
+// plot area: callers set it back.
 void draw_new_points(ModelState& m);
 
 // draw_new_points with the marker lifted off while the points are drawn and put back on top:

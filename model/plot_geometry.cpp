@@ -1,3 +1,4 @@
+// Pixel arithmetic of the plot rectangle and of the field-to-column mapping.
 #include "model/plot_geometry.h"
 
 #include <cmath>
@@ -19,6 +20,10 @@ int16_t saturate_pixel(int64_t v) {
 int16_t plot_right_for_width(int32_t width_px) {
     // C++ division truncates toward zero, as the geometry asks for negative differences too.
     return saturate_pixel(int64_t{kPlotLeft} + 4 * ((int64_t{width_px} - 107) / 4));
+}
+
+int32_t plot_width_for_surface(int32_t width_px) {
+    return int32_t{plot_right_for_width(width_px)} - kPlotLeft;
 }
 
 int16_t plot_bottom_for_height(int32_t height_px) {

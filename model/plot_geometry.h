@@ -14,6 +14,13 @@ constexpr int16_t kPlotTop = 8;
 // Saturates to the 16-bit pixel range for absurd widths.
 int16_t plot_right_for_width(int32_t width_px);
 
+// Width in pixels of the plot area of a surface width_px wide: plot_right_for_width - kPlotLeft.
+int32_t plot_width_for_surface(int32_t width_px);
+
+// Surface width the batch tool assumes when no plot width is given: a 1024 x 768 window, whose
+// plot area is 916 pixels wide.
+constexpr int32_t kDefaultSurfaceWidth = 1024;
+
 // Bottom edge for a surface height_px high: 8 + 4 * ((height_px - 160) / 4).
 int16_t plot_bottom_for_height(int32_t height_px);
 

@@ -1,9 +1,11 @@
+// The Lorentzian density, Kmax, the limiting loop and the Everett integrals of a branch.
 #include "model/preisach.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "model/model_invariants.h"
 #include "numerics/dtwodq_template.h"
 
 namespace {
@@ -208,8 +210,9 @@ void compute_major_loop(ModelState& m) {
 double everett_integral(const ModelState& m, double H) {
     // No branch start to integrate from, or a field the quadrature cannot reach: not a number,
     // rather than a read past the stack or an integration that never ends.
-    if (m.Krev < 0 || m.Krev >= kReversalSlots || !std::isfinite(H))
-        return std::numeric_limits<double>::quiet_NaN();
+    const bool krev_in_range =
+        expect_invariant(m.Krev >= 0 && m.Krev < kReversalSlots, "0 <= Krev < kReversalSlots");
+    if (!krev_in_range || !std::isfinite(H)) return std::numeric_limits<double>::quiet_NaN();
     const double a = m.Hrev[m.Krev];
     const double Bt = m.Brev[m.Krev];
     if (m.Dir > 0) {

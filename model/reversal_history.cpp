@@ -1,10 +1,14 @@
+// Recording a reversal point and wiping out a closed minor loop.
 #include "model/reversal_history.h"
 
+#include "model/model_invariants.h"
 #include "model/preisach.h"
 
 bool record_reversal(ModelState& m, double H, double B) {
     // The stack ends at index 1000; a deeper nesting is refused, never written past the end.
-    if (m.Krev < 0 || m.Krev + 1 >= kReversalSlots) return false;
+    if (!expect_invariant(m.Krev >= 0 && m.Krev < kReversalSlots, "0 <= Krev < kReversalSlots"))
+        return false;
+    if (m.Krev + 1 >= kReversalSlots) return false;
     m.Dir = -m.Dir;
     m.Krev = m.Krev + 1;
     m.Hrev[m.Krev] = H;
@@ -15,7 +19,9 @@ bool record_reversal(ModelState& m, double H, double B) {
 bool wipe_out(ModelState& m, double H, double& h, double& b) {
     // The start point and the first reversal point are never wiped out; a top index beyond the
     // stack points at no history at all.
-    if (m.Krev < 2 || m.Krev >= kReversalSlots) return false;
+    if (!expect_invariant(m.Krev >= 0 && m.Krev < kReversalSlots, "0 <= Krev < kReversalSlots"))
+        return false;
+    if (m.Krev < 2) return false;
     const double extremum = m.Hrev[m.Krev - 1];
     // Closes only when Dir*h <= Dir*H holds: a field that is not a number reaches nothing.
     if (!(m.Dir * extremum <= m.Dir * H)) return false;

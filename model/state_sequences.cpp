@@ -1,3 +1,4 @@
+// The field resets of Open workspace, Settings OK and Axes OK.
 #include "model/state_sequences.h"
 
 #include "model/preisach.h"

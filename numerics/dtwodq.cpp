@@ -1,3 +1,4 @@
+// DTWODQ and DT2ODQ: the entry points, instantiating the quadrature template on plain routines.
 #include "numerics/dtwodq.h"
 
 #include "numerics/dtwodq_template.h"

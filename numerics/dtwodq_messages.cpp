@@ -1,3 +1,4 @@
+// The messages DTWODQ records with the error facility.
 #include "numerics/dtwodq_messages.h"
 
 #include "numerics/error_facility.h"
@@ -21,15 +22,15 @@ void report_code(int code, int MAXSUB, double left, double right) {
     switch (code) {
     case 1:
         set_message_int(1, MAXSUB);
-        E1MES(4, 1, kLimitText);
+        E1MES(kErrorFatal, 1, kLimitText);
         break;
     case 2:
-        E1MES(3, 2, kRoundoffText);
+        E1MES(kErrorWarning, 2, kRoundoffText);
         break;
     case 3:
         set_message_double(1, left);
         set_message_double(2, right);
-        E1MES(3, 3, kPrecisionText);
+        E1MES(kErrorWarning, 3, kPrecisionText);
         break;
     default:
         break;
@@ -41,29 +42,33 @@ void report_code(int code, int MAXSUB, double left, double right) {
 void dt2odq_check_arguments(int MAXSUB, int IRULE, double ERRABS, double ERRREL) {
     if (MAXSUB < 1) {
         set_message_int(1, MAXSUB);
-        E1MES(5, 1, "The maximum number of subintervals MAXSUB = %(I1).  It must be at least 1.");
+        E1MES(kErrorTerminal, 1,
+              "The maximum number of subintervals MAXSUB = %(I1).  It must be at least 1.");
     }
     if (IRULE < 1 || IRULE > 6) {
         set_message_int(1, IRULE);
-        E1MES(5, 2, "The quadrature rule IRULE = %(I1).  It must be in the range 1 to 6.");
+        E1MES(kErrorTerminal, 2,
+              "The quadrature rule IRULE = %(I1).  It must be in the range 1 to 6.");
     }
     // A NaN tolerance fails like a negative one: no bound could ever be met or missed.
     if (!(ERRABS >= 0.0)) {
         set_message_double(1, ERRABS);
-        E1MES(5, 3, "The absolute error desired ERRABS = %(D1).  It must be at least zero.");
+        E1MES(kErrorTerminal, 3,
+              "The absolute error desired ERRABS = %(D1).  It must be at least zero.");
     }
     if (!(ERRREL >= 0.0)) {
         set_message_double(1, ERRREL);
-        E1MES(5, 4, "The relative error desired ERRREL = %(D1).  It must be at least zero.");
+        E1MES(kErrorTerminal, 4,
+              "The relative error desired ERRREL = %(D1).  It must be at least zero.");
     }
     if (ERRABS == 0.0 && ERRREL == 0.0) {
-        E1MES(5, 5,
+        E1MES(kErrorTerminal, 5,
               "The error tolerance arguments ERRABS and ERRREL are both equal to zero.  At least "
               "one of them must be greater than zero.");
     }
     if (ERRREL >= 1.0) {
         set_message_double(1, ERRREL);
-        E1MES(5, 6,
+        E1MES(kErrorTerminal, 6,
               "The relative error desired ERRREL = %(D1).  When ERRREL is greater than or equal "
               "to one, zero can always be returned as an answer.");
     }

@@ -261,15 +261,15 @@ void dtwodq_t(const F& f, const double& A, const double& B, const G& g, const H&
     E1PSH("DTWODQ");
     QuadratureWorkspace ws;
     if (!obtain_workspace(ws)) {
-        E1MES(5, -1, " ");
-        set_message_int(1, DTWODQ_MAXSUB);
-        E1MES(5, 2,
+        E1MES(kErrorTerminal, -1, " ");
+        set_message_int(1, kDtwodqMaxsub);
+        E1MES(kErrorTerminal, 2,
               "The required storage cannot be allocated.  The workspace allocation is based on "
               "MAXSUB = %(I1).");
     } else {
         int ncalls = 0;
         int nsubs = 0;
-        dt2odq_t(f, A, B, g, h, ERRABS, ERRREL, IRULE, RESULT, ERREST, DTWODQ_MAXSUB, ncalls, nsubs,
+        dt2odq_t(f, A, B, g, h, ERRABS, ERRREL, IRULE, RESULT, ERREST, kDtwodqMaxsub, ncalls, nsubs,
                  ws.xleft, ws.xright, ws.subres, ws.suberr, ws.iorder, ws.work, ws.iwork);
     }
     release_workspace(ws);

@@ -4,11 +4,18 @@
 // the program, the interface thread, where every numerical routine runs). Not reentrant.
 #pragma once
 
-// Error types recorded with E1MES: 1 NOTE, 2 ALERT, 3 WARNING, 4 FATAL, 5 TERMINAL, 6 WARNING
-// and 7 FATAL printed at once; 0 means no error, and a free stack level holds -1.
+// Error types recorded with E1MES; a free stack level holds -1.
+constexpr int kErrorNone = 0;       // no error
+constexpr int kErrorNote = 1;       // NOTE
+constexpr int kErrorAlert = 2;      // ALERT
+constexpr int kErrorWarning = 3;    // WARNING
+constexpr int kErrorFatal = 4;      // FATAL
+constexpr int kErrorTerminal = 5;   // TERMINAL: printed at once, stops the program
+constexpr int kErrorWarningNow = 6; // WARNING printed at once
+constexpr int kErrorFatalNow = 7;   // FATAL printed at once
 
 // Depth of the routine-name stack; level 1 is the program itself ("USER").
-constexpr int ERROR_STACK_LEVELS = 50;
+constexpr int kErrorStackLevels = 50;
 
 // Pushes a routine name (first 32 characters kept). A push beyond the last level reports a
 // TERMINAL error and stops the program.

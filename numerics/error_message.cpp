@@ -16,28 +16,28 @@ const char PLACEHOLDER_LETTERS[] = "ACDIKLRSZ";
 void add_placeholder(char letter, int n, const char* value, int length) {
     ErrorState& s = error_state();
     if (length < 0) length = 0;
-    if (s.store_length + PLACEHOLDER_ENTRY_OVERHEAD + length > PLACEHOLDER_STORE_CAPACITY) return;
+    if (s.store_length + kPlaceholderEntryOverhead + length > kPlaceholderStoreCapacity) return;
     char* entry = s.store + s.store_length;
     entry[0] = letter;
     entry[1] = static_cast<char>('0' + n);
     entry[2] = static_cast<char>('0' + length / 100);
     entry[3] = static_cast<char>('0' + length / 10 % 10);
     entry[4] = static_cast<char>('0' + length % 10);
-    std::memcpy(entry + PLACEHOLDER_ENTRY_OVERHEAD, value, static_cast<size_t>(length));
-    s.store_length += PLACEHOLDER_ENTRY_OVERHEAD + length;
+    std::memcpy(entry + kPlaceholderEntryOverhead, value, static_cast<size_t>(length));
+    s.store_length += kPlaceholderEntryOverhead + length;
 }
 
 // Finds the first entry with key letter+digit; returns its value and length, or null.
 const char* find_placeholder(const ErrorState& s, char letter, char digit, int& length) {
     int at = 0;
-    while (at + PLACEHOLDER_ENTRY_OVERHEAD <= s.store_length) {
+    while (at + kPlaceholderEntryOverhead <= s.store_length) {
         const char* entry = s.store + at;
         const int n = (entry[2] - '0') * 100 + (entry[3] - '0') * 10 + (entry[4] - '0');
         if (entry[0] == letter && entry[1] == digit) {
             length = n;
-            return entry + PLACEHOLDER_ENTRY_OVERHEAD;
+            return entry + kPlaceholderEntryOverhead;
         }
-        at += PLACEHOLDER_ENTRY_OVERHEAD + n;
+        at += kPlaceholderEntryOverhead + n;
     }
     return nullptr;
 }
@@ -46,7 +46,7 @@ const char* find_placeholder(const ErrorState& s, char letter, char digit, int& 
 void expand_template(ErrorState& s, const char* text, int n) {
     int out = 0;
     auto put = [&](const char* from, int count) {
-        if (count > ERROR_MESSAGE_CAPACITY - out) count = ERROR_MESSAGE_CAPACITY - out;
+        if (count > kErrorMessageCapacity - out) count = kErrorMessageCapacity - out;
         if (count <= 0) return;
         std::memcpy(s.message + out, from, static_cast<size_t>(count));
         out += count;
@@ -83,7 +83,7 @@ void E1MES(const int& TYPE, const int& CODE, const char* TEXT) {
     ErrorState& s = error_state();
     ErrorLevel& level = s.levels[s.level];
     if (TYPE != -1) {
-        if (TYPE < -1 || TYPE > 7) {
+        if (TYPE < -1 || TYPE > kErrorFatalNow) {
             set_pending_message(s, ".  Error from E1MES.  Illegal error type specified.");
             print_message();
             stop_run(nullptr);
@@ -93,18 +93,18 @@ void E1MES(const int& TYPE, const int& CODE, const char* TEXT) {
         level.type = TYPE;
     }
     if (CODE >= 0) level.code = CODE;
-    if (TYPE == 0 || CODE == 0) {
+    if (TYPE == kErrorNone || CODE == 0) {
         s.message_length = 0;
         clear_placeholders(s);
         return;
     }
     // Only the first 1024 characters of the template count.
-    const int n = TEXT ? bounded_length(TEXT, ERROR_MESSAGE_CAPACITY) : 0;
+    const int n = TEXT ? bounded_length(TEXT, kErrorMessageCapacity) : 0;
     const bool keep_pending = n == 0 || (n == 1 && TEXT[0] == ' ');
     if (!keep_pending) expand_template(s, TEXT, n);
-    if (level.type == 6) s.type6_seen = true;
-    if (level.type == 7) s.type7_seen = true;
-    if (level.type >= 5 && s.print[level.type]) print_message();
+    if (level.type == kErrorWarningNow) s.type6_seen = true;
+    if (level.type == kErrorFatalNow) s.type7_seen = true;
+    if (level.type >= kErrorTerminal && s.print[level.type]) print_message();
     clear_placeholders(s);
 }
 
@@ -132,7 +132,7 @@ void set_message_double(const int& N, const double& VALUE) {
 void set_message_text(const int& N, const char* TEXT, int length) {
     if (N == 0 || N < -9 || N > 9) return;
     if (!TEXT || length < 0) length = 0;
-    if (length > PLACEHOLDER_TEXT_MAX) length = PLACEHOLDER_TEXT_MAX;
+    if (length > kPlaceholderTextMax) length = kPlaceholderTextMax;
     if (N > 0)
         while (length > 0 && TEXT[length - 1] == ' ')
             --length;
@@ -141,6 +141,6 @@ void set_message_text(const int& N, const char* TEXT, int length) {
 
 void set_message_text(const int& N, const char* TEXT) {
     // Only the first 255 characters count, so never read further than that.
-    const int length = TEXT ? bounded_length(TEXT, PLACEHOLDER_TEXT_MAX) : 0;
+    const int length = TEXT ? bounded_length(TEXT, kPlaceholderTextMax) : 0;
     set_message_text(N, TEXT, length);
 }

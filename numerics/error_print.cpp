@@ -10,20 +10,20 @@
 namespace {
 
 // Widest first line: " *** " + 8 + " ERROR" + header (at most 53) + message part (at most 59).
-constexpr int LINE_CAPACITY = 160;
+constexpr int kLineCapacity = 160;
 // Characters of message on a continuation line.
-constexpr int CONTINUATION_WIDTH = 64;
-// The first line holds at most FIRST_LINE_BUDGET - e - h characters of message.
-constexpr int FIRST_LINE_BUDGET = 59;
+constexpr int kContinuationWidth = 64;
+// The first line holds at most kFirstLineBudget - e - h characters of message.
+constexpr int kFirstLineBudget = 59;
 
 // A line being assembled; never overflows (appends are cut at the capacity).
 struct Line {
-    char text[LINE_CAPACITY]; // the characters so far
+    char text[kLineCapacity]; // the characters so far
     int length;               // characters in use
 };
 
 void append(Line& line, const char* from, int count) {
-    if (count > LINE_CAPACITY - line.length) count = LINE_CAPACITY - line.length;
+    if (count > kLineCapacity - line.length) count = kLineCapacity - line.length;
     if (count <= 0) return;
     std::memcpy(line.text + line.length, from, static_cast<size_t>(count));
     line.length += count;
@@ -35,9 +35,9 @@ void append(Line& line, const char* text) {
 
 // Copies a stacked name, raising its first letter when it is lower case before an upper-case
 // letter ("dTWODQ" reads "DTWODQ"). Stops at the first blank when `to_blank`, else copies all 32.
-int display_name(const ErrorLevel& level, bool to_blank, char (&out)[ERROR_NAME_LENGTH]) {
+int display_name(const ErrorLevel& level, bool to_blank, char (&out)[kErrorNameLength]) {
     int n = 0;
-    while (n < ERROR_NAME_LENGTH && !(to_blank && level.name[n] == ' ')) {
+    while (n < kErrorNameLength && !(to_blank && level.name[n] == ' ')) {
         out[n] = level.name[n];
         ++n;
     }
@@ -69,11 +69,11 @@ void print_traceback(const ErrorState& s, int unit) {
         emit_line(unit, text, static_cast<int>(std::strlen(text)));
     for (int k = s.level; k >= 1; --k) {
         const ErrorLevel& level = s.levels[k];
-        char name[ERROR_NAME_LENGTH];
+        char name[kErrorNameLength];
         display_name(level, false, name);
         Line line{};
         append(line, "     ");
-        append(line, name, ERROR_NAME_LENGTH);
+        append(line, name, kErrorNameLength);
         char numbers[48];
         std::snprintf(numbers, sizeof numbers, "%6d      %6d", level.type, level.code);
         append(line, numbers);
@@ -98,7 +98,7 @@ void print_message() {
     char code[16];
     std::snprintf(code, sizeof code, " %d from ", level.code);
     append(header, code);
-    char name[ERROR_NAME_LENGTH];
+    char name[kErrorNameLength];
     append(header, name, display_name(level, true, name));
     int e = 0;
     if (!(len >= 3 && std::memcmp(msg, ".  ", 3) == 0)) {
@@ -106,7 +106,7 @@ void print_message() {
         e = 3;
     }
     const int h = header.length;
-    int r = FIRST_LINE_BUDGET - e - h;
+    int r = kFirstLineBudget - e - h;
     if (r < 0) r = 0;
 
     // First line and where the rest starts.
@@ -139,7 +139,7 @@ void print_message() {
             ++at;
             if (at >= len) break;
         }
-        const int window = at + CONTINUATION_WIDTH < len ? at + CONTINUATION_WIDTH : len;
+        const int window = at + kContinuationWidth < len ? at + kContinuationWidth : len;
         int end;  // end of the characters printed
         int next; // where the following line starts
         broke = false;
@@ -148,7 +148,7 @@ void print_message() {
             end = brk;
             next = brk + 2;
             broke = true;
-        } else if (len - at <= CONTINUATION_WIDTH) {
+        } else if (len - at <= kContinuationWidth) {
             end = next = len;
         } else {
             const int blank = last_blank(msg, at, window);

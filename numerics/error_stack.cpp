@@ -8,15 +8,15 @@
 namespace {
 
 // Copies the first 32 characters of NAME, blank-padded.
-void pad_name(const char* name, char (&out)[ERROR_NAME_LENGTH]) {
+void pad_name(const char* name, char (&out)[kErrorNameLength]) {
     std::memset(out, ' ', sizeof out);
-    for (int i = 0; name && i < ERROR_NAME_LENGTH && name[i] != '\0'; ++i)
+    for (int i = 0; name && i < kErrorNameLength && name[i] != '\0'; ++i)
         out[i] = name[i];
 }
 
 // Length of a stacked name without its trailing blanks.
-int trimmed_length(const char (&name)[ERROR_NAME_LENGTH]) {
-    int n = ERROR_NAME_LENGTH;
+int trimmed_length(const char (&name)[kErrorNameLength]) {
+    int n = kErrorNameLength;
     while (n > 0 && name[n - 1] == ' ')
         --n;
     return n;
@@ -26,7 +26,7 @@ int trimmed_length(const char (&name)[ERROR_NAME_LENGTH]) {
 // level keeps its type and code for N1RTY(1).
 void drop_level(ErrorState& s) {
     const int level = s.level;
-    if (level < ERROR_STACK_LEVELS) {
+    if (level < kErrorStackLevels) {
         s.levels[level + 1].type = -1;
         s.levels[level + 1].code = -1;
     }
@@ -38,7 +38,7 @@ void drop_level(ErrorState& s) {
 
 void E1PSH(const char* NAME) {
     ErrorState& s = error_state();
-    if (s.level < ERROR_STACK_LEVELS) {
+    if (s.level < kErrorStackLevels) {
         ErrorLevel& level = s.levels[++s.level];
         pad_name(NAME, level.name);
         level.type = 0;
@@ -46,8 +46,9 @@ void E1PSH(const char* NAME) {
         error_detail::current_user_flag = &level.user;
         return;
     }
-    set_message_int(1, ERROR_STACK_LEVELS);
-    E1MES(5, 1, "Error condition in E1PSH.  Push would cause stack level to exceed %(I1).");
+    set_message_int(1, kErrorStackLevels);
+    E1MES(kErrorTerminal, 1,
+          "Error condition in E1PSH.  Push would cause stack level to exceed %(I1).");
     stop_run(nullptr);
     // Still running (the stop routine returned): count the refused push so that its pop is
     // absorbed instead of unbalancing the stack.
@@ -64,18 +65,20 @@ void E1POP(const char* NAME) {
     if (L <= 1) {
         E1PSH("E1POP");
         set_message_text(1, NAME);
-        E1MES(5, 1, "Error condition in E1POP.  Cannot pop from %(L1) because stack is empty.");
+        E1MES(kErrorTerminal, 1,
+              "Error condition in E1POP.  Cannot pop from %(L1) because stack is empty.");
         stop_run(nullptr);
         drop_level(s); // the stop returned: take "E1POP" off again
         return;
     }
-    char padded[ERROR_NAME_LENGTH];
+    char padded[kErrorNameLength];
     pad_name(NAME, padded);
     ErrorLevel& level = s.levels[L];
-    if (std::memcmp(padded, level.name, ERROR_NAME_LENGTH) != 0) {
+    if (std::memcmp(padded, level.name, kErrorNameLength) != 0) {
         set_message_text(1, NAME);
         set_message_text(2, level.name, trimmed_length(level.name));
-        E1MES(5, 2, "Error condition in E1POP.  %(L1) does not match the name %(L2) in the stack.");
+        E1MES(kErrorTerminal, 2,
+              "Error condition in E1POP.  %(L1) does not match the name %(L2) in the stack.");
         stop_run(nullptr);
         drop_level(s); // the stop returned: the stacked routine is taken as left
         return;
@@ -92,10 +95,10 @@ void E1POP(const char* NAME) {
         if (d >= 1 && d <= 4) {
             if (u && s.print[d]) print_message();
             if (u && s.stop[d]) stop_run(nullptr);
-        } else if (d == 5) {
+        } else if (d == kErrorTerminal) {
             if (s.print[5]) print_message();
             if (s.stop[5]) stop_run(nullptr);
-        } else if (d == 6 || d == 7) {
+        } else if (d == kErrorWarningNow || d == kErrorFatalNow) {
             if (s.print[d]) print_message();
             if (u) {
                 const bool seen7 = s.type7_seen;
@@ -112,9 +115,9 @@ void E1POP(const char* NAME) {
 int N1RTY(const int& I) {
     ErrorState& s = error_state();
     if (I == 0) return s.levels[s.level].type;
-    if (I == 1) return s.level < ERROR_STACK_LEVELS ? s.levels[s.level + 1].type : -1;
+    if (I == 1) return s.level < kErrorStackLevels ? s.levels[s.level + 1].type : -1;
     ErrorLevel& level = s.levels[s.level];
-    level.type = 5;
+    level.type = kErrorTerminal;
     level.code = 1;
     set_pending_message(s, ".  The argument passed to N1RTY must be 0 or 1.");
     print_message();
@@ -136,7 +139,7 @@ void error_detail::set_user_switch(const char* SWITCH) {
         s.levels[s.level].user = false;
     } else {
         set_message_text(1, SWITCH ? SWITCH : "");
-        E1MES(5, 1,
+        E1MES(kErrorTerminal, 1,
               "Invalid value for SWITCH in call to E1USR.  SWITCH must be set to 'ON' or "
               "'OFF'.  SWITCH = '%(L1)'");
     }

@@ -1,3 +1,4 @@
+// The error facility's state record, its start values and the names of the error types.
 #include "numerics/error_state.h"
 
 #include <cstring>
@@ -65,7 +66,7 @@ void clear_placeholders(ErrorState& state) {
 
 void set_pending_message(ErrorState& state, const char* text) {
     int n = static_cast<int>(std::strlen(text));
-    if (n > ERROR_MESSAGE_CAPACITY) n = ERROR_MESSAGE_CAPACITY;
+    if (n > kErrorMessageCapacity) n = kErrorMessageCapacity;
     std::memcpy(state.message, text, static_cast<size_t>(n));
     state.message_length = n;
 }

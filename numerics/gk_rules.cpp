@@ -1,3 +1,4 @@
+// Storage of the Gauss-Kronrod rule tables declared in gk_rules.h.
 #include "numerics/gk_rules.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// DMACH, IMACH and UMACH: the machine's arithmetic properties and the numerical unit numbers.
 #include "numerics/machine_constants.h"
 
 #include "numerics/error_facility.h"
@@ -35,7 +36,7 @@ void emit_misuse(int unit, const char* first, const char* second, const char* th
 double machine_detail::report_bad_index(int N) {
     E1PSH("DMACH");
     set_message_int(1, N);
-    E1MES(5, 5, "The argument must be between 1 and 8 inclusive. N = %(I1)");
+    E1MES(kErrorTerminal, 5, "The argument must be between 1 and 8 inclusive. N = %(I1)");
     E1POP("DMACH");
     return DMACH(6);
 }

@@ -1,3 +1,4 @@
+// The working values shared by DTWODQ's outer and inner integrations.
 #include "numerics/quadrature_shared.h"
 
 QuadratureShared quadrature_shared = {0.0, 0, 0.0, 0.0, false, false, false};

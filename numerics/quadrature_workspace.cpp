@@ -1,3 +1,4 @@
+// Obtaining and releasing DTWODQ's work arrays.
 #include "numerics/quadrature_workspace.h"
 
 #include <cstdlib>
@@ -16,13 +17,13 @@ template <class T> void give_back(T*& p) {
 } // namespace
 
 bool obtain_workspace(QuadratureWorkspace& ws) {
-    ws.xleft = request<double>(DTWODQ_MAXSUB);
-    ws.xright = request<double>(DTWODQ_MAXSUB);
-    ws.suberr = request<double>(DTWODQ_MAXSUB);
-    ws.subres = request<double>(DTWODQ_MAXSUB);
-    ws.work = request<double>(4 * DTWODQ_MAXSUB);
-    ws.iorder = request<int>(DTWODQ_MAXSUB);
-    ws.iwork = request<int>(DTWODQ_MAXSUB);
+    ws.xleft = request<double>(kDtwodqMaxsub);
+    ws.xright = request<double>(kDtwodqMaxsub);
+    ws.suberr = request<double>(kDtwodqMaxsub);
+    ws.subres = request<double>(kDtwodqMaxsub);
+    ws.work = request<double>(4 * kDtwodqMaxsub);
+    ws.iorder = request<int>(kDtwodqMaxsub);
+    ws.iwork = request<int>(kDtwodqMaxsub);
     return ws.xleft && ws.xright && ws.suberr && ws.subres && ws.work && ws.iorder && ws.iwork;
 }
 

@@ -5,17 +5,17 @@
 #include <cstddef>
 
 // Number of subintervals DTWODQ works with.
-constexpr int DTWODQ_MAXSUB = 250;
+constexpr int kDtwodqMaxsub = 250;
 
 // The seven arrays of one call; a null pointer is a request that failed.
 struct QuadratureWorkspace {
-    double* xleft;  // DTWODQ_MAXSUB left ends of the outer subintervals
-    double* xright; // DTWODQ_MAXSUB right ends of the outer subintervals
-    double* suberr; // DTWODQ_MAXSUB outer error estimates
-    double* subres; // DTWODQ_MAXSUB outer subinterval integrals
-    double* work;   // 4*DTWODQ_MAXSUB: the inner lists
-    int* iorder;    // DTWODQ_MAXSUB outer ordering
-    int* iwork;     // DTWODQ_MAXSUB inner ordering
+    double* xleft;  // kDtwodqMaxsub left ends of the outer subintervals
+    double* xright; // kDtwodqMaxsub right ends of the outer subintervals
+    double* suberr; // kDtwodqMaxsub outer error estimates
+    double* subres; // kDtwodqMaxsub outer subinterval integrals
+    double* work;   // 4*kDtwodqMaxsub: the inner lists
+    int* iorder;    // kDtwodqMaxsub outer ordering
+    int* iwork;     // kDtwodqMaxsub inner ordering
 };
 
 // Makes all seven requests, even after a failed one. Returns true when all succeeded.

@@ -1,3 +1,4 @@
+// Keeping the subintervals ordered by error estimate for the adaptive bisection.
 #include "numerics/reorder_errors.h"
 
 void reorder_errors(int limit, int last, int& top, double& topest, const double* est, int* order,

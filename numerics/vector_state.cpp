@@ -1,3 +1,4 @@
+// Clearing the upper halves of the AVX registers where the processor has them.
 #include "numerics/vector_state.h"
 
 #if defined(__GNUC__) && defined(__x86_64__)

@@ -1,3 +1,4 @@
+// Moving leading blanks of a fixed-length text to its end.
 #include "text/adjust_left.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Exact decimal digits of a double, rounded half away from zero.
 #include "text/decimal_rounding.h"
 
 #include <cmath>

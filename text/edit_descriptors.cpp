@@ -1,3 +1,4 @@
+// The F, E and G output edit descriptors on one real.
 #include "text/edit_descriptors.h"
 
 #include "text/decimal_rounding.h"

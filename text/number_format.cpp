@@ -1,3 +1,4 @@
+// Format strings such as "(a,g14.7)" applied to fixed-length text buffers.
 #include "text/number_format.h"
 
 #include "text/edit_descriptors.h"

@@ -1,3 +1,4 @@
+// List-directed reading of one real or one integer from a text.
 #include "text/number_parse.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The standard output unit's line sink and the program-stop seam.
 #include "text/output_unit.h"
 
 #include <atomic>
@@ -23,10 +24,18 @@ std::atomic<StopRoutine> g_stop{default_stop};
 
 } // namespace
 
-void set_line_sink(LineSink sink) { g_sink.store(sink ? sink : default_sink); }
+void set_line_sink(LineSink sink) {
+    g_sink.store(sink ? sink : default_sink);
+}
 
-void emit_line(int unit, const char* line, int length) { g_sink.load()(unit, line, length); }
+void emit_line(int unit, const char* line, int length) {
+    g_sink.load()(unit, line, length);
+}
 
-void set_stop_routine(StopRoutine stop) { g_stop.store(stop ? stop : default_stop); }
+void set_stop_routine(StopRoutine stop) {
+    g_stop.store(stop ? stop : default_stop);
+}
 
-void stop_run(const char* message) { g_stop.load()(message); }
+void stop_run(const char* message) {
+    g_stop.load()(message);
+}

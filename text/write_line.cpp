@@ -1,3 +1,4 @@
+// List-directed output of one record to the standard output unit.
 #include "text/write_line.h"
 
 #include "text/edit_descriptors.h"

@@ -1,3 +1,4 @@
+// Reading the batch tool's command line: commands, options and steps, each value checked.
 #include "app/batch/batch_options.h"
 
 #include <cerrno>
@@ -6,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "model/model_limits.h"
 #include "model/model_state.h"
+#include "model/plot_geometry.h"
 
 namespace {
 
@@ -34,7 +37,7 @@ bool read_int32(const std::string& text, int32_t& value) {
 }
 
 bool field_in_range(double H) {
-    return std::fabs(H) <= kBatchFieldLimit;
+    return check_range(ModelQuantity::field, H) == RangeCheck::accepted;
 }
 
 // Splits "a:b:c" at the colons.
@@ -52,11 +55,11 @@ std::vector<std::string> split_colons(const std::string& text) {
 bool parse_step(const std::string& text, BatchStep& step, std::string& error) {
     const std::vector<std::string> parts = split_colons(text);
     const std::string& kind = parts[0];
-    step = BatchStep{0, 0.0, 0};
+    step = BatchStep{kCycleSingle, 0.0, 0};
     if (kind == "to" && parts.size() == 2) {
-        step.cycle_mode = 0;
+        step.cycle_mode = kCycleSingle;
     } else if ((kind == "cycle" || kind == "spiral") && parts.size() == 3) {
-        step.cycle_mode = kind == "cycle" ? 1 : 2;
+        step.cycle_mode = kind == "cycle" ? kCycleAlternating : kCycleSpiral;
         if (!read_int32(parts[2], step.Ncyc)) {
             error = "invalid number of cycles in step '" + text + "': not a 32-bit integer";
             return false;
@@ -93,6 +96,7 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
                          std::string& error) {
     options = BatchOptions{};
     options.Hc = kStartupHc;
+    options.plot_width = plot_width_for_surface(kDefaultSurfaceWidth);
     if (argc < 2) {
         error = "no command given: expected kmax, major, curve, metrics, forc or fit (see --help)";
         return false;
@@ -139,8 +143,8 @@ bool parse_batch_options(int argc, const char* const* argv, BatchOptions& option
                 error = "invalid --hc '" + value + "': not a number";
                 return false;
             }
-            if (!(options.Hc >= kBatchHcMin && options.Hc < 1.0)) {
-                error = "invalid --hc '" + value + "': must satisfy 0.0001 <= Hc < 1";
+            if (const char* refusal = hc_refusal(check_range(ModelQuantity::Hc, options.Hc))) {
+                error = "invalid --hc '" + value + "': " + refusal;
                 return false;
             }
         } else if (curve && arg == "--start") {

@@ -19,18 +19,18 @@ enum class BatchCommand {
 
 // One step of a curve: a right click or an Execute of the reversal dialog.
 struct BatchStep {
-    int32_t
-        cycle_mode; // 0 a single move ("to"), 1 cyclic alteration ("cycle"), 2 spiral ("spiral")
-    double Hn;      // the field to run to
-    int32_t Ncyc;   // number of cycles of an Execute (0 for a single move)
+    int32_t cycle_mode; // kCycleSingle ("to"), kCycleAlternating ("cycle"), kCycleSpiral ("spiral")
+    double Hn;          // the field to run to
+    int32_t Ncyc;       // number of cycles of an Execute (0 for a single move)
 };
 
 // Everything the command line says, checked.
 struct BatchOptions {
     BatchCommand command = BatchCommand::help;
-    double Hc = 0.0;             // distribution parameter, 0.0001 <= Hc < 1
+    double Hc = 0.0; // distribution parameter, kSmallestHc <= Hc < kHcBound (model/model_limits.h)
     bool start_positive = false; // --start pos: Settings with "Ho = Hs" before the steps
-    int32_t plot_width = 916;    // pixels across the plot area, > 0
+    int32_t plot_width = 0;      // pixels across the plot area, > 0; by default that of a
+                                 // kDefaultSurfaceWidth surface (model/plot_geometry.h)
     double Hmin = -1.0;          // H-axis bounds, Hmin < Hmax
     double Hmax = 1.0;
     std::vector<BatchStep> steps; // curve steps in the order given
@@ -41,9 +41,6 @@ struct BatchOptions {
     bool density = false;         // --density: forc adds the distribution column
 };
 
-// Accepted range of --hc and of every field given on the command line.
-constexpr double kBatchHcMin = 0.0001;
-constexpr double kBatchFieldLimit = 1000.0;
 // Accepted range of --reversals and --points.
 constexpr int32_t kForcGridMin = 2;
 constexpr int32_t kForcGridMax = 1000;

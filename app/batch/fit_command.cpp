@@ -1,3 +1,4 @@
+// The fit command: a grid over Hc, Brent's method between the best neighbours, the fitted loop.
 #include "app/batch/fit_command.h"
 
 #include <boost/math/tools/minima.hpp>
@@ -14,6 +15,7 @@
 #include "app/batch/loop_reader.h"
 #include "app/batch/metrics_command.h"
 #include "model/curve_csv.h"
+#include "model/model_limits.h"
 #include "model/state_sequences.h"
 
 namespace {
@@ -101,8 +103,8 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
     // units of Hs over most of the range) and walks downhill to a grid point whose neighbours
     // fit worse; Brent's method then minimises between those neighbours. Small Hc cost the most
     // (the density is narrow), so a loop that needs none computes none.
-    const double Hc_low = kBatchHcMin;
-    const double Hc_high = std::nextafter(1.0, 0.0);
+    const double Hc_low = kSmallestHc;
+    const double Hc_high = std::nextafter(kHcBound, 0.0);
     double grid[kFitGridPoints];
     double grid_sse[kFitGridPoints];
     bool done[kFitGridPoints] = {};

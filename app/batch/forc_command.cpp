@@ -1,3 +1,4 @@
+// The forc command: reversal curves from positive saturation and their mixed second difference.
 #include "app/batch/forc_command.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Coercive fields, remanences, extremes and area of a loop, accumulated point by point.
 #include "app/batch/loop_metrics.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// The sums that compare a measured loop with a limiting loop in least squares.
 #include "app/batch/loop_moments.h"
 
 #include <cmath>

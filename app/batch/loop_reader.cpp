@@ -1,3 +1,4 @@
+// Streaming reader of "H,B" loop files with a check of every number.
 #include "app/batch/loop_reader.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// The metrics command: the loop's characteristic numbers as name,value lines.
 #include "app/batch/metrics_command.h"
 
 #include <cmath>

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCursor>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <mutex>
@@ -10,12 +12,14 @@
 
 #include "app/input_hn.h"
 #include "app/menu_callbacks.h"
+#include "model/model_seams.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "shell_driver.h"
 #include "shell_fixture.h"
 #include "text/adjust_left.h"
 #include "text/number_format.h"
+#include "window/graph/graphics_data.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/units.h"
 
@@ -61,7 +65,7 @@ QImage workspace_surface() {
     ChildWindow* cw = window_for_unit(10);
     if (cw == nullptr) return QImage();
     std::lock_guard<std::mutex> hold(cw->lock);
-    return cw->gfx.surface.copy();
+    return graphics_of(cw).gfx.surface.copy();
 }
 
 } // namespace
@@ -126,6 +130,30 @@ TEST_F(InputHn, ExecuteRunsTheMoveAndResetsTheDialog) {
         // The dialog stays open until Cancel.
         EXPECT_TRUE(d->isVisible());
     });
+}
+
+namespace {
+int g_legs_under_wait_cursor = 0; // legs drawn while the wait cursor was shown
+
+void draw_leg_and_look(ModelState& m) {
+    const QCursor* c = QGuiApplication::overrideCursor();
+    if (c && c->shape() == Qt::WaitCursor) ++g_legs_under_wait_cursor;
+    draw_new_points_under_marker(m);
+}
+} // namespace
+
+TEST_F(InputHn, ACyclicExecuteShowsTheWaitCursorUntilItEnds) {
+    g_legs_under_wait_cursor = 0;
+    set_leg_draw(draw_leg_and_look);
+    with_dialog(open_input_dialog, [](QDialog* d) {
+        set_edit_text(hn_edit(d), "0.8");
+        click(cyclic_box(d));
+        type_into(cycles_edit(d), "3");
+        click(execute_button(d));
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the cursor came back";
+    });
+    set_leg_draw(draw_new_points_under_marker);
+    EXPECT_EQ(g_legs_under_wait_cursor, 6) << "every leg of three cycles";
 }
 
 TEST_F(InputHn, ExecuteEndsWithHnExactlyAtTheCurrentField) {

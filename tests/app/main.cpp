@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "shell_driver.h"
+#include "window/graph/graph_setup.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     set_message_box_answer(answer_no);
+    install_window_graph();
     frame_start("hysteresis");
     start_application_on_program_thread();
     const int result = RUN_ALL_TESTS();

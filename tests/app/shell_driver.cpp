@@ -1,3 +1,4 @@
+// Starting the shell on a program thread and driving its modal dialogs in tests.
 #include "shell_driver.h"
 
 #include <gtest/gtest.h>
@@ -118,11 +119,11 @@ void click(QAbstractButton* button) {
 }
 
 std::string control_text(int control_id) {
-    char text[dialog_text_length];
-    if (!dlg_get(shell_dialog(), control_id, text, dialog_text_length, sel_text) &&
-        !dlg_get(shell_dialog(), control_id, text, dialog_text_length, sel_state))
+    char text[kDialogTextLength];
+    if (!dlg_get(shell_dialog(), control_id, text, kDialogTextLength, sel_text) &&
+        !dlg_get(shell_dialog(), control_id, text, kDialogTextLength, sel_state))
         return "<no such control>";
-    std::string s(text, dialog_text_length);
+    std::string s(text, kDialogTextLength);
     s.erase(s.find_last_not_of(' ') + 1);
     return s;
 }

@@ -1,3 +1,4 @@
+// Set-up and tear-down that return the shell to its start-up state between tests.
 #include "shell_fixture.h"
 
 #include "app/menu_callbacks.h"

@@ -7,6 +7,7 @@
 
 #include "model/model_state.h"
 #include "shell_driver.h"
+#include "window/graph/graphics_data.h"
 #include "window/graph/text_grid.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/menus.h"
@@ -117,7 +118,7 @@ TEST(Startup, InstructionsShownInTheStandardTextWindow) {
     std::string shown;
     {
         std::lock_guard<std::mutex> hold(cw->lock);
-        shown = text_store_all(cw->text);
+        shown = text_store_all(graphics_of(cw).text);
     }
     std::vector<std::string> rows;
     size_t from = 0;

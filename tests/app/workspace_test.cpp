@@ -83,13 +83,13 @@ TEST_F(Workspace, ValuesOutsideZeroToOneAreRejected) {
 
 TEST_F(Workspace, ValuesBelowTheSmallestHcAreRejected) {
     with_dialog(open_workspace_menu, [](QDialog* d) {
-        for (const char* text : {"0.00005", "1e-5", "9.9999e-5", "1d-300"}) {
+        for (const char* text : {"0.0005", "0.0001", "9.9999e-4", "1d-300"}) {
             set_edit_text(edit_at(d, 0), text);
-            EXPECT_EQ(control_text(kHcStatus), "Error: Hc must be at least 0.0001") << text;
+            EXPECT_EQ(control_text(kHcStatus), "Error: Hc must be at least 0.001") << text;
             EXPECT_FALSE(control_enabled(1)) << text;
         }
-        set_edit_text(edit_at(d, 0), "0.0001");
-        EXPECT_EQ(g_model.Hc, 0.0001);
+        set_edit_text(edit_at(d, 0), "0.001");
+        EXPECT_EQ(g_model.Hc, 0.001);
         EXPECT_EQ(control_text(kHcStatus), kmax_status(g_model.Kmax));
         EXPECT_TRUE(control_enabled(1));
     });

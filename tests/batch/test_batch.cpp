@@ -115,7 +115,7 @@ TEST(Batch, InvalidArgumentsExitTwoWithOneLine) {
         {"kmax", "--hc"},
         {"kmax", "--hc", "0"},
         {"kmax", "--hc", "1"},
-        {"kmax", "--hc", "0.00009"},
+        {"kmax", "--hc", "0.00099999"},
         {"kmax", "--hc", "-0.5"},
         {"kmax", "--hc", "abc"},
         {"kmax", "--hc", "nan"},
@@ -156,11 +156,28 @@ TEST(Batch, InvalidArgumentsExitTwoWithOneLine) {
 }
 
 TEST(Batch, AcceptedEdgesOfTheRanges) {
-    EXPECT_EQ(run_tool({"kmax", "--hc", "0.0001"}).status, 0);
+    EXPECT_EQ(run_tool({"kmax", "--hc", "0.001"}).status, 0);
     EXPECT_EQ(run_tool({"curve", "--h-axis", "-1000:1000", "to:1000", "to:-1000"}).status, 0);
     const ToolRun none = run_tool({"curve", "cycle:0.5:-3"});
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "H,B\n-1,-1\n");
+}
+
+TEST(Batch, RefusedHcUsesTheWordsOfTheParameterDialog) {
+    const struct {
+        const char* hc;
+        const char* words;
+    } cases[] = {{"0.0005", "Hc must be at least 0.001"},
+                 {"1e-300", "Hc must be at least 0.001"},
+                 {"0", "must be 0<Hc<1"},
+                 {"1", "must be 0<Hc<1"}};
+    for (const auto& c : cases) {
+        const ToolRun r = run_tool({"kmax", "--hc", c.hc});
+        EXPECT_EQ(r.status, 2) << c.hc;
+        EXPECT_EQ(r.err,
+                  std::string("hysteresis-batch: invalid --hc '") + c.hc + "': " + c.words + "\n")
+            << c.hc;
+    }
 }
 
 TEST(Batch, NumericalStopExitsOneAndKeepsThePoints) {

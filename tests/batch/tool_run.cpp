@@ -1,3 +1,4 @@
+// Running the built batch tool with arguments and capturing its status and output.
 #include "tests/batch/tool_run.h"
 
 #include <gtest/gtest.h>

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -43,9 +44,12 @@ void schedule(std::vector<Step> steps) {
     QTimer::singleShot(0, [queue] { run_next(queue); });
 }
 
-// Ends a dialog that a failing test left open, so that the suite cannot hang.
+// Ends a dialog that a failing test left open, so that the suite cannot hang. The timer may
+// fire after its test has ended, when d is gone: it acts only within the test that set it.
 void watchdog(Dialog& d) {
-    QTimer::singleShot(10000, [&d] {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    QTimer::singleShot(10000, [&d, test] {
+        if (testing::UnitTest::GetInstance()->current_test_info() != test) return;
         if (d.window) {
             ADD_FAILURE() << "dialog " << d.template_id << " left open";
             dlg_exit(d);
@@ -654,6 +658,82 @@ TEST_F(DialogModal, ScrollBarRequestsMoveByTheStepsWithinTheRange) {
 
 // With HYSTERESIS_DIALOG_SHOTS set to a folder, saves a picture of each dialog there, filled as
 // the program fills it.
+namespace {
+
+// What the dialog callback of a template with a shared id saw while the dialog was shown.
+struct SharedIdSeen {
+    bool any_operation_succeeded = false; // a value or callback operation on the shared id
+    std::vector<QString> titles;          // texts the window's controls show
+};
+SharedIdSeen shared_seen;
+
+void on_shared_id_shown(Dialog& d, int32_t&, int32_t&) {
+    char buf[8];
+    bool flag = false;
+    int32_t n = 0;
+    bool any =
+        dlg_set(d, 7, "x", 1) || dlg_set(d, 7, true) || dlg_set(d, 7, int32_t{3}, sel_position);
+    any = any || dlg_get(d, 7, buf, 8) || dlg_get(d, 7, flag) || dlg_get(d, 7, n, sel_position);
+    shared_seen.any_operation_succeeded = any;
+    for (QWidget* w : dialog_widget(d)->findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(w)) shared_seen.titles.push_back(label->text());
+        if (auto* box = qobject_cast<QGroupBox*>(w)) shared_seen.titles.push_back(box->title());
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            shared_seen.titles.push_back(button->text());
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) shared_seen.titles.push_back(edit->text());
+    }
+    dlg_exit(d);
+}
+
+} // namespace
+
+// Two controls on one id, for every pair of kinds: the dialog is shown and ended without a
+// crash, every operation on the id answers false, and each control keeps its own text.
+TEST_F(DialogModal, ControlsSharingAnIdAreShownSafelyAndAnswerFalse) {
+    struct Kind {
+        uint32_t style;
+        uint16_t atom;
+        bool shows_title; // the template's title is visible in the control
+    };
+    const Kind kinds[] = {
+        {kLeft, 0x82, true},         {kGroup, 0x80, true},  {kPush, 0x80, true},
+        {kCheck, 0x80, true},        {kRadio, 0x80, true},  {kEdit, 0x81, true},
+        {kChild, 0x84, false},       {kChild, 0x83, false}, {kChild | 0x2, 0x85, true},
+        {kChild | 0x3, 0x85, false},
+    };
+    for (const Kind& a : kinds)
+        for (const Kind& b : kinds) {
+            BuildDialog bd;
+            bd.cx = 200;
+            bd.cy = 80;
+            bd.items = {{a.style, a.atom, 7, "first", 5, 5, 80, 12},
+                        {b.style, b.atom, 7, "second", 5, 30, 80, 12}};
+            std::vector<unsigned char> bytes = build_template(bd);
+            add_template(931, bytes.data(), bytes.size());
+            Dialog d;
+            ASSERT_TRUE(dlg_init(d, 931));
+            ASSERT_TRUE(dlg_set_callback(d, 931, on_shared_id_shown));
+            shared_seen = SharedIdSeen{};
+            watchdog(d);
+            EXPECT_EQ(dlg_modal(d), 1);
+            const std::string pair = std::to_string(a.atom) + "/" + std::to_string(a.style & 0xF) +
+                                     " with " + std::to_string(b.atom) + "/" +
+                                     std::to_string(b.style & 0xF);
+            EXPECT_FALSE(shared_seen.any_operation_succeeded) << pair;
+            const auto& t = shared_seen.titles;
+            EXPECT_EQ(std::count(t.begin(), t.end(), QStringLiteral("first")),
+                      a.shows_title ? 1 : 0)
+                << pair;
+            EXPECT_EQ(std::count(t.begin(), t.end(), QStringLiteral("second")),
+                      b.shows_title ? 1 : 0)
+                << pair;
+            char buf[8];
+            EXPECT_FALSE(dlg_get(d, 7, buf, 8)) << pair;
+            dlg_uninit(d);
+        }
+    remove_template(931);
+}
+
 TEST_F(DialogModal, Screenshots) {
     QByteArray folder = qgetenv("HYSTERESIS_DIALOG_SHOTS");
     if (folder.isEmpty()) GTEST_SKIP() << "HYSTERESIS_DIALOG_SHOTS not set";

@@ -23,17 +23,17 @@ std::string pad(const std::string& s) {
 }
 
 int32_t expected_kind(const BuildItem& it) {
-    if (it.atom == 0x82) return kind_static;
-    if (it.atom == 0x81) return kind_edit;
+    if (it.atom == 0x82) return kKindStatic;
+    if (it.atom == 0x81) return kKindEdit;
     switch (it.style & 0xF) {
     case 7:
-        return kind_group_box;
+        return kKindGroupBox;
     case 3:
-        return kind_check_box;
+        return kKindCheckBox;
     case 9:
-        return kind_radio_button;
+        return kKindRadioButton;
     default:
-        return kind_push_button;
+        return kKindPushButton;
     }
 }
 
@@ -90,7 +90,7 @@ TEST(DialogInit, BuildsTheTablesControls) {
             ASSERT_EQ(c.texts.size(), 1u);
             EXPECT_EQ(c.texts[0], pad(w.text));
             EXPECT_TRUE(c.logicals[0]);
-            size_t callbacks = c.kind == kind_edit ? 2 : c.kind >= kind_push_button ? 1 : 0;
+            size_t callbacks = c.kind == kKindEdit ? 2 : c.kind >= kKindPushButton ? 1 : 0;
             EXPECT_EQ(c.callbacks.size(), callbacks);
         }
         EXPECT_TRUE(dlg_uninit(d));
@@ -147,7 +147,7 @@ TEST(DialogInit, GroupsEndAtTheNextGroupStart) {
     std::vector<std::vector<int32_t>> groups;
     std::vector<bool> checked;
     for (const DialogControl& c : d.controls)
-        if (c.kind == kind_radio_button) {
+        if (c.kind == kKindRadioButton) {
             groups.push_back(c.ints);
             checked.push_back(c.logicals[1]);
         }
@@ -200,14 +200,14 @@ TEST(DialogInit, KindsOfTheOtherClasses) {
     Dialog d;
     ASSERT_TRUE(dlg_init(d, 903));
     ASSERT_EQ(d.controls.size(), 5u);
-    EXPECT_EQ(d.controls[0].kind, kind_scroll_bar);
+    EXPECT_EQ(d.controls[0].kind, kKindScrollBar);
     EXPECT_EQ(d.controls[0].ints, (std::vector<int32_t>{0, 100, 1, 10}));
-    EXPECT_EQ(d.controls[1].kind, kind_list_box);
-    EXPECT_EQ(d.controls[2].kind, kind_combo_box);
+    EXPECT_EQ(d.controls[1].kind, kKindListBox);
+    EXPECT_EQ(d.controls[2].kind, kKindComboBox);
     EXPECT_EQ(d.controls[2].callbacks.size(), 4u);
-    EXPECT_EQ(d.controls[3].kind, kind_drop_down);
+    EXPECT_EQ(d.controls[3].kind, kKindDropDown);
     // A group of one non-automatic radio button still closes on itself.
-    EXPECT_EQ(d.controls[4].kind, kind_radio_button);
+    EXPECT_EQ(d.controls[4].kind, kKindRadioButton);
     EXPECT_EQ(d.controls[4].ints, (std::vector<int32_t>{4, 4}));
     remove_template(903);
 }
@@ -476,10 +476,17 @@ void count_stop(const char*) {
     ++fuzz_stops;
 }
 void drop_line(int, const char*, int) {}
+
+// Ends a dialog as soon as its window exists: every control has been written to it by then, and
+// the exit reads every control back.
+void exit_when_shown(Dialog& d, int32_t&, int32_t&) {
+    dlg_exit(d);
+}
 } // namespace
 
 // Mutated templates either build records or are refused (or stop on a rejected style); the
-// operations on whatever was built stay within the records.
+// operations on whatever was built stay within the records, and every template that builds is
+// also shown (and ended at once) without harm.
 TEST(DialogInit, SurvivesMutatedTemplates) {
     set_stop_routine(count_stop);
     set_line_sink(drop_line);
@@ -514,6 +521,13 @@ TEST(DialogInit, SurvivesMutatedTemplates) {
                 dlg_set(d, id, int32_t{3}, sel);
             }
         }
+        for (const DialogControl& c : d.controls)
+            for (const std::string& t : c.texts)
+                ASSERT_EQ(t.size(), 256u);
+        ASSERT_TRUE(dlg_set_callback(d, 920, exit_when_shown));
+        const int32_t shown = dlg_modal(d);
+        ASSERT_TRUE(shown == -1 || shown == d.return_value);
+        ASSERT_EQ(d.window, nullptr);
         for (const DialogControl& c : d.controls)
             for (const std::string& t : c.texts)
                 ASSERT_EQ(t.size(), 256u);

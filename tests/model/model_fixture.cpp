@@ -1,3 +1,4 @@
+// A workspace opened as the program opens it, and the reference readers of the model tests.
 #include "model_fixture.h"
 
 #include "tests/support/reference_data.h"

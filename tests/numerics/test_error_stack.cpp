@@ -227,7 +227,7 @@ TEST_F(ErrorStackTest, IllegalTypeStopsAndKeepsTheLevelStatus) {
 }
 
 TEST_F(ErrorStackTest, PushBeyondFiftyLevelsStops) {
-    for (int i = 2; i <= ERROR_STACK_LEVELS; ++i)
+    for (int i = 2; i <= kErrorStackLevels; ++i)
         E1PSH(("R" + std::to_string(i)).c_str());
     EXPECT_TRUE(capture().lines.empty());
     E1PSH("EXTRA");

@@ -1,3 +1,4 @@
+// BMP encoding of a surface.
 #include "window/graph/bitmap_file.h"
 
 namespace {
@@ -8,10 +9,13 @@ void put16(char* p, uint16_t v) {
 }
 
 void put32(char* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xff);
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<char>((v >> (8 * i)) & 0xff);
 }
 
-int table_entries(int bits) { return bits == 24 ? 0 : 1 << bits; }
+int table_entries(int bits) {
+    return bits == 24 ? 0 : 1 << bits;
+}
 
 // Index of the palette entry nearest to rgb (squared distance; the first
 // of equals wins, so exact palette colours map to their own index).
@@ -44,14 +48,20 @@ int bmp_file_bits(int display_bits) {
 int64_t bmp_row_bytes(int bits, int width) {
     int64_t w = width;
     switch (bits) {
-    case 1: return (w + 31) / 32 * 4;
-    case 4: return ((4 * w + 7) / 8 + 3) / 4 * 4;
-    case 8: return (w + 3) / 4 * 4;
-    default: return (3 * w + 3) / 4 * 4;
+    case 1:
+        return (w + 31) / 32 * 4;
+    case 4:
+        return ((4 * w + 7) / 8 + 3) / 4 * 4;
+    case 8:
+        return (w + 3) / 4 * 4;
+    default:
+        return (3 * w + 3) / 4 * 4;
     }
 }
 
-int bmp_header_bytes(int bits) { return 14 + 40 + 4 * table_entries(bits); }
+int bmp_header_bytes(int bits) {
+    return 14 + 40 + 4 * table_entries(bits);
+}
 
 QByteArray encode_bmp(const QImage& source, int bits, const uint32_t* palette) {
     if (bits != 1 && bits != 4 && bits != 8) bits = 24;

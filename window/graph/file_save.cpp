@@ -1,3 +1,4 @@
+// The save-file dialog and the write-then-rename of a file.
 #include "window/graph/file_save.h"
 
 #include "window/kernel/frame.h"
@@ -22,7 +23,9 @@ void copy_reason(char* error, int error_size, const QString& reason) {
 
 } // namespace
 
-void set_save_file_answer(SaveFileAnswer answer) { g_answer.store(answer); }
+void set_save_file_answer(SaveFileAnswer answer) {
+    g_answer.store(answer);
+}
 
 int ask_save_file_name(const char* title, const SaveFilter* filters, int filter_count,
                        const char* default_extension, char* path, int path_size) {
@@ -39,7 +42,8 @@ int ask_save_file_name(const char* title, const SaveFilter* filters, int filter_
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         QStringList names;
-        for (int i = 0; i < filter_count; ++i) names << QString::fromUtf8(filters[i].text);
+        for (int i = 0; i < filter_count; ++i)
+            names << QString::fromUtf8(filters[i].text);
         dialog.setNameFilters(names);
         if (default_extension && *default_extension)
             dialog.setDefaultSuffix(QString::fromUtf8(default_extension));

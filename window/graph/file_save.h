@@ -1,5 +1,5 @@
-// Asking the user for a file to save to, and writing a file so that a failure never leaves a partial one.
-// Any thread: the dialog runs on the interface thread and the caller waits.
+// Asking the user for a file to save to, and writing a file so that a failure never leaves a
+// partial one. Any thread: the dialog runs on the interface thread and the caller waits.
 #pragma once
 
 #include <cstdint>

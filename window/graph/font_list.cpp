@@ -1,3 +1,4 @@
+// Enumerating the display's fonts and matching a request against them.
 #include "window/graph/font_list.h"
 
 #include <QFontDatabase>

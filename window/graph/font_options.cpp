@@ -1,3 +1,4 @@
+// Parsing font selection options into a request record.
 #include "window/graph/font_options.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// init_fonts and set_font on the current window.
 #include "window/graph/fonts.h"
 
 #include "window/graph/font_list.h"
@@ -8,7 +9,7 @@ int init_fonts() {
     font_list();
     LockedWindow w = lock_current_window();
     if (!w.cw) return 0;
-    OpResult r = select_default_font(w.cw->gfx);
+    OpResult r = select_default_font(graphics_of(w.cw).gfx);
     set_graphics_status(r.status);
     unlock_and_show(w);
     return r.result;
@@ -21,7 +22,7 @@ int set_font(const char* options, int length) {
     LockedWindow w = lock_current_window();
     if (!w.cw) return -1;
     OpResult r = parse_status != 0 ? OpResult{-1, static_cast<int16_t>(parse_status)}
-                                   : match_and_select_font(w.cw->gfx, req);
+                                   : match_and_select_font(graphics_of(w.cw).gfx, req);
     set_graphics_status(r.status);
     unlock_and_show(w);
     return r.result;

@@ -2,7 +2,10 @@
 // Call from any thread before the frame starts; calling it again does nothing more.
 #pragma once
 
-// Fills the kernel's hooks (configuration, marks over the view, mouse, keys,
-// the Edit commands, Save and Print). The library does it by itself when it
-// is linked; the call is there for start-up code that wants to be explicit.
+// Gives every window record made from now on the graphics part's data, and
+// fills the kernel's hooks (configuration, painting the surface, marks over the
+// view, mouse, keys, the Edit commands, Save and Print). A program that shows graphics windows
+// calls it once before the frame starts: without it the frame still runs, but
+// its windows have no surface (drawing calls fail), selection, Save, Print or mouse
+// delivery.
 void install_window_graph();

@@ -7,21 +7,21 @@
 
 // Status codes left in last_graphics_status() by every graphics operation.
 enum GraphicsStatus : int16_t {
-    GRAPHICS_OK = 0,             // success
-    GRAPHICS_NOTHING_DRAWN = 1,  // figure wholly outside the clip, or no font for text
-    GRAPHICS_CLIPPED = 2,        // figure partly clipped
-    GRAPHICS_ALTERED = 3,        // an argument was clamped or swapped
-    GRAPHICS_FAILED = -1,        // no current window, degenerate bounds, platform failure
-    GRAPHICS_BAD_FILL = -4,      // invalid shape control or area
-    GRAPHICS_BAD_ARGUMENT = 252, // bad point count, font options without a quoted face, NaN
-    GRAPHICS_NO_MEMORY = 248,    // out of memory
-    GRAPHICS_NO_FONT = 255       // no matching font, or a face name too long
+    kGraphicsOk = 0,            // success
+    kGraphicsNothingDrawn = 1,  // figure wholly outside the clip, or no font for text
+    kGraphicsClipped = 2,       // figure partly clipped
+    kGraphicsAltered = 3,       // an argument was clamped or swapped
+    kGraphicsFailed = -1,       // no current window, degenerate bounds, platform failure
+    kGraphicsBadFill = -4,      // invalid shape control or area
+    kGraphicsBadArgument = 252, // bad point count, font options without a quoted face, NaN
+    kGraphicsNoMemory = 248,    // out of memory
+    kGraphicsNoFont = 255       // no matching font, or a face name too long
 };
 
 // Shape controls of draw_rectangle and draw_polygon.
 enum ShapeControl : int16_t {
-    SHAPE_BORDER = 2, // stroke the border with pen kind and write mode
-    SHAPE_FILL = 3    // fill interior and border with the current colour (copy)
+    kShapeBorder = 2, // stroke the border with pen kind and write mode
+    kShapeFill = 3    // fill interior and border with the current colour (copy)
 };
 
 // Areas of clear_screen.

@@ -1,3 +1,4 @@
+// Keyboard and paste input delivered to a window's pending read.
 #include "window/graph/input.h"
 
 #include "window/graph/text_grid.h"
@@ -6,12 +7,12 @@
 #include <string>
 
 bool take_pasted_line(ChildWindow* cw) {
-    TextState& t = cw->text;
+    TextState& t = graphics_of(cw).text;
     if (!t.read_pending || t.pasted.empty()) return false;
     size_t end = t.pasted.find_first_of("\r\n");
     if (end == std::string::npos) {
         // Not a whole line yet: it becomes typed text that Enter completes.
-        text_write(cw->gfx, t, t.pasted.data(), static_cast<int>(t.pasted.size()));
+        text_write(graphics_of(cw).gfx, t, t.pasted.data(), static_cast<int>(t.pasted.size()));
         t.typed += t.pasted;
         t.pasted.clear();
         return false;
@@ -20,8 +21,8 @@ bool take_pasted_line(ChildWindow* cw) {
     size_t next = end + 1;
     if (t.pasted[end] == '\r' && next < t.pasted.size() && t.pasted[next] == '\n') ++next;
     t.pasted.erase(0, next);
-    text_write(cw->gfx, t, line.data(), static_cast<int>(line.size()));
-    text_write(cw->gfx, t, "\r\n", 2);
+    text_write(graphics_of(cw).gfx, t, line.data(), static_cast<int>(line.size()));
+    text_write(graphics_of(cw).gfx, t, "\r\n", 2);
     t.typed += line;
     cw->input_signalled = true;
     cw->input_event.notify_all();
@@ -31,7 +32,7 @@ bool take_pasted_line(ChildWindow* cw) {
 bool input_key(ChildWindow* cw, const char* text) {
     LockedWindow w = lock_window(cw);
     if (!w.cw) return false;
-    TextState& t = cw->text;
+    TextState& t = graphics_of(cw).text;
     if (!t.read_pending || cw->input_signalled) {
         unlock_and_show(w);
         return false;
@@ -39,7 +40,7 @@ bool input_key(ChildWindow* cw, const char* text) {
     for (const char* p = text; p && *p; ++p) {
         char c = *p;
         if (c == '\r' || c == '\n') {
-            text_write(cw->gfx, t, "\r\n", 2);
+            text_write(graphics_of(cw).gfx, t, "\r\n", 2);
             cw->input_signalled = true;
             cw->input_event.notify_all();
             break;
@@ -48,13 +49,13 @@ bool input_key(ChildWindow* cw, const char* text) {
             if (!t.typed.empty() && t.cursor_col > 1) {
                 t.typed.pop_back();
                 --t.cursor_col;
-                text_write(cw->gfx, t, " ", 1);
+                text_write(graphics_of(cw).gfx, t, " ", 1);
                 --t.cursor_col;
             }
             continue;
         }
         t.typed += c;
-        text_write(cw->gfx, t, &c, 1);
+        text_write(graphics_of(cw).gfx, t, &c, 1);
     }
     unlock_and_show(w);
     return true;
@@ -63,7 +64,7 @@ bool input_key(ChildWindow* cw, const char* text) {
 void input_paste(ChildWindow* cw, const char* text) {
     LockedWindow w = lock_window(cw);
     if (!w.cw) return;
-    cw->text.pasted += text ? text : "";
+    graphics_of(cw).text.pasted += text ? text : "";
     take_pasted_line(cw);
     unlock_and_show(w);
 }
@@ -71,6 +72,6 @@ void input_paste(ChildWindow* cw, const char* text) {
 void input_clear_paste(ChildWindow* cw) {
     LockedWindow w = lock_window(cw);
     if (!w.cw) return;
-    cw->text.pasted.clear();
+    graphics_of(cw).text.pasted.clear();
     unlock_and_show(w);
 }

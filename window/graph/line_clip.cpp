@@ -1,3 +1,4 @@
+// Clipping line segments with outcodes against an inclusive pixel box.
 #include "window/graph/line_clip.h"
 
 #include <cmath>

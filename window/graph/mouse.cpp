@@ -1,5 +1,7 @@
+// register_mouse_event and the delivery of mouse events to the registered callbacks.
 #include "window/graph/mouse.h"
 
+#include "window/graph/graphics_data.h"
 #include "window/graph/mouse_delivery.h"
 #include "window/graph/selection.h"
 #include "window/kernel/child_window.h"
@@ -36,7 +38,7 @@ int register_mouse_event(int32_t unit, int32_t mask, MouseCallback callback) {
     // Slots are read by the interface thread only; write them there too.
     run_on_ui([&] {
         ChildWindow* cw = window_for_unit(unit);
-        if (!cw || cw->destroyed.load()) {
+        if (!cw || !cw->graphics || cw->destroyed.load()) {
             result = -2;
             return;
         }
@@ -47,15 +49,15 @@ int register_mouse_event(int32_t unit, int32_t mask, MouseCallback callback) {
         result = 0;
         for (int i = 0; i < 7; ++i) {
             if (!(mask & (1 << i))) continue;
-            if (cw->mouse.slot[i]) result = 1;
-            cw->mouse.slot[i] = callback;
+            if (graphics_of(cw).mouse.slot[i]) result = 1;
+            graphics_of(cw).mouse.slot[i] = callback;
         }
     });
     return result;
 }
 
 bool mouse_surface_position(ChildWindow* cw, int client_x, int client_y, int& x, int& y) {
-    std::lock_guard<std::mutex> hold(cw->lock);
+    std::lock_guard<WindowMutex> hold(cw->lock);
     // Client coordinates are taken as unsigned 16-bit values. The full-screen view shows the
     // whole surface from its origin whatever the window behind it is scrolled to, so the
     // window's scroll offsets do not apply there.
@@ -64,8 +66,8 @@ bool mouse_surface_position(ChildWindow* cw, int client_x, int client_y, int& x,
     long long sy = static_cast<uint16_t>(client_y) + (whole ? 0LL : cw->scroll_y);
     if (cw->display_scaled || cw->full_screen) {
         if (cw->client_width <= 0 || cw->client_height <= 0) return false;
-        sx = sx * cw->gfx.surface_width / cw->client_width;
-        sy = sy * cw->gfx.surface_height / cw->client_height;
+        sx = sx * graphics_of(cw).gfx.surface_width / cw->client_width;
+        sy = sy * graphics_of(cw).gfx.surface_height / cw->client_height;
     }
     x = static_cast<int>(sx);
     y = static_cast<int>(sy);
@@ -85,8 +87,8 @@ void deliver_mouse_event(ChildWindow* cw, int code, int keys, int client_x, int 
     if (program_state() == 1) return;
     // 5. The registered callback, with the window made current first.
     int slot = slot_of(code);
-    if (slot < 0 || !cw->mouse.slot[slot]) return;
+    if (slot < 0 || !graphics_of(cw).mouse.slot[slot]) return;
     set_current_window(cw);
-    Delivery d{cw->mouse.slot[slot], cw->unit, code, keys, x, y};
+    Delivery d{graphics_of(cw).mouse.slot[slot], cw->unit, code, keys, x, y};
     dispatch_program_callback(call_delivery, &d);
 }

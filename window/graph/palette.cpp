@@ -1,3 +1,4 @@
+// The palette a window starts with and the colour count of a display depth.
 #include "window/graph/palette.h"
 
 namespace {

@@ -1,6 +1,8 @@
+// Printing a window's surface on a page chosen in the printer dialog.
 #include "window/graph/save_window.h"
 
 #include "window/graph/file_save.h"
+#include "window/graph/graphics_data.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/message_box.h"
@@ -28,7 +30,7 @@ QPrinter& printer() {
 }
 
 void tell(const char* text) {
-    message_box(text, program_name(), 0x40);
+    message_box(text, program_name(), kBoxIconInfo);
 }
 
 // The modeless "Printing" box with its Cancel button.
@@ -113,8 +115,8 @@ int print_window_image(ChildWindow* cw) {
     if (!progress.pump()) return finish(0, nullptr);
     if (!painter.begin(&p)) return finish(-1, "Print: Internal Error");
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
-        const QImage& surface = cw->gfx.surface;
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        const QImage& surface = graphics_of(cw).gfx.surface;
         if (!surface.isNull()) {
             // The whole printable width; the height keeps the surface's
             // aspect ratio in physical units (resolutions may differ).

@@ -1,23 +1,27 @@
+// The standard Save and Print commands on a child window's surface.
 #include "window/graph/save_window.h"
 
 #include "window/graph/bitmap_file.h"
 #include "window/graph/file_save.h"
+#include "window/graph/graphics_data.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/message_box.h"
+#include "window/kernel/window_program.h"
 
 #include <QByteArray>
-#include <cstdio>
 #include <mutex>
+#include <string>
 
 namespace {
 
 // The surface of cw as a file image, read under the window's lock so that
 // the program thread cannot draw into it meanwhile.
 QByteArray encode_window(ChildWindow* cw) {
-    std::lock_guard<std::mutex> hold(cw->lock);
-    if (cw->gfx.surface.isNull()) return QByteArray();
-    const int bits = bmp_file_bits(cw->gfx.bits_per_pixel);
-    return encode_bmp(cw->gfx.surface, bits, cw->gfx.palette);
+    std::lock_guard<WindowMutex> hold(cw->lock);
+    const SurfaceState& s = graphics_of(cw).gfx;
+    if (s.surface.isNull()) return QByteArray();
+    const int bits = bmp_file_bits(s.bits_per_pixel);
+    return encode_bmp(s.surface, bits, s.palette);
 }
 
 } // namespace
@@ -33,16 +37,16 @@ int save_window_image(ChildWindow* cw) {
     // directly, under its lock, so no other window is ever involved.
     const QByteArray file = encode_window(cw);
     char reason[512] = "the window has no picture";
-    if (!file.isEmpty() && write_file_safely(path, file.constData(), file.size(), reason,
-                                             sizeof reason))
+    if (!file.isEmpty() &&
+        write_file_safely(path, file.constData(), file.size(), reason, sizeof reason))
         return 1;
 
-    // The internal error of code 5, of the error kind (never fatal), with the
-    // file that could not be written.
-    char text[1024];
-    internal_error_text(kInternalError, 5, __FILE__, __LINE__, text, sizeof text);
-    char full[6000];
-    std::snprintf(full, sizeof full, "%s\n\nCould not save \"%s\":\n%s", text, path, reason);
-    message_box(full, "Window Layer Error", 0x10);
+    // Not an internal error: a full disk or a folder without write permission is the user's to
+    // fix, so the box says in plain words what failed and why.
+    std::string text = "The bitmap could not be saved to ";
+    text += path;
+    text += ": ";
+    text += reason;
+    message_box(text.c_str(), program_name(), kBoxIconError);
     return -1;
 }

@@ -6,8 +6,8 @@ struct ChildWindow;
 
 // Save (1020): asks for a file name ("Bitmap Files(*.bmp)", default
 // extension "bmp") and writes the whole surface as a BMP file of the depth
-// that the display's bits per pixel call for. A failure is reported as the
-// layer's internal error of code 5, naming the file; the program goes on.
+// that the display's bits per pixel call for. A failure is shown in a message
+// box as "The bitmap could not be saved to FILE: REASON"; the program goes on.
 // Cancelling writes nothing. Result: 1 saved, 0 cancelled or nothing to
 // save, -1 failed.
 int save_window_image(ChildWindow* cw);

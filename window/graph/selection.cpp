@@ -1,3 +1,4 @@
+// Selection, copy and paste on a window, and the marks drawn over it.
 #include "window/graph/selection.h"
 
 #include "window/graph/input.h"
@@ -26,7 +27,7 @@ void repaint_all(ChildWindow* cw) {
 // The surface area of a text selection: the cells from the anchor's cell to
 // the current one, as a block. Caller holds the lock.
 QRect text_area(const ChildWindow* cw, QPoint a, QPoint b) {
-    const TextState& t = cw->text;
+    const TextState& t = graphics_of(cw).text;
     int c1 = std::min(a.x(), b.x()) / t.cell_width + 1,
         c2 = std::max(a.x(), b.x()) / t.cell_width + 1;
     int r1 = std::min(a.y(), b.y()) / t.cell_height + 1,
@@ -39,8 +40,9 @@ QRect text_area(const ChildWindow* cw, QPoint a, QPoint b) {
 }
 
 void update_area(ChildWindow* cw) {
-    SelectionState& sel = cw->gfx.select;
-    const QRect surface(0, 0, cw->gfx.surface_width, cw->gfx.surface_height);
+    SelectionState& sel = graphics_of(cw).gfx.select;
+    const QRect surface(0, 0, graphics_of(cw).gfx.surface_width,
+                        graphics_of(cw).gfx.surface_height);
     if (sel.kind == SELECT_TEXT)
         sel.area = text_area(cw, sel.anchor, sel.current);
     else
@@ -49,10 +51,10 @@ void update_area(ChildWindow* cw) {
 
 void start_selection(ChildWindow* cw, int kind) {
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
-        cw->gfx.select = SelectionState{};
-        cw->gfx.select.kind = kind;
-        cw->gfx.select.in_progress = true;
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        graphics_of(cw).gfx.select = SelectionState{};
+        graphics_of(cw).gfx.select.kind = kind;
+        graphics_of(cw).gfx.select.in_progress = true;
     }
     show_status(kind == SELECT_TEXT ? "Select Text - " : "Select Graphics in ", cw);
     repaint_all(cw);
@@ -60,20 +62,21 @@ void start_selection(ChildWindow* cw, int kind) {
 
 void select_all(ChildWindow* cw) {
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
-        SelectionState& sel = cw->gfx.select;
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        SelectionState& sel = graphics_of(cw).gfx.select;
         sel = SelectionState{};
         sel.whole = true;
-        sel.kind = cw->gfx.has_graphics ? SELECT_GRAPHICS : SELECT_TEXT;
-        sel.area = QRect(0, 0, cw->gfx.surface_width, cw->gfx.surface_height);
+        sel.kind = graphics_of(cw).gfx.has_graphics ? SELECT_GRAPHICS : SELECT_TEXT;
+        sel.area =
+            QRect(0, 0, graphics_of(cw).gfx.surface_width, graphics_of(cw).gfx.surface_height);
     }
     repaint_all(cw);
 }
 
 void end_selection(ChildWindow* cw) {
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
-        cw->gfx.select = SelectionState{};
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        graphics_of(cw).gfx.select = SelectionState{};
     }
     set_status_message("");
     repaint_all(cw);
@@ -84,8 +87,8 @@ void copy_selection(ChildWindow* cw) {
     if (!clip) return;
     int kind;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
-        kind = cw->gfx.select.kind;
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        kind = graphics_of(cw).gfx.select.kind;
     }
     if (kind == SELECT_GRAPHICS) {
         QImage img = selected_picture(cw);
@@ -104,8 +107,8 @@ void paste(ChildWindow* cw) {
     input_paste(cw, text.constData());
     bool pending;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
-        pending = !cw->text.pasted.empty();
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        pending = !graphics_of(cw).text.pasted.empty();
     }
     if (pending) set_status_message("Paste input pending");
 }
@@ -113,9 +116,9 @@ void paste(ChildWindow* cw) {
 } // namespace
 
 std::string selected_text(ChildWindow* cw) {
-    std::lock_guard<std::mutex> hold(cw->lock);
-    const SelectionState& sel = cw->gfx.select;
-    const TextState& t = cw->text;
+    std::lock_guard<WindowMutex> hold(cw->lock);
+    const SelectionState& sel = graphics_of(cw).gfx.select;
+    const TextState& t = graphics_of(cw).text;
     if (sel.kind != SELECT_TEXT) return std::string();
     if (sel.whole) return text_store_all(t);
     if (sel.area.isEmpty() || t.cell_width <= 0 || t.cell_height <= 0) return std::string();
@@ -125,11 +128,11 @@ std::string selected_text(ChildWindow* cw) {
 }
 
 QImage selected_picture(ChildWindow* cw) {
-    std::lock_guard<std::mutex> hold(cw->lock);
-    const SelectionState& sel = cw->gfx.select;
-    if (sel.kind != SELECT_GRAPHICS || sel.area.isEmpty() || cw->gfx.surface.isNull())
+    std::lock_guard<WindowMutex> hold(cw->lock);
+    const SelectionState& sel = graphics_of(cw).gfx.select;
+    if (sel.kind != SELECT_GRAPHICS || sel.area.isEmpty() || graphics_of(cw).gfx.surface.isNull())
         return QImage();
-    return cw->gfx.surface.copy(sel.area);
+    return graphics_of(cw).gfx.surface.copy(sel.area);
 }
 
 void run_graph_command(ChildWindow* cw, int id) {
@@ -174,8 +177,8 @@ bool selection_mouse(ChildWindow* cw, int code, int client_x, int client_y) {
     bool known = mouse_surface_position(cw, client_x, client_y, x, y);
     const char* status = nullptr;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
-        SelectionState& sel = cw->gfx.select;
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        SelectionState& sel = graphics_of(cw).gfx.select;
         if (!sel.in_progress) return false;
         if (!known) return true;
         QPoint p(x, y);
@@ -200,8 +203,8 @@ bool selection_mouse(ChildWindow* cw, int code, int client_x, int client_y) {
 }
 
 void paint_window_marks(ChildWindow* cw, QPainter* p) {
-    const SelectionState& sel = cw->gfx.select;
-    const TextState& t = cw->text;
+    const SelectionState& sel = graphics_of(cw).gfx.select;
+    const TextState& t = graphics_of(cw).text;
     p->save();
     if (sel.kind != SELECT_NONE && !sel.area.isEmpty()) {
         // Inverted, so the mark shows on any picture and leaves no trace.

@@ -1,3 +1,4 @@
+// Pixel-level drawing on one window's surface image.
 #include "window/graph/surface_ops.h"
 
 #include "window/graph/line_clip.h"

@@ -4,7 +4,7 @@
 // area in s.dirty; none touches a widget.
 #pragma once
 
-#include "window/kernel/window_state.h"
+#include "window/graph/graphics_data.h"
 
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// The character grid of a text window: writing, scrolling, clearing.
 #include "window/graph/text_grid.h"
 
 #include "window/graph/font_list.h"

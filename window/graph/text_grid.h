@@ -2,7 +2,7 @@
 // (private; Qt types). Callers hold the window's lock; any thread (only QImage/QPainter work here).
 #pragma once
 
-#include "window/kernel/window_state.h"
+#include "window/graph/graphics_data.h"
 
 #include <cstdint>
 #include <string>

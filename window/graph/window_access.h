@@ -10,8 +10,9 @@
 
 // The window a graphics operation works on, with its lock held.
 struct LockedWindow {
-    ChildWindow* cw = nullptr;         // null: no usable window (status already -1)
-    std::unique_lock<std::mutex> hold; // cw->lock
+    WindowRef keep;                     // keeps the record alive while the operation runs
+    ChildWindow* cw = nullptr;          // null: no usable window (status already -1)
+    std::unique_lock<WindowMutex> hold; // cw->lock, counted for this thread
 };
 
 // Sets the process-wide status of the last graphics operation.
@@ -22,8 +23,10 @@ void set_graphics_status(int16_t status);
 // (status -1), takes its lock and applies its configuration if not yet done.
 LockedWindow lock_current_window();
 
-// The same for a given window (e.g. the window of a unit).
+// The same for a given window (e.g. the window of a unit). A raw pointer is
+// for the interface thread; other threads pass the reference they hold.
 LockedWindow lock_window(ChildWindow* cw);
+LockedWindow lock_window(WindowRef cw);
 
 // Releases the lock and asks for a screen update of what the operation
 // changed; updates coalesce until the interface thread has shown them.

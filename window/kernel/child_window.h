@@ -1,124 +1,21 @@
-// The child-window record, per-thread contexts and the slot table; private to the window layer.
-// Lookups may be called from any thread; fields of a ChildWindow other than the
-// atomics are read and written under its lock (drawing state) or on the
-// interface thread (widget pointers, title).
+// Child windows with their widgets: creation, removal, the active window, repaints and the
+// status message; private to the window layer. Interface thread unless noted.
 #pragma once
 
-#include "window/kernel/window_state.h"
+#include "window/kernel/window_table.h"
 
-#include <atomic>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
 #include <string>
-
-class QMdiSubWindow;
-class QWidget;
-
-// Window handles are kFirstHandle + slot; at most kMaxWindows child windows exist.
-constexpr int kFirstHandle = 1024;
-constexpr int kMaxWindows = 40;
-// Handle value that addresses the frame itself in set_window_state.
-constexpr unsigned kFrameHandle = 0x80000000u;
-
-// One child window of the frame: its unit, its surface, text and mouse state.
-// A record is never freed while the frame lives: a destroyed window is only
-// marked `destroyed`, so a pointer kept by another thread never dangles.
-struct ChildWindow {
-    std::string title;                  // window title as shown (owned copy); interface thread
-    int slot = -1;                      // slot 0..39 while alive; handle = kFirstHandle + slot
-    int unit = -1;                      // unit connected to the window (0 for the default window)
-    bool delete_on_close = true;        // disposition used when a CLOSE names none
-    bool configured = false;            // size configuration applied (surface created); under lock
-    std::atomic<bool> closed{false};    // unit closed with KEEP: no more output, user may close it
-    std::atomic<bool> destroyed{false}; // window removed; the record is retired, slot is free
-    std::mutex lock; // held around every drawing call, repaint and reconfiguration
-
-    // Input-wait event: a thread waiting for typed input or a mouse event in
-    // this window sleeps on it (window/graph sets the flag and notifies).
-    std::condition_variable input_event;
-    bool input_signalled = false; // set when the awaited input arrived; under lock
-
-    bool display_scaled = false; // surface shown stretched to the client area ("Size To Fit")
-    bool minimised = false;      // window is minimised
-    int scroll_x = 0;            // surface pixels scrolled out of view at the left
-    int scroll_y = 0;            // surface pixels scrolled out of view at the top
-    bool full_screen = false;    // content shown alone on the whole screen ("Full Screen")
-    int client_width = 0;        // size in pixels of the widget that last received a mouse
-    int client_height = 0;       //   event (the window's client area, or the full screen)
-
-    QMdiSubWindow* sub = nullptr; // the MDI sub-window; interface thread only
-    QWidget* view = nullptr;      // the widget that shows the surface; interface thread only
-
-    SurfaceState gfx; // graphics surface and drawing state (window/graph)
-    TextState text;   // text grid and store (window/graph)
-    MouseSlots mouse; // mouse callbacks (window/graph)
-};
-
-// Per-thread record, created on a thread's first use of the window layer.
-struct ThreadContext {
-    ChildWindow* current = nullptr; // the thread's current window; null until first use
-    bool registered = false;        // counted among the layer's threads
-};
-
-// The calling thread's context.
-ThreadContext& thread_context();
-
-// The calling thread's current window. Creates the default window ("Graphic N")
-// when the thread has none, or when its window was destroyed or closed by
-// this thread. Null only when no window can be created (40 exist).
-ChildWindow* current_window();
-
-// Makes cw the calling thread's current window (null: back to the default).
-void set_current_window(ChildWindow* cw);
-
-// The default window, created when there is none or it was closed; null
-// when no window can be created.
-ChildWindow* default_window();
-
-// Makes cw the window that threads without a current window get.
-void set_default_window(ChildWindow* cw);
-
-// The live window connected to unit, or null. Unit 0 is the default window
-// (created on demand).
-ChildWindow* window_for_unit(int unit);
-
-// The live window with handle kFirstHandle + slot, or null.
-ChildWindow* window_for_handle(int handle);
-
-// The window of a sub-window widget, or null; interface thread only.
-ChildWindow* window_for_sub(const QMdiSubWindow* sub);
 
 // The active child window of the frame, or null; interface thread only.
 ChildWindow* active_window();
-
-// Number of live child windows.
-int window_count();
 
 // Repaints the part of the window's surface in surface pixels (x, y, w, h);
 // any thread, never while holding cw->lock. w or h <= 0 repaints everything.
 void update_window_rect(ChildWindow* cw, int x, int y, int w, int h);
 
-// Runs fn on the interface thread: at once when already there, else queued
-// without waiting (fn must not refer to the caller's stack).
-void post_to_ui(const std::function<void()>& fn);
-
-// Blocks the calling thread while the program is paused (no-op on the
-// interface thread). Every window-layer operation of a program thread passes here.
-void wait_while_paused();
-
-// True when cw is a window that exists now (compares pointers only, so any
-// pointer may be asked about).
-bool is_live_window(const ChildWindow* cw);
-
 // Status bar message field (empty or null clears it); any thread. From
 // another thread the change is queued and the caller does not wait.
 void set_status_message(const char* text);
-
-// Marks cw as the window with typed input pending (enables "&Input" and shows
-// "Input pending in <title>"); null ends it. Any thread; from another thread
-// the change is queued and the caller does not wait.
-void set_input_pending_window(ChildWindow* cw);
 
 // --- Creation and removal (interface thread only) ----------------------------
 
@@ -132,6 +29,8 @@ bool window_closing_allowed(const ChildWindow* cw);
 
 // Removes a window: frees its slot, retires its record and deletes its
 // widgets (later, so that it is safe from the window's own event handlers).
+// The record, its surface and its text store are freed when the last
+// reference goes: normally when the toolkit deletes the widgets.
 void remove_window(ChildWindow* cw);
 
 // Removes every window and frees every record (frame shutdown).

@@ -22,9 +22,6 @@ class Frame : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-
-  private:
-    void on_activated(QMdiSubWindow* sub);
 };
 
 // The frame, or null before start-up / after shutdown.
@@ -32,6 +29,18 @@ Frame* frame();
 
 // The program's name as set at start-up.
 const std::string& frame_title();
+
+// Creates the frame titled name (not shown yet); null if one exists.
+Frame* create_frame(const char* name);
+
+// Deletes the frame (the windows and menus must be gone already).
+void delete_frame();
+
+// Shows a program state's word in the status bar; the program state's observer.
+void show_program_state(int state);
+
+// The full-screen view, while one exists (null: none); dialog_owner prefers it while it is shown.
+void set_full_screen_view(QWidget* view);
 
 // The window that owns modal boxes and dialogs: the full-screen view while
 // one is shown (a box owned by the frame would open hidden behind it), else

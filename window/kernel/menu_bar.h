@@ -1,9 +1,14 @@
-// The frame's menu model: standard menus, the program's items, pause greying; private.
-// Interface thread only.
+// The frame's menu bar: the menu model shown through the toolkit's actions, the reduced bar, the
+// window list and the running of chosen commands; private to the window layer. Interface thread
+// only.
 #pragma once
 
+#include "window/kernel/menu_callback.h"
+#include "window/kernel/menu_model.h"
+
+#include <string>
+
 class Frame;
-class QAction;
 
 // Builds the standard menus and the reduced bar ("&File" / "E&xit").
 void build_standard_menus(Frame* frame);
@@ -31,8 +36,37 @@ void show_pause_item(bool paused);
 void enable_input_item(bool enabled);
 
 // Runs the command with id as chosen from a menu or key (standard or the
-// program's); state is the item's state flags. Interface thread only.
+// program's); state is the item's state flags.
 void run_command(int id, int state);
+
+// Runs a standard command (ids 1000 to 1023) for run_command; the frame's
+// standard commands install it at start-up. Null: standard commands do nothing.
+using StandardCommandRunner = void (*)(int id);
+void set_standard_command_runner(StandardCommandRunner runner);
 
 // True when the item's standard command (Copy, Paste) is enabled.
 bool command_enabled(int id);
+
+// --- The program's menu operations, on the interface thread (see menus.h) ----
+
+// Inserts an entry; standard_id is the command of a predefined routine, 0 for the program's own.
+// 1 on success, 0 without a frame or when out of range.
+int insert_bar_entry(int menu, int item, int flags, const char* text, int standard_id,
+                     MenuCallback callback);
+// Removes an entry (item 0: a whole top-level entry); 1 / 0.
+int delete_bar_entry(int menu, int item);
+// Changes an entry's enabled and checked state; 1 / 0.
+int modify_bar_entry_flags(int menu, int item, int flags);
+// Replaces an entry's text; 1 / 0.
+int modify_bar_entry_text(int menu, int item, const char* text);
+
+// The menus as the bar shows them when child windows exist (for reading only).
+const MenuModel& frame_menu_model();
+
+// Chooses an entry as the user would (only an enabled entry of the bar being shown acts);
+// 1 if its command ran or was passed on, 0 otherwise.
+int choose_bar_entry(int menu, int item);
+// Number of entries the bar shows now (the reduced bar has one).
+int shown_bar_count();
+// Text of the index-th shown entry (from 1); false when there is none.
+bool shown_bar_text(int index, std::string& text);

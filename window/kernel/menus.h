@@ -6,10 +6,12 @@
 // 4 enabled, 8 separator, 16 checked, 32 unchecked.
 #pragma once
 
-#include <cstdint>
+// The About box's text is set and read along with the menus.
+#include "window/kernel/about_text.h"
 
-// A menu callback receives the chosen item's state flags (8 = checked).
-using MenuCallback = void (*)(int32_t& state);
+#include "window/kernel/menu_callback.h"
+
+#include <cstdint>
 
 // Inserts an item before position item of menu (item = count + 1 appends);
 // item 0 inserts a new top-level command before position menu. A text without
@@ -24,10 +26,6 @@ int modify_menu_flags(int menu, int item, int flags);
 
 // Replaces an item's text; its command, callback and state stay. 1 / 0.
 int modify_menu_text(int menu, int item, const char* text);
-
-// Replaces the About text (carriage returns break lines); at most 512
-// characters. 0 on success, -1 on failure (the old text stays).
-int set_about_text(const char* text);
 
 // Predefined routines: inserted into a menu they bring their standard command
 // with them; called directly they run it.
@@ -75,5 +73,3 @@ int choose_menu_item(int menu, int item);
 int shown_menu_count();
 // Text of the index-th shown entry (from 1) into buf; length or -1.
 int shown_menu_text(int index, char* buf, int size);
-// Copies the About text into buf; returns its length.
-int about_text(char* buf, int size);

@@ -1,10 +1,8 @@
+// Message boxes and the reports of internal errors.
 #include "window/kernel/message_box.h"
 
 #include "window/kernel/frame.h"
-#include "window/kernel/program_state.h"
-#include "window/kernel/stop_guard.h"
 #include "window/kernel/ui_thread.h"
-#include "window/kernel/window_program.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -50,13 +48,13 @@ std::vector<Button> buttons_of(int style) {
 
 QMessageBox::Icon icon_of(int style) {
     switch (style & 0xF0) {
-    case 0x10:
+    case kBoxIconError:
         return QMessageBox::Critical;
-    case 0x20:
+    case kBoxIconQuestion:
         return QMessageBox::Question;
-    case 0x30:
+    case kBoxIconWarning:
         return QMessageBox::Warning;
-    case 0x40:
+    case kBoxIconInfo:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
@@ -93,19 +91,6 @@ int show_box(const char* text, const char* title, int style) {
     return buttons.size() == 1 ? buttons[0].id : kCancel.id;
 }
 
-const char* error_message(int code) {
-    switch (code) {
-    case 4:
-        return "Out of Memory";
-    case 5:
-        return "Internal Error - unexpected error";
-    case 6:
-        return "Possible internal inconsistency";
-    default:
-        return "Internal Error - unexpected error";
-    }
-}
-
 } // namespace
 
 void set_message_box_answer(MessageBoxAnswer answer) {
@@ -116,24 +101,4 @@ int message_box(const char* text, const char* title, int style) {
     int result = 0;
     run_on_ui([&] { result = show_box(text, title, style); });
     return result;
-}
-
-int internal_error_text(int kind, int code, const char* file, int line, char* buf, int size) {
-    const char* name = file ? std::strrchr(file, '/') : nullptr;
-    name = name ? name + 1 : (file ? file : "");
-    const char* format =
-        kind == kInternalFatal ? "%s, file \"%s\", line %d" : "%s\nfile \"%s\", line %d";
-    return std::snprintf(buf, static_cast<size_t>(size > 0 ? size : 0), format, error_message(code),
-                         name, line);
-}
-
-void report_internal_error(int kind, int code, const char* file, int line) {
-    char text[600];
-    internal_error_text(kind, code, file, line, text, sizeof text);
-    static const char* const kTitles[] = {"Window Layer Warning", "Window Layer Error",
-                                          "Window Layer Fatal Error"};
-    static const int kIcons[] = {0x30, 0x10, 0x10};
-    const int k = kind == kInternalFatal ? 2 : (kind == kInternalError ? 1 : 0);
-    message_box(text, kTitles[k], kIcons[k]);
-    if (k == 2) stop_program(nullptr);
 }

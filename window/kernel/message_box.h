@@ -1,4 +1,4 @@
-// Modal message boxes owned by the frame, and the layer's internal-error reports.
+// Modal message boxes owned by the frame, with their styles.
 // Any thread; the box is shown on the interface thread and the caller waits.
 #pragma once
 
@@ -9,13 +9,23 @@
 // button chosen (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No).
 int message_box(const char* text, const char* title, int style);
 
-// Kinds of internal error.
-enum InternalErrorKind { kInternalWarning = 0, kInternalError = 1, kInternalFatal = 2 };
+// Styles of message_box, to be combined with |.
+constexpr int kBoxOk = 0;                // one OK button
+constexpr int kBoxYesNo = 4;             // Yes and No buttons
+constexpr int kBoxIconError = 0x10;      // the error icon
+constexpr int kBoxIconQuestion = 0x20;   // the question icon
+constexpr int kBoxIconWarning = 0x30;    // the warning icon
+constexpr int kBoxIconInfo = 0x40;       // the information icon
+constexpr int kBoxDefaultSecond = 0x100; // the second button is the default
 
-// Reports an internal error of the window layer: code 4 "Out of Memory",
-// 5 "Internal Error - unexpected error", 6 "Possible internal inconsistency",
-// with the source file and line. A fatal error ends the program (never returns).
-void report_internal_error(int kind, int code, const char* file, int line);
+// Buttons message_box answers with.
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerCancel = 2;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
 
-// The text such a report shows (tests); returns its length.
-int internal_error_text(int kind, int code, const char* file, int line, char* buf, int size);
+// Answers message boxes (and the end prompt) without showing them: answer
+// gets the text, the title and the style and returns the button id (1 OK,
+// 2 Cancel, 6 Yes, 7 No, ...). Null shows them again.
+using MessageBoxAnswer = int (*)(const char* text, const char* title, int style);
+void set_message_box_answer(MessageBoxAnswer answer);

@@ -1,4 +1,7 @@
 // The end of the program: stop, the finished state, the exit prompt and the exit modes.
+#include "window/kernel/program_end.h"
+
+#include "window/kernel/busy_indicator.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
@@ -6,7 +9,6 @@
 #include "window/kernel/program_state.h"
 #include "window/kernel/stop_guard.h"
 #include "window/kernel/ui_thread.h"
-#include "window/kernel/window_program.h"
 
 #include "text/output_unit.h"
 
@@ -21,13 +23,7 @@
 namespace {
 
 std::atomic<int> g_exit_mode{1};
-std::atomic<ProcessEnd> g_process_end{nullptr};
 bool g_ended = false; // the end-of-program steps have run; interface thread
-
-constexpr int kYesNo = 4;
-constexpr int kIconWarning = 0x30;
-constexpr int kDefaultSecond = 0x100;
-constexpr int kYes = 6;
 
 // Parks the calling (non-interface) thread for good. The waited-for objects
 // are never destroyed, so a parked thread survives the process's exit.
@@ -48,20 +44,6 @@ int exit_mode() {
     return g_exit_mode.load();
 }
 
-void set_process_end(ProcessEnd end) {
-    g_process_end.store(end);
-}
-
-void end_process(int code) {
-    if (ProcessEnd end = g_process_end.load()) {
-        end(code);
-        return;
-    }
-    // Ends at once, whatever the program thread is doing: it is not joined.
-    std::fflush(nullptr);
-    std::_Exit(code);
-}
-
 void clear_program_end() {
     g_ended = false;
     g_exit_mode.store(1);
@@ -75,6 +57,8 @@ void end_of_program(int exit_code) {
     grey_program_items();
     show_pause_item(false);
     set_program_state(kFinished);
+    // A stop inside long work: the prompt and the windows left on screen get the normal cursor.
+    clear_busy();
     const int mode = exit_mode();
     if (mode == 1) {
         std::string text;
@@ -84,9 +68,9 @@ void end_of_program(int exit_code) {
         } catch (...) {
             return; // no memory for the prompt: it is skipped
         }
-        const int answer =
-            message_box(text.c_str(), program_name(), kYesNo | kIconWarning | kDefaultSecond);
-        if (answer == kYes) end_process(0);
+        const int answer = message_box(text.c_str(), program_name(),
+                                       kBoxYesNo | kBoxIconWarning | kBoxDefaultSecond);
+        if (answer == kAnswerYes) end_process(0);
     } else if (mode == 2) {
         end_process(0);
     }

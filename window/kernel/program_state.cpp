@@ -1,12 +1,9 @@
+// The program's run state, its stop, and the dispatch of callbacks.
 #include "window/kernel/program_state.h"
 
-#include "window/kernel/child_window.h"
-#include "window/kernel/frame.h"
-#include "window/kernel/ui_thread.h"
-#include "window/kernel/window_program.h"
+#include "window/kernel/interface_thread.h"
 
-#include <QLabel>
-
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -16,6 +13,7 @@ namespace {
 std::mutex g_mutex;
 std::condition_variable g_resumed;
 int g_state = kRunning;
+std::atomic<ProgramStateObserver> g_observer{nullptr};
 } // namespace
 
 const char* state_word(int state) {
@@ -40,17 +38,15 @@ void set_program_state(int state) {
         g_state = state;
     }
     g_resumed.notify_all();
-    if (Frame* f = frame()) f->state_label->setText(QString::fromLatin1(state_word(state)));
+    if (ProgramStateObserver observer = g_observer.load()) observer(state);
+}
+
+void set_program_state_observer(ProgramStateObserver observer) {
+    g_observer.store(observer);
 }
 
 void wait_while_paused() {
     if (on_ui_thread()) return;
     std::unique_lock<std::mutex> hold(g_mutex);
     g_resumed.wait(hold, [] { return g_state != kPaused; });
-}
-
-void reset_program_state() {
-    clear_program_stopped();
-    clear_program_end();
-    set_program_state(kRunning);
 }

@@ -1,16 +1,16 @@
 // The standard commands of the frame and their predefined routines.
 #include "window/kernel/standard_commands.h"
 
+#include "window/kernel/about_text.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
-#include "window/kernel/menus.h"
 #include "window/kernel/message_box.h"
 #include "window/kernel/program_state.h"
 #include "window/kernel/surface_view.h"
 #include "window/kernel/ui_thread.h"
 #include "window/kernel/window_hooks.h"
-#include "window/kernel/window_program.h"
+#include "window/kernel/program_end.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -22,21 +22,12 @@
 
 namespace {
 
-constexpr int kInformation = 0x40;
-constexpr size_t kAboutLimit = 512;
-
-std::string g_about;                   // the program's About text; empty: the layer's banner
-ChildWindow* g_input_window = nullptr; // window with typed input pending, or null
-
-std::string banner() {
-    return std::string(program_name()) +
-           "\rA multiple-document frame for the program's text and graphics windows.";
-}
+std::weak_ptr<ChildWindow> g_input_window; // window with typed input pending, or empty
 
 void toggle_size_to_fit(ChildWindow* cw) {
     if (!cw) return;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         cw->display_scaled = !cw->display_scaled;
     }
     if (cw->view) static_cast<SurfaceView*>(cw->view)->repaint_surface_rect(0, 0, 0, 0);
@@ -54,31 +45,7 @@ void arrange_icons(Frame* f) {
     }
 }
 
-void run_on_ui_command(int id) {
-    run_on_ui([id] { run_standard_command(id); });
-}
-
 } // namespace
-
-const char* about_text_in_force() {
-    static std::string shown;
-    shown = g_about.empty() ? banner() : g_about;
-    return shown.c_str();
-}
-
-int set_about_text(const char* text) {
-    if (!text || std::strlen(text) > kAboutLimit) return -1;
-    int result = -1;
-    run_on_ui([&] {
-        try {
-            g_about = text;
-            result = 0;
-        } catch (const std::bad_alloc&) {
-            result = -1;
-        }
-    });
-    return result;
-}
 
 void pause_program() {
     if (program_state() != kRunning) return;
@@ -142,15 +109,17 @@ void run_standard_command(int id) {
         break;
     case kCmdHelpContents:
     case kCmdHelpUsing:
-        message_box("Help is not available for this program.", program_name(), kInformation);
+        message_box("Help is not available for this program.", program_name(), kBoxIconInfo);
         break;
     case kCmdAbout:
-        message_box(about_text_in_force(), program_name(), kInformation);
+        message_box(about_text_in_force(), program_name(), kBoxIconInfo);
         break;
     case kCmdInput:
-        if (is_live_window(g_input_window) && g_input_window->sub) {
-            f->mdi->setActiveSubWindow(g_input_window->sub);
-            g_input_window->view->setFocus();
+        if (const WindowRef input = g_input_window.lock()) {
+            if (!input->destroyed.load() && input->sub) {
+                f->mdi->setActiveSubWindow(input->sub);
+                input->view->setFocus();
+            }
         }
         break;
     default:
@@ -159,9 +128,13 @@ void run_standard_command(int id) {
 }
 
 void set_input_pending_window(ChildWindow* cw) {
-    post_to_ui([cw] {
-        if (cw && !is_live_window(cw)) return; // gone before the queued change ran
-        g_input_window = cw;
+    std::weak_ptr<ChildWindow> weak = weak_window(cw);
+    const bool ending = cw == nullptr;
+    post_to_ui([weak, ending] {
+        const WindowRef live = weak.lock();
+        ChildWindow* cw = live.get();
+        if (!ending && (!cw || cw->destroyed.load())) return; // gone before the queued change ran
+        g_input_window = weak;
         enable_input_item(cw != nullptr);
         if (Frame* f = frame())
             f->message_label->setText(cw ? QStringLiteral("Input pending in ") +
@@ -169,68 +142,3 @@ void set_input_pending_window(ChildWindow* cw) {
                                          : QString());
     });
 }
-
-void menu_exit(int32_t&) {
-    run_on_ui_command(kCmdExit);
-}
-void menu_select_text(int32_t&) {
-    run_on_ui_command(kCmdSelectText);
-}
-void menu_select_graphics(int32_t&) {
-    run_on_ui_command(kCmdSelectGraphics);
-}
-void menu_select_all(int32_t&) {
-    run_on_ui_command(kCmdSelectAll);
-}
-void menu_copy(int32_t&) {
-    run_on_ui_command(kCmdCopy);
-}
-void menu_size_to_fit(int32_t&) {
-    run_on_ui_command(kCmdSizeToFit);
-}
-void menu_full_screen(int32_t&) {
-    run_on_ui_command(kCmdFullScreen);
-}
-void menu_pause(int32_t&) {
-    run_on_ui_command(kCmdPause);
-}
-void menu_resume(int32_t&) {
-    run_on_ui_command(kCmdResume);
-}
-void menu_cascade(int32_t&) {
-    run_on_ui_command(kCmdCascade);
-}
-void menu_tile(int32_t&) {
-    run_on_ui_command(kCmdTile);
-}
-void menu_arrange_icons(int32_t&) {
-    run_on_ui_command(kCmdArrangeIcons);
-}
-void menu_status_bar(int32_t&) {
-    run_on_ui_command(kCmdStatusBar);
-}
-void menu_help_contents(int32_t&) {
-    run_on_ui_command(kCmdHelpContents);
-}
-void menu_help_using(int32_t&) {
-    run_on_ui_command(kCmdHelpUsing);
-}
-void menu_about(int32_t&) {
-    run_on_ui_command(kCmdAbout);
-}
-void menu_print(int32_t&) {
-    run_on_ui_command(kCmdPrint);
-}
-void menu_save(int32_t&) {
-    run_on_ui_command(kCmdSave);
-}
-void menu_paste(int32_t&) {
-    run_on_ui_command(kCmdPaste);
-}
-void menu_clear_paste(int32_t&) {
-    run_on_ui_command(kCmdClearPaste);
-}
-void menu_input(int32_t&) {
-    run_on_ui_command(kCmdInput);
-}
-void menu_nothing(int32_t&) {}

@@ -1,5 +1,5 @@
-// Lets a layer that calls program callbacks from inside toolkit event handlers pass a stop on.
-// Interface thread only.
+// The dispatcher around every program callback, and the unwinding of a stop to it.
+// Interface thread only, except the queries.
 //
 // A stop of the program never returns into the code that called it: on the
 // interface thread it unwinds to the nearest guard. A layer that runs program
@@ -18,3 +18,14 @@ bool program_stopped();
 // Carries a stop on to the next guard outward; never returns. With no guard
 // left it keeps the interface alive in an event loop that never ends.
 [[noreturn]] void resume_stop();
+
+// Marks the program stopped: no program callback is delivered any more. Any thread.
+void mark_program_stopped();
+
+// Forgets the stop (frame shutdown).
+void clear_program_stopped();
+
+// Runs a program callback (menu or mouse) on the interface thread: withheld
+// (returns false) while the program is paused or after it has stopped;
+// a stop inside the callback abandons it and returns false here.
+bool dispatch_program_callback(void (*call)(void* context), void* context);

@@ -1,9 +1,10 @@
+// The scrolling widgets that show a child window's surface.
 #include "window/kernel/surface_view.h"
 
-#include "window/kernel/child_window.h"
+#include "window/kernel/window_table.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menu_bar.h"
-#include "window/kernel/standard_commands.h"
+#include "window/kernel/command_ids.h"
 #include "window/kernel/window_hooks.h"
 
 #include <QAction>
@@ -64,29 +65,31 @@ bool paint_surface(ChildWindow* cw, QPainter& painter, const QRect& dirty, const
                    bool scaled) {
     bool configured;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
+        std::lock_guard<WindowMutex> hold(cw->lock);
         configured = cw->configured;
     }
     // The hook takes the lock itself.
     const bool configuring = !configured && window_hooks().configure;
     if (configuring) window_hooks().configure(cw);
 
-    std::lock_guard<std::mutex> hold(cw->lock);
-    const QImage& img = cw->gfx.surface;
-    if (img.isNull() || client.isEmpty()) {
+    std::lock_guard<WindowMutex> hold(cw->lock);
+    const QSize size = window_surface_size(cw);
+    const WindowHooks& hooks = window_hooks();
+    if (size.isEmpty() || client.isEmpty() || !hooks.paint_surface) {
         painter.fillRect(dirty, Qt::black);
         return configuring;
     }
     painter.save();
     if (scaled) {
         painter.setClipRect(dirty);
-        painter.scale(double(client.width()) / img.width(), double(client.height()) / img.height());
-        painter.drawImage(QPoint(0, 0), img);
+        painter.scale(double(client.width()) / size.width(),
+                      double(client.height()) / size.height());
+        hooks.paint_surface(cw, &painter, QPoint(0, 0), QRect());
     } else {
         const QPoint scroll(cw->scroll_x, cw->scroll_y);
         painter.fillRect(dirty, QApplication::palette().color(QPalette::Window));
-        const QRect src = dirty.translated(scroll) & img.rect();
-        if (!src.isEmpty()) painter.drawImage(src.topLeft() - scroll, img, src);
+        const QRect src = dirty.translated(scroll) & QRect(QPoint(0, 0), size);
+        if (!src.isEmpty()) hooks.paint_surface(cw, &painter, src.topLeft() - scroll, src);
         painter.setClipRect(dirty);
         painter.translate(-scroll);
     }
@@ -97,7 +100,7 @@ bool paint_surface(ChildWindow* cw, QPainter& painter, const QRect& dirty, const
 
 // --- SurfaceView ----------------------------------------------------------------
 
-SurfaceView::SurfaceView(ChildWindow* cw) : cw_(cw) {
+SurfaceView::SurfaceView(ChildWindow* cw) : cw_(cw), record_(cw->shared_from_this()) {
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -117,14 +120,16 @@ void SurfaceView::update_scroll_range() {
     bool scaled;
     int column = kColumnStep, line = kLineStep;
     {
-        std::lock_guard<std::mutex> hold(cw_->lock);
-        w = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.width();
-        h = cw_->gfx.surface.isNull() ? 0 : cw_->gfx.surface.height();
+        std::lock_guard<WindowMutex> hold(cw_->lock);
+        const QSize size = window_surface_size(cw_);
+        w = size.width();
+        h = size.height();
         scaled = cw_->display_scaled;
-        if (cw_->text.configured) {
+        int cell_w, cell_h;
+        if (window_text_cell(cw_, cell_w, cell_h)) {
             // The arrow keys move by one of the window's own character cells.
-            column = std::max(1, cw_->text.cell_width);
-            line = std::max(1, cw_->text.cell_height);
+            column = std::max(1, cell_w);
+            line = std::max(1, cell_h);
         }
     }
     horizontalScrollBar()->setSingleStep(column);
@@ -145,7 +150,7 @@ void SurfaceView::update_scroll_range() {
     verticalScrollBar()->setRange(0, scaled ? 0 : std::max(0, h - view.height()));
     horizontalScrollBar()->setPageStep(std::max(1, view.width()));
     verticalScrollBar()->setPageStep(std::max(1, view.height()));
-    std::lock_guard<std::mutex> hold(cw_->lock);
+    std::lock_guard<WindowMutex> hold(cw_->lock);
     cw_->scroll_x = horizontalScrollBar()->value();
     cw_->scroll_y = verticalScrollBar()->value();
 }
@@ -159,9 +164,10 @@ void SurfaceView::repaint_surface_rect(int x, int y, int w, int h) {
     int sw, sh, sx, sy;
     bool scaled;
     {
-        std::lock_guard<std::mutex> hold(cw_->lock);
-        sw = cw_->gfx.surface.width();
-        sh = cw_->gfx.surface.height();
+        std::lock_guard<WindowMutex> hold(cw_->lock);
+        const QSize size = window_surface_size(cw_);
+        sw = size.width();
+        sh = size.height();
         sx = cw_->scroll_x;
         sy = cw_->scroll_y;
         scaled = cw_->display_scaled;
@@ -183,9 +189,8 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
     if (!refit) {
         // A drawing call may have configured the surface before the window was
         // first painted, or reconfigured it since: the scroll bars follow its size.
-        std::lock_guard<std::mutex> hold(cw_->lock);
-        const QImage& img = cw_->gfx.surface;
-        refit = (img.isNull() ? QSize(0, 0) : img.size()) != ranged_surface_;
+        std::lock_guard<WindowMutex> hold(cw_->lock);
+        refit = window_surface_size(cw_) != ranged_surface_;
     }
     if (refit)
         // Fit the scroll bars to the surface once this paint is over.
@@ -199,7 +204,7 @@ void SurfaceView::resizeEvent(QResizeEvent* event) {
 
 void SurfaceView::scrollContentsBy(int, int) {
     {
-        std::lock_guard<std::mutex> hold(cw_->lock);
+        std::lock_guard<WindowMutex> hold(cw_->lock);
         cw_->scroll_x = horizontalScrollBar()->value();
         cw_->scroll_y = verticalScrollBar()->value();
     }
@@ -214,20 +219,20 @@ void SurfaceView::keyPressEvent(QKeyEvent* e) {
     QScrollBar* hbar = horizontalScrollBar();
     QScrollBar* vbar = verticalScrollBar();
     if (ctrl && key == Qt::Key_C) {
-        run_standard_command(kCmdExit);
+        run_command(kCmdExit, 0);
     } else if (ctrl && key == Qt::Key_S) {
-        run_standard_command(kCmdPause);
+        run_command(kCmdPause, 0);
     } else if (ctrl && key == Qt::Key_Q) {
-        run_standard_command(kCmdResume);
+        run_command(kCmdResume, 0);
     } else if (key == Qt::Key_Escape) {
         if (window_hooks().command) window_hooks().command(cw_, 0); // ends a selection
-        run_standard_command(kCmdResume);
+        run_command(kCmdResume, 0);
     } else if (ctrl && key == Qt::Key_Insert) {
-        if (command_enabled(kCmdCopy)) run_standard_command(kCmdCopy);
+        if (command_enabled(kCmdCopy)) run_command(kCmdCopy, 0);
     } else if (shift && key == Qt::Key_Insert) {
-        if (command_enabled(kCmdPaste)) run_standard_command(kCmdPaste);
+        if (command_enabled(kCmdPaste)) run_command(kCmdPaste, 0);
     } else if (alt && is_enter(key)) {
-        run_standard_command(kCmdFullScreen);
+        run_command(kCmdFullScreen, 0);
     } else if (key == Qt::Key_Left) {
         hbar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     } else if (key == Qt::Key_Right) {
@@ -271,7 +276,9 @@ void SurfaceView::mouseMoveEvent(QMouseEvent* e) {
 
 // --- ChildSubWindow -------------------------------------------------------------
 
-ChildSubWindow::ChildSubWindow(ChildWindow* cw) : cw_(cw) {
+ChildSubWindow::ChildSubWindow(ChildWindow* cw, bool (*may_close)(const ChildWindow*),
+                               void (*remove)(ChildWindow*))
+    : cw_(cw), record_(cw->shared_from_this()), may_close_(may_close), remove_(remove) {
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
     // The system menu loses its Close item (and the separator before it)
@@ -299,9 +306,9 @@ void ChildSubWindow::allow_close() {
 }
 
 void ChildSubWindow::closeEvent(QCloseEvent* event) {
-    if (window_closing_allowed(cw_)) {
+    if (may_close_ && may_close_(cw_)) {
         event->accept();
-        remove_window(cw_);
+        if (remove_) remove_(cw_);
     } else {
         event->ignore();
     }
@@ -314,7 +321,7 @@ void ChildSubWindow::changeEvent(QEvent* event) {
 
 // --- FullScreenView -------------------------------------------------------------
 
-FullScreenView::FullScreenView(ChildWindow* cw) : cw_(cw) {
+FullScreenView::FullScreenView(ChildWindow* cw) : cw_(cw), record_(cw->shared_from_this()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -365,6 +372,7 @@ void show_full_screen(ChildWindow* cw) {
     close_full_screen();
     if (!cw) return;
     g_full_screen = new FullScreenView(cw);
+    set_full_screen_view(g_full_screen);
     // The whole screen of the frame also where no window manager acts on the
     // full-screen request.
     if (Frame* f = frame())
@@ -373,19 +381,15 @@ void show_full_screen(ChildWindow* cw) {
     g_full_screen->activateWindow();
 }
 
-QWidget* dialog_owner() {
-    if (g_full_screen && g_full_screen->isVisible()) return g_full_screen;
-    return frame();
-}
-
 void repaint_full_screen_rect(ChildWindow* cw, int x, int y, int w, int h) {
     if (!cw || !cw->full_screen || !g_full_screen || !g_full_screen->isVisible()) return;
     if (g_full_screen->window_shown() != cw) return;
     int sw, sh;
     {
-        std::lock_guard<std::mutex> hold(cw->lock);
-        sw = cw->gfx.surface.width();
-        sh = cw->gfx.surface.height();
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        const QSize size = window_surface_size(cw);
+        sw = size.width();
+        sh = size.height();
     }
     if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
         g_full_screen->update();

@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
+#include <memory>
+
 struct ChildWindow;
 
 // Shows the surface of one child window: only the dirty rectangle is
@@ -36,8 +38,9 @@ class SurfaceView : public QAbstractScrollArea {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    ChildWindow* cw_;      // the window shown; lives as long as the frame
-    QSize ranged_surface_; // surface size the scroll bars were last fitted to
+    ChildWindow* cw_;                     // the window shown
+    std::shared_ptr<ChildWindow> record_; // keeps cw_'s record alive as long as this view
+    QSize ranged_surface_;                // surface size the scroll bars were last fitted to
 };
 
 // The MDI sub-window of a child window: refuses the user's close while the
@@ -45,7 +48,10 @@ class SurfaceView : public QAbstractScrollArea {
 class ChildSubWindow : public QMdiSubWindow {
     Q_OBJECT
   public:
-    explicit ChildSubWindow(ChildWindow* cw);
+    // may_close answers whether the user may close the window now; remove
+    // takes it away once the close is accepted (the child windows' own rules).
+    ChildSubWindow(ChildWindow* cw, bool (*may_close)(const ChildWindow*),
+                   void (*remove)(ChildWindow*));
 
     // Adds the separator and "&Close\tCtrl+F4" to the system menu and the
     // title bar's close button (after a KEEP close of the unit).
@@ -56,7 +62,10 @@ class ChildSubWindow : public QMdiSubWindow {
     void changeEvent(QEvent* event) override;
 
   private:
-    ChildWindow* cw_;
+    ChildWindow* cw_;                       // the window of this sub-window
+    std::shared_ptr<ChildWindow> record_;   // keeps cw_'s record alive as long as this widget
+    bool (*may_close_)(const ChildWindow*); // whether the user may close the window now
+    void (*remove_)(ChildWindow*);          // removes the window once its close is accepted
 };
 
 // Shows one window's surface alone on the whole screen, stretched; Alt+Enter
@@ -78,7 +87,8 @@ class FullScreenView : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    ChildWindow* cw_;
+    ChildWindow* cw_;                     // the window whose surface is shown
+    std::shared_ptr<ChildWindow> record_; // keeps cw_'s record alive as long as this view
 };
 
 // Paints cw's surface into rect of painter's device: stretched when scaled,

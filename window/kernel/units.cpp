@@ -5,6 +5,7 @@
 #include "window/kernel/frame.h"
 #include "window/kernel/surface_view.h"
 #include "window/kernel/ui_thread.h"
+#include "window/kernel/window_hooks.h"
 
 #include <QMdiArea>
 #include <QScrollBar>
@@ -42,17 +43,17 @@ int frame_state(const WindowStateRecord& st) {
     Frame* f = frame();
     if (!f) return -1;
     switch (st.type) {
-    case 1:
+    case kWindowMinimise:
         f->showMinimized();
         return 0;
-    case 2:
+    case kWindowMaximise:
         f->showNormal();
         f->showMaximized();
         return 0;
-    case 3:
+    case kWindowRestore:
         f->showNormal();
         return 0;
-    case 4: {
+    case kWindowPlace: {
         f->showNormal();
         // The client area is width x height; the frame adds its borders,
         // menu bar and status bar.
@@ -73,25 +74,26 @@ int unit_state(ChildWindow* cw, const WindowStateRecord& st) {
     if (!cw || !cw->sub) return -1;
     QMdiSubWindow* sub = cw->sub;
     switch (st.type) {
-    case 1:
+    case kWindowMinimise:
         sub->showMinimized();
         return 0;
-    case 2:
+    case kWindowMaximise:
         sub->showMaximized();
         return 0;
-    case 3:
+    case kWindowRestore:
         sub->showNormal();
         return 0;
-    case 4: {
+    case kWindowPlace: {
         sub->showNormal();
         // Columns and rows of the window's own character cells (the default
         // cell until its text grid exists), plus borders, caption and scroll bars.
         int cell_w = kCellWidth, cell_h = kCellHeight;
         {
-            std::lock_guard<std::mutex> hold(cw->lock);
-            if (cw->text.configured) {
-                cell_w = std::max(1, cw->text.cell_width);
-                cell_h = std::max(1, cw->text.cell_height);
+            std::lock_guard<WindowMutex> hold(cw->lock);
+            int w, h;
+            if (window_text_cell(cw, w, h)) {
+                cell_w = std::max(1, w);
+                cell_h = std::max(1, h);
             }
         }
         const int bar = sub->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -165,7 +167,7 @@ int close_window_unit(int unit, const char* disposition) {
     });
     if (!ok) return 0;
     // The closing thread falls back to the default window.
-    if (thread_context().current == cw) set_current_window(nullptr);
+    if (is_current_window(cw)) set_current_window(nullptr);
     return 1;
 }
 
@@ -176,14 +178,14 @@ int set_window_state(const int32_t& unit, const WindowStateRecord& state) {
         run_on_ui([&] { result = frame_state(state); });
         return result;
     }
-    ChildWindow* cw = unit >= 0 ? window_for_unit(unit) : nullptr;
+    const WindowRef cw = unit >= 0 ? window_ref_for_unit(unit) : nullptr;
     if (!cw) return -1;
-    run_on_ui([&] { result = unit_state(cw, state); });
+    run_on_ui([&] { result = unit_state(cw.get(), state); });
     return result;
 }
 
 int current_window_handle() {
-    ChildWindow* cw = current_window();
+    const WindowRef cw = current_window_ref();
     return cw ? kFirstHandle + cw->slot : 0;
 }
 

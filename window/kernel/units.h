@@ -20,12 +20,18 @@ int close_window_unit(int unit, const char* disposition);
 
 // The window-state record of set_window_state.
 struct WindowStateRecord {
-    int16_t type;   // 1 minimise, 2 maximise, 3 restore, 4 place and size
+    int16_t type;   // kWindowMinimise, kWindowMaximise, kWindowRestore or kWindowPlace
     int16_t x;      // frame: left in pixels; unit: column
     int16_t y;      // frame: top in pixels; unit: row
     int16_t height; // frame: client height in pixels; unit: rows
     int16_t width;  // frame: client width in pixels; unit: columns
 };
+
+// Types of a window-state record.
+constexpr int16_t kWindowMinimise = 1;
+constexpr int16_t kWindowMaximise = 2;
+constexpr int16_t kWindowRestore = 3;
+constexpr int16_t kWindowPlace = 4; // place and size by x, y, height, width
 
 // Handle value of the frame for set_window_state.
 constexpr int32_t kFrameUnit = static_cast<int32_t>(0x80000000u);

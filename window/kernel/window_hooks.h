@@ -3,15 +3,33 @@
 // interface thread only. A null hook does nothing.
 #pragma once
 
+// Hooks deliver program callbacks through its dispatcher.
+#include "window/kernel/stop_guard.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 class QPainter;
 struct ChildWindow;
 
 // The kernel's calls into window/graph.
 struct WindowHooks {
-    // Applies the window's size configuration (creates cw->gfx.surface); the
+    // Applies the window's size configuration (creates its surface); the
     // kernel calls it before it first paints a window that is not configured.
     // Called without cw->lock held; takes it itself.
     void (*configure)(ChildWindow* cw) = nullptr;
+    // Size in pixels of the window's surface; 0 x 0 while it has none. Called
+    // with cw->lock held.
+    QSize (*surface_size)(const ChildWindow* cw) = nullptr;
+    // Draws the surface pixels of area (surface pixels, inside the surface)
+    // with their top-left corner at at; an empty area draws the whole surface
+    // as one image. Called with cw->lock held.
+    void (*paint_surface)(const ChildWindow* cw, QPainter* painter, const QPoint& at,
+                          const QRect& area) = nullptr;
+    // The window's own character cell in pixels; false while its text grid
+    // does not exist. Called with cw->lock held.
+    bool (*text_cell)(const ChildWindow* cw, int& width, int& height) = nullptr;
     // Draws extra marks (selection, caret) after the kernel has painted the
     // surface; painter is set up in surface pixels. Called with cw->lock held.
     void (*paint_overlay)(ChildWindow* cw, QPainter* painter) = nullptr;
@@ -35,7 +53,9 @@ struct WindowHooks {
 // The hooks in force; window/graph fills them before the frame starts.
 WindowHooks& window_hooks();
 
-// Runs a program callback (menu or mouse) on the interface thread: withheld
-// (returns false) while the program is paused or after it has stopped;
-// a stop inside the callback abandons it and returns false here.
-bool dispatch_program_callback(void (*call)(void* context), void* context);
+// The window's surface size through the hook (0 x 0 without one); caller holds cw->lock.
+QSize window_surface_size(const ChildWindow* cw);
+
+// The window's character cell through the hook; false (width and height
+// untouched) without a text grid or a hook. Caller holds cw->lock.
+bool window_text_cell(const ChildWindow* cw, int& width, int& height);

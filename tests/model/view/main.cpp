@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "window/graph/graph_setup.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     set_message_box_answer(answer_no);
+    install_window_graph();
     frame_start("test_model_view");
     const int result = RUN_ALL_TESTS();
     frame_shutdown();

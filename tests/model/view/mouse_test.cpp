@@ -3,9 +3,12 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "model/model_seams.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "window/kernel/child_window.h"
@@ -110,6 +113,23 @@ TEST_F(MouseTest, RightClickDrawsTheCurveInRed) {
     const QImage img = snapshot();
     EXPECT_GT(count_colour(img, kRed, 67, 8, 983, 616), 300);
     EXPECT_EQ(count_colour(img, kRed, 0, 0, 66, 767), 0);
+}
+
+bool g_started_under_wait_cursor = false; // the construction began with the wait cursor shown
+
+void look_at_cursor() {
+    const QCursor* c = QGuiApplication::overrideCursor();
+    g_started_under_wait_cursor = c && c->shape() == Qt::WaitCursor;
+}
+
+TEST_F(MouseTest, RightClickConstructsUnderTheWaitCursor) {
+    left_click(700, 300);
+    g_started_under_wait_cursor = false;
+    set_construction_started(look_at_cursor);
+    right_click(10, 10);
+    set_construction_started(nullptr);
+    EXPECT_TRUE(g_started_under_wait_cursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(MouseTest, MovingTheMarkerOffTheCurveLeavesNoTrace) {

@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "model/curve_construction.h"
+#include "model/model_seams.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "model/plot_geometry.h"
 #include "text/number_format.h"
-#include "window/kernel/menus.h"
 #include "workspace_fixture.h"
 
 namespace {
@@ -206,11 +206,17 @@ TEST_F(WorkspaceTest, FarHnSaturatesTheMarker) {
     EXPECT_GT(g_model.MarkerX, 30000);
 }
 
-TEST_F(WorkspaceTest, NewPointsDrawnInRedEnableSaveResults) {
-    EXPECT_EQ(menu_item_flags(1, 3) & 1, 1);
+static int g_points_drawn_calls = 0;
+static void count_points_drawn() {
+    ++g_points_drawn_calls;
+}
+
+TEST_F(WorkspaceTest, NewPointsDrawnInRedAreReported) {
+    g_points_drawn_calls = 0;
+    set_points_drawn(count_points_drawn);
     draw_new_points(g_model); // Nnew = 0: nothing to commit
     set_whole_viewport();
-    EXPECT_EQ(menu_item_flags(1, 3) & 1, 1);
+    EXPECT_EQ(g_points_drawn_calls, 0);
     g_model.Hn = 0.5;
     construct_to_hn(g_model);
     const int32_t n = g_model.Nnew;
@@ -219,7 +225,8 @@ TEST_F(WorkspaceTest, NewPointsDrawnInRedEnableSaveResults) {
     set_whole_viewport();
     EXPECT_EQ(g_model.Ndrawn, n);
     EXPECT_EQ(g_model.Nnew, 0);
-    EXPECT_EQ(menu_item_flags(1, 3) & 1, 0);
+    EXPECT_EQ(g_points_drawn_calls, 1);
+    set_points_drawn(nullptr);
     const QImage img = snapshot();
     EXPECT_GT(count_colour(img, kRed, 67, 8, 983, 616), 300);
     // The end of the curve is on the plot.

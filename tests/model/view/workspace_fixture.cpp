@@ -1,3 +1,4 @@
+// The headless 1024 x 768 workspace window of the plot and mouse tests.
 #include "workspace_fixture.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "model/state_sequences.h"
 #include "window/graph/fonts.h"
 #include "window/graph/graphics.h"
+#include "window/graph/graphics_data.h"
 #include "window/graph/mouse.h"
 #include "window/graph/surface_ops.h"
 #include "window/kernel/child_window.h"
@@ -33,15 +35,15 @@ ChildWindow* open_sized_window(int unit, const char* title) {
     ChildWindow* cw = window_for_unit(unit);
     if (cw == nullptr) return nullptr;
     std::lock_guard<std::mutex> hold(cw->lock);
-    cw->gfx.requested_width = kSurfaceWidth;
-    cw->gfx.requested_height = kSurfaceHeight;
-    if (cw->configured) surface_reset(cw->gfx, kSurfaceWidth, kSurfaceHeight, 32);
+    graphics_of(cw).gfx.requested_width = kSurfaceWidth;
+    graphics_of(cw).gfx.requested_height = kSurfaceHeight;
+    if (cw->configured) surface_reset(graphics_of(cw).gfx, kSurfaceWidth, kSurfaceHeight, 32);
     return cw;
 }
 
 QImage copy_surface(ChildWindow* cw) {
     std::lock_guard<std::mutex> hold(cw->lock);
-    return cw->gfx.surface.copy();
+    return graphics_of(cw).gfx.surface.copy();
 }
 
 } // namespace
@@ -92,7 +94,7 @@ QImage WorkspaceTest::reference_text(const std::string& text, int x, int y) {
     set_font(kFont, static_cast<int>(sizeof(kFont) - 1));
     set_viewport(0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1);
     set_color(15);
-    draw_rectangle(SHAPE_FILL, 0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1);
+    draw_rectangle(kShapeFill, 0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1);
     set_color(0);
     PixelPoint previous;
     move_to(static_cast<int16_t>(x), static_cast<int16_t>(y), previous);

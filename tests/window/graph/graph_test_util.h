@@ -1,6 +1,7 @@
 // Helpers of the window tests: a unit's window opened for one test, events, pixels.
 #pragma once
 
+#include "window/graph/graphics_data.h"
 #include "window/kernel/child_window.h"
 #include "window/kernel/units.h"
 
@@ -17,7 +18,7 @@ inline void settle() {
 // A copy of the window's surface, taken under its lock.
 inline QImage surface_copy(ChildWindow* cw) {
     std::lock_guard<std::mutex> hold(cw->lock);
-    return cw->gfx.surface.copy();
+    return graphics_of(cw).gfx.surface.copy();
 }
 
 // Number of pixels of img that differ from rgb.

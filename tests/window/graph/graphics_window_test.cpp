@@ -130,12 +130,12 @@ TEST(GraphicsWindow, CourierOptionsSelectsAFixedFaceOfFourteenByNine) {
     EXPECT_EQ(last_graphics_status(), 0);
     {
         std::lock_guard<std::mutex> hold(w.cw->lock);
-        EXPECT_EQ(w.cw->gfx.font_height, 14);
-        EXPECT_EQ(w.cw->gfx.font_width, 9);
-        EXPECT_EQ(w.cw->gfx.font_number, k);
-        EXPECT_FALSE(w.cw->gfx.font_italic); // the plain style of the face
-        EXPECT_FALSE(w.cw->gfx.font_bold);
-        EXPECT_TRUE(QFontInfo(w.cw->gfx.font).fixedPitch());
+        EXPECT_EQ(graphics_of(w.cw).gfx.font_height, 14);
+        EXPECT_EQ(graphics_of(w.cw).gfx.font_width, 9);
+        EXPECT_EQ(graphics_of(w.cw).gfx.font_number, k);
+        EXPECT_FALSE(graphics_of(w.cw).gfx.font_italic); // the plain style of the face
+        EXPECT_FALSE(graphics_of(w.cw).gfx.font_bold);
+        EXPECT_TRUE(QFontInfo(graphics_of(w.cw).gfx.font).fixedPitch());
     }
     set_color(15);
     PixelPoint p;
@@ -178,7 +178,7 @@ TEST(GraphicsWindow, FontOptionsErrorsKeepTheFont) {
         EXPECT_EQ(set_font(b.options, static_cast<int>(std::strlen(b.options))), -1) << b.options;
         EXPECT_EQ(last_graphics_status(), b.status) << b.options;
         std::lock_guard<std::mutex> hold(w.cw->lock);
-        EXPECT_EQ(w.cw->gfx.font_number, k);
+        EXPECT_EQ(graphics_of(w.cw).gfx.font_number, k);
     }
     EXPECT_EQ(set_font("n1", 2), 1);
     int any = set_font("", 0);
@@ -201,16 +201,16 @@ TEST(GraphicsWindow, ClearingAreas) {
     EXPECT_NE(img.pixel(200, 120), kBlack);
     {
         std::lock_guard<std::mutex> hold(w.cw->lock);
-        EXPECT_TRUE(w.cw->gfx.has_graphics);
-        EXPECT_EQ(w.cw->gfx.colour, 12); // settings survive a clear
-        EXPECT_EQ(w.cw->gfx.clip_left, 100);
+        EXPECT_TRUE(graphics_of(w.cw).gfx.has_graphics);
+        EXPECT_EQ(graphics_of(w.cw).gfx.colour, 12); // settings survive a clear
+        EXPECT_EQ(graphics_of(w.cw).gfx.clip_left, 100);
     }
     clear_screen(0);
     EXPECT_EQ(count_not(surface_copy(w.cw), kBlack), 0);
     std::lock_guard<std::mutex> hold(w.cw->lock);
-    EXPECT_FALSE(w.cw->gfx.has_graphics);
-    EXPECT_EQ(w.cw->text.cursor_row, 1);
-    for (const auto& row : w.cw->text.store)
+    EXPECT_FALSE(graphics_of(w.cw).gfx.has_graphics);
+    EXPECT_EQ(graphics_of(w.cw).text.cursor_row, 1);
+    for (const auto& row : graphics_of(w.cw).text.store)
         EXPECT_TRUE(row.empty());
 }
 

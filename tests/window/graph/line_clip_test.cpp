@@ -1,3 +1,4 @@
+// Clipping line segments against a pixel rectangle.
 #include "window/graph/line_clip.h"
 
 #include <gtest/gtest.h>

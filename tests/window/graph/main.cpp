@@ -1,5 +1,6 @@
 // Test entry: the application object on the offscreen platform and the frame
 // running in-process (no program thread), then every test.
+#include "window/graph/graph_setup.h"
 #include "window/kernel/window_program.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     // Message boxes of the layer are answered without showing them.
     set_message_box_answer([](const char*, const char*, int) { return 1; });
     set_process_end([](int) {});
+    install_window_graph();
     frame_start("test_window_graph");
     int rc = RUN_ALL_TESTS();
     QApplication::processEvents();

@@ -245,8 +245,8 @@ TEST_F(Mouse, SelectTextCopiesTheMarkedCells) {
     int cwid, chgt;
     {
         std::lock_guard<std::mutex> hold(w.cw->lock);
-        cwid = w.cw->text.cell_width;
-        chgt = w.cw->text.cell_height;
+        cwid = graphics_of(w.cw).text.cell_width;
+        chgt = graphics_of(w.cw).text.cell_height;
     }
     run_standard_command(kCmdSelectText);
     send(client(w.cw), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(cwid + 1, 1));

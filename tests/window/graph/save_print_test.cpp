@@ -1,6 +1,7 @@
 // Saving a window's surface as a BMP file, writing files safely, and printing one page.
 #include "window/graph/bitmap_file.h"
 #include "window/graph/file_save.h"
+#include "window/graph/graphics_data.h"
 #include "window/graph/palette.h"
 #include "window/graph/save_window.h"
 #include "window/kernel/child_window.h"
@@ -204,9 +205,9 @@ int record_box(const char* text, const char*, int) {
 struct SaveCommand : ::testing::Test {
     ChildWindow cw;
     void SetUp() override {
-        fill_default_palette(cw.gfx.palette, 16);
-        cw.gfx.surface = sample_surface(64, 48, cw.gfx.palette);
-        cw.gfx.bits_per_pixel = 32;
+        fill_default_palette(graphics_of(cw).gfx.palette, 16);
+        graphics_of(cw).gfx.surface = sample_surface(64, 48, graphics_of(cw).gfx.palette);
+        graphics_of(cw).gfx.bits_per_pixel = 32;
         set_save_file_answer(answer_with_path);
         set_message_box_answer(record_box);
         g_box_text.clear();
@@ -231,11 +232,11 @@ TEST_F(SaveCommand, SavesTheWholeSurfaceAndReplacesAnOldFile) {
     QTemporaryDir dir;
     g_answer_path = (dir.path() + "/window.bmp").toStdString();
     ASSERT_EQ(save_window_image(&cw), 1);
-    cw.gfx.surface.fill(Qt::white);
+    graphics_of(cw).gfx.surface.fill(Qt::white);
     ASSERT_EQ(save_window_image(&cw), 1);
     const QByteArray f = read_all(QString::fromStdString(g_answer_path));
     ASSERT_EQ(f.size(), 54 + 48 * bmp_row_bytes(24, 64));
-    EXPECT_EQ(decode(f), cw.gfx.surface);
+    EXPECT_EQ(decode(f), graphics_of(cw).gfx.surface);
 }
 
 TEST_F(SaveCommand, AWindowWhoseUnitWasClosedCanStillBeSaved) {
@@ -243,15 +244,19 @@ TEST_F(SaveCommand, AWindowWhoseUnitWasClosedCanStillBeSaved) {
     g_answer_path = (dir.path() + "/kept.bmp").toStdString();
     cw.closed = true; // closed with KEEP: no more output, but still savable
     ASSERT_EQ(save_window_image(&cw), 1) << g_box_text;
-    EXPECT_EQ(decode(read_all(QString::fromStdString(g_answer_path))), cw.gfx.surface);
+    EXPECT_EQ(decode(read_all(QString::fromStdString(g_answer_path))), graphics_of(cw).gfx.surface);
 }
 
-TEST_F(SaveCommand, FailureIsAnInternalErrorNamingTheFileAndTheProgramGoesOn) {
+TEST_F(SaveCommand, FailureSaysWhatFailedAndWhyAndTheProgramGoesOn) {
     QTemporaryDir dir;
     g_answer_path = (dir.path() + "/missing folder/window.bmp").toStdString();
     EXPECT_EQ(save_window_image(&cw), -1);
-    EXPECT_NE(g_box_text.find("Internal Error - unexpected error"), std::string::npos);
-    EXPECT_NE(g_box_text.find(g_answer_path), std::string::npos);
+    EXPECT_EQ(g_box_text.rfind("The bitmap could not be saved to " + g_answer_path + ": ", 0), 0u)
+        << g_box_text;
+    EXPECT_GT(g_box_text.size(),
+              ("The bitmap could not be saved to " + g_answer_path + ": ").size())
+        << "the reason is missing";
+    EXPECT_EQ(g_box_text.find("line"), std::string::npos) << "no source line in a user's message";
     EXPECT_FALSE(QFile::exists(QString::fromStdString(g_answer_path)));
 }
 

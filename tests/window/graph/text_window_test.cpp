@@ -23,12 +23,12 @@ constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
 std::string stored(ChildWindow* cw) {
     std::lock_guard<std::mutex> hold(cw->lock);
-    return text_store_all(cw->text);
+    return text_store_all(graphics_of(cw).text);
 }
 
 std::string row_text(ChildWindow* cw, int row) {
     std::lock_guard<std::mutex> hold(cw->lock);
-    return text_store_text(cw->text, row, 1, row, cw->text.text_cols);
+    return text_store_text(graphics_of(cw).text, row, 1, row, graphics_of(cw).text.text_cols);
 }
 
 struct Grid {
@@ -37,7 +37,7 @@ struct Grid {
 
 Grid grid(ChildWindow* cw) {
     std::lock_guard<std::mutex> hold(cw->lock);
-    const TextState& t = cw->text;
+    const TextState& t = graphics_of(cw).text;
     return {t.text_rows, t.text_cols, t.cell_width, t.cell_height, t.cursor_row, t.cursor_col};
 }
 
@@ -176,7 +176,7 @@ TEST(TextWindow, ReadingALineOnAProgramThreadTakesTypedKeys) {
     for (int i = 0; i < 2000; ++i) {
         settle();
         std::lock_guard<std::mutex> hold(w.cw->lock);
-        if (w.cw->text.read_pending) break;
+        if (graphics_of(w.cw).text.read_pending) break;
     }
     for (const char* k : {"4", "2", "x", "\b", "\r"})
         window_hooks().key(w.cw, k);
@@ -194,7 +194,7 @@ TEST(TextWindow, PastedTextFeedsReadsAndClearPasteDiscardsIt) {
     run_standard_command(kCmdPaste); // the active window is unit 49's
     {
         std::lock_guard<std::mutex> hold(w.cw->lock);
-        EXPECT_EQ(w.cw->text.pasted, "17\n23\n");
+        EXPECT_EQ(graphics_of(w.cw).text.pasted, "17\n23\n");
     }
     char buf[16] = {};
     int n = -5;
@@ -211,7 +211,7 @@ TEST(TextWindow, PastedTextFeedsReadsAndClearPasteDiscardsIt) {
     EXPECT_EQ(row_text(w.cw, 1), "17"); // echoed
     run_standard_command(kCmdClearPaste);
     std::lock_guard<std::mutex> hold(w.cw->lock);
-    EXPECT_TRUE(w.cw->text.pasted.empty());
+    EXPECT_TRUE(graphics_of(w.cw).text.pasted.empty());
 }
 
 } // namespace

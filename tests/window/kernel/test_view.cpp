@@ -4,6 +4,7 @@
 #include "window/kernel/child_window.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/program_state.h"
+#include "window/kernel/standard_commands.h"
 #include "window/kernel/surface_view.h"
 #include "window/kernel/ui_thread.h"
 #include "window/kernel/units.h"
@@ -16,11 +17,13 @@
 #include <QMdiSubWindow>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -45,6 +48,40 @@ bool record_key(ChildWindow*, const char* text) {
     g_typed += text;
     return true;
 }
+// What the stand-in for the graphics part keeps for a window; read and written under its lock.
+struct StandIn {
+    QImage surface;         // null: no surface yet
+    bool has_cells = false; // a text grid exists
+    int cell_width = 0;     // its character cell
+    int cell_height = 0;
+};
+// One per window the test gave a surface; entries are made on the interface thread only.
+std::map<const ChildWindow*, StandIn> g_stand_in;
+
+StandIn& stand_in(const ChildWindow* cw) {
+    return g_stand_in[cw];
+}
+
+QSize stand_in_size(const ChildWindow* cw) {
+    const auto it = g_stand_in.find(cw);
+    return it == g_stand_in.end() || it->second.surface.isNull() ? QSize(0, 0)
+                                                                 : it->second.surface.size();
+}
+void stand_in_paint(const ChildWindow* cw, QPainter* painter, const QPoint& at, const QRect& area) {
+    const QImage& img = g_stand_in.at(cw).surface;
+    if (area.isEmpty())
+        painter->drawImage(at, img);
+    else
+        painter->drawImage(at, img, area);
+}
+bool stand_in_cell(const ChildWindow* cw, int& width, int& height) {
+    const auto it = g_stand_in.find(cw);
+    if (it == g_stand_in.end() || !it->second.has_cells) return false;
+    width = it->second.cell_width;
+    height = it->second.cell_height;
+    return true;
+}
+
 // Stands in for the graphics part: a surface whose pixel (x, y) is (x % 256, y % 256, 7).
 void configure_pattern(ChildWindow* cw) {
     ++g_configured;
@@ -53,9 +90,7 @@ void configure_pattern(ChildWindow* cw) {
         for (int x = 0; x < img.width(); ++x)
             img.setPixel(x, y, qRgb(x % 256, y % 256, 7));
     std::lock_guard<std::mutex> hold(cw->lock);
-    cw->gfx.surface = img;
-    cw->gfx.surface_width = img.width();
-    cw->gfx.surface_height = img.height();
+    stand_in(cw).surface = img;
     cw->configured = true;
 }
 
@@ -67,7 +102,11 @@ class ViewTest : public KernelTest {
         g_commands.clear();
         g_typed.clear();
         g_configured = 0;
+        g_stand_in.clear();
         WindowHooks& h = window_hooks();
+        h.surface_size = stand_in_size;
+        h.paint_surface = stand_in_paint;
+        h.text_cell = stand_in_cell;
         h.mouse = record_mouse;
         h.command = record_command;
         h.key = record_key;
@@ -82,6 +121,7 @@ class ViewTest : public KernelTest {
     void TearDown() override {
         window_hooks() = WindowHooks{};
         KernelTest::TearDown();
+        g_stand_in.clear();
     }
     QImage shown() { return area->viewport()->grab().toImage(); }
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier, const QString& text = {}) {
@@ -116,8 +156,8 @@ TEST_F(ViewTest, PaintConfiguresOnceAndShowsTheSurfaceAtTheScrollOffset) {
 TEST_F(ViewTest, WindowLargerThanItsSurfaceShrinksToIt) {
     {
         std::lock_guard<std::mutex> hold(cw->lock);
-        cw->gfx.surface = QImage(200, 100, QImage::Format_RGB32);
-        cw->gfx.surface.fill(Qt::black);
+        stand_in(cw).surface = QImage(200, 100, QImage::Format_RGB32);
+        stand_in(cw).surface.fill(Qt::black);
         cw->configured = true;
     }
     update_window_rect(cw, 0, 0, 0, 0);
@@ -135,8 +175,8 @@ TEST_F(ViewTest, SurfaceDrawnBeforeTheFirstPaintGetsScrollBars) {
     ASSERT_NE(drawn, nullptr);
     {
         std::lock_guard<std::mutex> hold(drawn->lock);
-        drawn->gfx.surface = QImage(2000, 1500, QImage::Format_RGB32);
-        drawn->gfx.surface.fill(Qt::white);
+        stand_in(drawn).surface = QImage(2000, 1500, QImage::Format_RGB32);
+        stand_in(drawn).surface.fill(Qt::white);
         drawn->configured = true;
     }
     update_window_rect(drawn, 10, 10, 20, 20);
@@ -173,9 +213,9 @@ TEST_F(ViewTest, ArrowKeysAndPlacingUseTheWindowsOwnCharacterCells) {
     shown();
     {
         std::lock_guard<std::mutex> hold(cw->lock);
-        cw->text.configured = true;
-        cw->text.cell_width = 10;
-        cw->text.cell_height = 20;
+        stand_in(cw).has_cells = true;
+        stand_in(cw).cell_width = 10;
+        stand_in(cw).cell_height = 20;
     }
     update_window_rect(cw, 0, 0, 0, 0);
     QCoreApplication::processEvents();
@@ -304,7 +344,7 @@ TEST_F(ViewTest, RepaintRequestsFromAThreadDoNotWait) {
     run_on_thread([&] {
         {
             std::lock_guard<std::mutex> hold(cw->lock);
-            cw->gfx.surface.setPixel(3, 3, qRgb(255, 255, 255));
+            g_stand_in.at(cw).surface.setPixel(3, 3, qRgb(255, 255, 255));
         }
         update_window_rect(cw, 3, 3, 1, 1);
     });
@@ -368,7 +408,7 @@ TEST_F(ViewTest, DrawingWhileShownFullScreenRepaintsTheFullScreenView) {
     // to date, from the interface thread and from another thread.
     {
         std::lock_guard<std::mutex> hold(cw->lock);
-        cw->gfx.surface.fill(qRgb(255, 0, 0));
+        stand_in(cw).surface.fill(qRgb(255, 0, 0));
     }
     update_window_rect(cw, 10, 10, 50, 40);
     EXPECT_TRUE(pump_until([&] { return counter.paints > 0; }))

@@ -1,8 +1,6 @@
-// The dispatcher around every program callback, and the unwinding of a stop to it.
-#include "window/kernel/program_state.h"
 #include "window/kernel/stop_guard.h"
-#include "window/kernel/window_hooks.h"
-#include "window/kernel/window_program.h"
+
+#include "window/kernel/program_state.h"
 
 #include <QEventLoop>
 

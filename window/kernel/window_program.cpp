@@ -1,13 +1,19 @@
-// Start-up of the windowed program: the frame on the interface thread, the program thread.
 #include "window/kernel/window_program.h"
 
-#include "window/kernel/program_state.h"
+#include "window/kernel/child_window.h"
+#include "window/kernel/frame.h"
+#include "window/kernel/internal_error.h"
+#include "window/kernel/menu_bar.h"
+#include "window/kernel/standard_commands.h"
+#include "window/kernel/stop_guard.h"
 #include "window/kernel/ui_thread.h"
 
 #include "text/output_unit.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 
 #include <cfenv>
 #include <cstdio>
@@ -43,6 +49,37 @@ void program_thread(void (*main_routine)()) {
 }
 
 } // namespace
+
+int frame_start(const char* name) {
+    if (frame()) return 0;
+    // The program's resources (linked into the executable, not into this
+    // layer) may serve the frame icon; without them the platform's stays.
+    const QString icon = QStringLiteral(":/icons/hysteresis.png");
+    if (QFile::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
+    Frame* f = create_frame(name);
+    // The lower layers reach the frame's user interface only through what is installed here.
+    set_program_state_observer(show_program_state);
+    set_window_creator(create_child_window);
+    set_standard_command_runner(run_standard_command);
+    set_fatal_error_stop(stop_program);
+    build_standard_menus(f);
+    refresh_menu_bar();
+    f->resize(1024, 768);
+    f->show();
+    return 1;
+}
+
+void frame_shutdown() {
+    Frame* f = frame();
+    if (!f) return;
+    f->shutting_down = true;
+    destroy_all_windows();
+    forget_menus();
+    delete_frame();
+    clear_program_stopped();
+    clear_program_end();
+    set_program_state(kRunning);
+}
 
 int run_window_program(int argc, char** argv, void (*main_routine)()) {
     QApplication app(argc, argv);

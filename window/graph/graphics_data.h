@@ -1,9 +1,12 @@
-// Graphics, text and mouse state of a child window; fields are owned by window/graph.
-// The interface thread and the program thread both reach these fields, always
+// The graphics part's data of a child window (surface and drawing state, text grid, mouse slots),
+// held by the window record behind an opaque handle. Any thread; the interface thread and the
+// program thread both reach these fields, always
 // under the window's lock (see ChildWindow::lock), except the plain settings
 // that only store a value (colour, line style, write mode, pen, viewport,
 // window bounds) and the mouse slots, which only the interface thread reads.
 #pragma once
+
+#include "window/kernel/window_table.h"
 
 #include <QFont>
 #include <QImage>
@@ -133,3 +136,28 @@ using MouseCallback = void (*)(int32_t& unit, int32_t& event, int32_t& keys, int
 struct MouseSlots {
     MouseCallback slot[7] = {};
 };
+
+// Everything the graphics part keeps for one window.
+struct GraphicsData {
+    SurfaceState gfx; // graphics surface and drawing state
+    TextState text;   // text grid and store
+    MouseSlots mouse; // mouse callbacks
+};
+
+// A window's graphics data; the record was made after install_window_graph(), so it has some.
+inline GraphicsData& graphics_of(ChildWindow* cw) {
+    return *cw->graphics;
+}
+inline const GraphicsData& graphics_of(const ChildWindow* cw) {
+    return *cw->graphics;
+}
+inline GraphicsData& graphics_of(ChildWindow& cw) {
+    return *cw.graphics;
+}
+inline const GraphicsData& graphics_of(const ChildWindow& cw) {
+    return *cw.graphics;
+}
+
+// Makes and frees a window's graphics data; install_window_graph() installs them in the kernel.
+GraphicsData* create_graphics_data();
+void destroy_graphics_data(GraphicsData* data);
