@@ -134,7 +134,7 @@ double peer(const Triangle& t, long* count) {
 }
 
 const char* level_name(int level) {
-    return level == SIMD_AVX2 ? "avx2" : "baseline";
+    return level == kSimdAvx2 ? "avx2" : "baseline";
 }
 
 void BM_Ours(benchmark::State& state) {
@@ -153,7 +153,7 @@ void BM_Ours(benchmark::State& state) {
     set_simd_level(before);
 }
 BENCHMARK(BM_Ours)
-    ->DenseRange(SIMD_BASELINE, SIMD_AVX2)
+    ->DenseRange(kSimdBaseline, kSimdAvx2)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
     print_comparison();
     const double n = static_cast<double>(triangles().size());
     const auto peer_it = reporter.median_cpu.find("BM_BoostNestedGK61");
-    for (int level = SIMD_BASELINE; level <= SIMD_AVX2; ++level) {
+    for (int level = kSimdBaseline; level <= kSimdAvx2; ++level) {
         const auto it = reporter.median_cpu.find("BM_Ours/" + std::to_string(level));
         if (it == reporter.median_cpu.end()) continue;
         std::printf("ours (%s): %.2f us per integral", level_name(level), it->second * 1e3 / n);

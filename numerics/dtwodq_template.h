@@ -184,7 +184,7 @@ AdaptiveResult outer_integral_dispatch(const F& f, double A, double B, const G& 
                                        int maxsub, const AdaptiveLists& lists, double* work,
                                        int* iwork) {
 #ifdef DTWODQ_AVX2_BUILD
-    if (simd_level() == SIMD_AVX2)
+    if (simd_level() == kSimdAvx2)
         return outer_integral_avx2<K>(f, A, B, g, h, maxsub, lists, work, iwork);
 #endif
     return outer_integral<K>(f, A, B, g, h, maxsub, lists, work, iwork);

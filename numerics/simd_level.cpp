@@ -13,10 +13,10 @@ std::atomic<int> g_level{-1};
 
 bool simd_level_supported(SimdLevel level) {
     switch (level) {
-    case SIMD_BASELINE:
+    case kSimdBaseline:
         return true;
 #if defined(__GNUC__) && defined(__x86_64__)
-    case SIMD_AVX2:
+    case kSimdAvx2:
         // libgcc's check includes that the operating system saves the 256-bit registers.
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") != 0;
@@ -27,8 +27,8 @@ bool simd_level_supported(SimdLevel level) {
 }
 
 SimdLevel simd_level_for(const char* cap) {
-    if (cap != nullptr && std::strcmp(cap, "baseline") == 0) return SIMD_BASELINE;
-    return simd_level_supported(SIMD_AVX2) ? SIMD_AVX2 : SIMD_BASELINE;
+    if (cap != nullptr && std::strcmp(cap, "baseline") == 0) return kSimdBaseline;
+    return simd_level_supported(kSimdAvx2) ? kSimdAvx2 : kSimdBaseline;
 }
 
 SimdLevel simd_level() {

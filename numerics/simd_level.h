@@ -8,8 +8,8 @@
 // There is no AVX-512 build: 512-bit divisions deliver no more quotients per cycle than 256-bit
 // ones on the processors measured, and that build ran about 8 % slower.
 enum SimdLevel {
-    SIMD_BASELINE = 0, // the target's default instructions (SSE2 on x86-64)
-    SIMD_AVX2 = 1      // 256-bit vectors
+    kSimdBaseline = 0, // the target's default instructions (SSE2 on x86-64)
+    kSimdAvx2 = 1      // 256-bit vectors
 };
 
 // Name of the environment variable that forces a build: "baseline" runs the baseline build even

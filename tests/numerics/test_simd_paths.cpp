@@ -116,10 +116,10 @@ TEST_F(SimdPaths, EveryBuildGivesTheBaselineBits) {
         {"inner and outer limits reached, messages", true, 0.001, -1.0, 1.0, 6, 2, 1e-12},
         {"one subinterval", false, 0.01, -1.0, 1.0, 2, 1, 1e-6},
     };
-    const SimdLevel levels[] = {SIMD_AVX2};
+    const SimdLevel levels[] = {kSimdAvx2};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_TRUE(set_simd_level(SIMD_BASELINE));
+        ASSERT_TRUE(set_simd_level(kSimdBaseline));
         const Outcome base = integrate(c);
         // The cases with a list of one or two entries must reach their messages.
         EXPECT_EQ(!base.printed.empty(), c.maxsub <= 2);
@@ -139,17 +139,17 @@ TEST_F(SimdPaths, EveryBuildGivesTheBaselineBits) {
 }
 
 TEST(SimdLevel, OnlyBaselineForcesABuild) {
-    const SimdLevel best = simd_level_supported(SIMD_AVX2) ? SIMD_AVX2 : SIMD_BASELINE;
+    const SimdLevel best = simd_level_supported(kSimdAvx2) ? kSimdAvx2 : kSimdBaseline;
     const struct {
         const char* value; // of the environment variable; null when unset
         SimdLevel expected;
     } rows[] = {
-        {nullptr, best}, {"", best},         {"baseline", SIMD_BASELINE},
+        {nullptr, best}, {"", best},         {"baseline", kSimdBaseline},
         {"avx2", best},  {"BASELINE", best},
     };
     for (const auto& r : rows)
         EXPECT_EQ(simd_level_for(r.value), r.expected) << (r.value ? r.value : "(unset)");
-    EXPECT_TRUE(simd_level_supported(SIMD_BASELINE));
+    EXPECT_TRUE(simd_level_supported(kSimdBaseline));
     // A level the processor cannot run leaves the one in use.
     const SimdLevel before = simd_level();
     EXPECT_FALSE(set_simd_level(static_cast<SimdLevel>(7)));
