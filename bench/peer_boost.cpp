@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "model/everett_integrands.h"
 #include "numerics/dtwodq_template.h"
 #include "numerics/error_facility.h"
 #include "numerics/simd_level.h"
@@ -26,32 +27,6 @@ const double kHc = 0.4000000059604645;
 const double kKmax = 3.2385880947113037;
 const double kErrrel = 0.009999999776482582; // 0.01 in single precision
 const int kRule = 6;
-
-// The model's integrands and limits, as plain function objects of this program.
-struct Density {
-    double Hc;
-    double Kmax;
-    double operator()(double alpha, double beta) const {
-        const double ta = alpha / Hc - 0.5;
-        const double tb = beta / Hc + 0.5;
-        return Kmax / ((1.0 + ta * ta) * (1.0 + tb * tb));
-    }
-};
-struct Ascending {
-    Density p;
-    double operator()(const double& x, const double& y) const { return p(x, y); }
-};
-struct Descending {
-    Density p;
-    double operator()(const double& x, const double& y) const { return p(y, x); }
-};
-struct Fixed {
-    double value;
-    double operator()(const double&) const { return value; }
-};
-struct Identity {
-    double operator()(const double& x) const { return x; }
-};
 
 // One triangle a <= beta <= alpha <= b: ascending (x = alpha from a to b, y from a to x) or
 // descending (x = beta from a to b, y from x to b).
