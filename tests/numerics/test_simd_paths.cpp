@@ -1,5 +1,7 @@
 // Every build of the quadrature's hot loops that this processor can run gives the bits of the
 // baseline build: results, error estimates, counts, lists and messages.
+// The model's integrands (a header of plain function objects; nothing of the model is linked).
+#include "model/everett_integrands.h"
 #include "numerics/dtwodq_template.h"
 #include "numerics/simd_level.h"
 #include "test_dtwodq_fixture.h"
@@ -9,32 +11,6 @@
 #include <vector>
 
 namespace {
-
-// The model's integrands: the Lorentzian density in its ascending and descending forms.
-struct Density {
-    double Hc;
-    double Kmax;
-    double operator()(double alpha, double beta) const {
-        const double ta = alpha / Hc - 0.5;
-        const double tb = beta / Hc + 0.5;
-        return Kmax / ((1.0 + ta * ta) * (1.0 + tb * tb));
-    }
-};
-struct Ascending {
-    Density p;
-    double operator()(const double& x, const double& y) const { return p(x, y); }
-};
-struct Descending {
-    Density p;
-    double operator()(const double& x, const double& y) const { return p(y, x); }
-};
-struct Fixed {
-    double value;
-    double operator()(const double&) const { return value; }
-};
-struct Identity {
-    double operator()(const double& x) const { return x; }
-};
 
 // One triangle integral as the model asks for it, with the caller's list length.
 struct Case {
