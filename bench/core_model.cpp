@@ -67,26 +67,6 @@ void BM_construct_to_half(benchmark::State& state) {
 }
 BENCHMARK(BM_construct_to_half)->Unit(benchmark::kMillisecond);
 
-void BM_cyclic_execute_10(benchmark::State& state) {
-    ModelState& m = workspace();
-    for (auto _ : state) {
-        state.PauseTiming();
-        back_to_start(m);
-        m.Hn = -0.5;
-        construct_to_hn(m);
-        commit_new_points(m);
-        m.Hn = 0.5;
-        m.Ncyc = 10;
-        m.CycleMode = 1;
-        state.ResumeTiming();
-        execute_cycles(m, nullptr);
-        benchmark::DoNotOptimize(m.Bcur);
-    }
-    state.counters["points"] = m.Ndrawn;
-    back_to_start(m);
-}
-BENCHMARK(BM_cyclic_execute_10)->Unit(benchmark::kMillisecond);
-
 // A long Execute from H = -0.5 on the limiting loop to Hn = 0.5: cyclic alteration (mode 1) or
 // gradual spiral approach (mode 2) with Ncyc cycles, 2 Ncyc legs of 300 points each.
 void long_execute(benchmark::State& state, int32_t mode, int32_t cycles) {
@@ -108,6 +88,11 @@ void long_execute(benchmark::State& state, int32_t mode, int32_t cycles) {
     if (m.Hcur != (mode == 1 ? -0.5 : 0.5)) state.SkipWithError("the Execute ended elsewhere");
     back_to_start(m);
 }
+
+void BM_cyclic_execute_10(benchmark::State& state) {
+    long_execute(state, 1, 10);
+}
+BENCHMARK(BM_cyclic_execute_10)->Unit(benchmark::kMillisecond);
 
 void BM_cyclic_execute_300(benchmark::State& state) {
     long_execute(state, 1, 300);

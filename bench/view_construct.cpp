@@ -200,35 +200,9 @@ BENCHMARK(BM_DrawingOnly)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-void BM_CyclicExecuteTenCycles(benchmark::State& state) {
-    const ProcessState saturated = save_process(g_model);
-    g_model.Hn = -0.5;
-    construct_to_hn(g_model);
-    draw_new_points(g_model);
-    set_whole_viewport();
-    const ProcessState start = save_process(g_model);
-    for (auto _ : state) {
-        state.PauseTiming();
-        restore_process(g_model, start);
-        g_model.Hn = 0.5;
-        g_model.Ncyc = 10;
-        g_model.CycleMode = 1;
-        state.ResumeTiming();
-        execute_cycles(g_model, nullptr);
-    }
-    if (g_model.Hcur != -0.5) state.SkipWithError("the cycles did not end at -0.5");
-    restore_process(g_model, saturated);
-}
-BENCHMARK(BM_CyclicExecuteTenCycles)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly(true);
-
-// The long Executes, drawn leg by leg as the program does: from H = -0.5 to Hn = 0.5, cyclic
-// (mode 1) with 300 cycles or spiral (mode 2) with 200, 300 points per leg.
-void BM_LongExecute(benchmark::State& state) {
-    const int32_t mode = static_cast<int32_t>(state.range(0));
-    const int32_t cycles = static_cast<int32_t>(state.range(1));
+// Executes from H = -0.5 on the limiting loop to Hn = 0.5, drawn leg by leg as the program does:
+// cyclic alteration (mode 1) or gradual spiral approach (mode 2), 300 points per leg.
+void time_execute(benchmark::State& state, int32_t mode, int32_t cycles) {
     const ProcessState saturated = save_process(g_model);
     g_model.Hn = -0.5;
     construct_to_hn(g_model);
@@ -247,6 +221,19 @@ void BM_LongExecute(benchmark::State& state) {
     if (g_model.Hcur != (mode == 1 ? -0.5 : 0.5))
         state.SkipWithError("the Execute ended elsewhere");
     restore_process(g_model, saturated);
+}
+
+void BM_CyclicExecuteTenCycles(benchmark::State& state) {
+    time_execute(state, 1, 10);
+}
+BENCHMARK(BM_CyclicExecuteTenCycles)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// The long Executes: cyclic with 300 cycles, spiral with 200.
+void BM_LongExecute(benchmark::State& state) {
+    time_execute(state, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
 }
 BENCHMARK(BM_LongExecute)
     ->ArgNames({"mode", "cycles"})
