@@ -3,6 +3,8 @@
 // the same bits. Any thread: they hold only their parameters.
 #pragma once
 
+#include "numerics/gk_rule_lanes.h"
+
 // The density with its two parameters bound, so that the quadrature inlines it.
 struct Density {
     double Hc;
@@ -18,12 +20,16 @@ struct Density {
 struct Ascending {
     Density p;
     double operator()(const double& x, const double& y) const { return p(x, y); }
+    // The same function for the quadrature's lane rule: alpha is the outer variable.
+    LorentzProduct lorentz_product() const { return {p.Hc, p.Kmax, -0.5, 0.5}; }
 };
 
 // Descending form F2(x, y) = P(alpha = y, beta = x).
 struct Descending {
     Density p;
     double operator()(const double& x, const double& y) const { return p(y, x); }
+    // The same function for the quadrature's lane rule: beta is the outer variable.
+    LorentzProduct lorentz_product() const { return {p.Hc, p.Kmax, 0.5, -0.5}; }
 };
 
 // Inner limit fixed at one end of the triangle.

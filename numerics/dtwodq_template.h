@@ -5,12 +5,14 @@
 
 #include "numerics/dtwodq_messages.h"
 #include "numerics/error_facility.h"
+#include "numerics/gk_rule_lanes.h"
 #include "numerics/integrate_adaptive.h"
 #include "numerics/quadrature_shared.h"
 #include "numerics/quadrature_workspace.h"
 #include "numerics/simd_level.h"
 #include "numerics/vector_state.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -70,10 +72,18 @@ double inner_integral(const F& f, double x, double yl, double yh, int maxsub, do
     return r.result;
 }
 
-// Number of inner integrals whose first rule applications run side by side (see
-// inner_integrals_lockstep). Four chains of each sum hide the latency of the additions; two
-// leave much of it exposed, more gain nothing measurable.
+// Number of inner integrals whose first rule applications run side by side in lockstep (see
+// inner_integrals_lockstep) when the integrand has no lane rule. Four chains of each sum hide the
+// latency of the additions; two leave much of it exposed, more gain nothing measurable.
 constexpr int kInnerLockstep = 4;
+
+// Whether F describes itself as a LorentzProduct (a member lorentz_product()), so that its inner
+// rules can run in vector lanes.
+template <class F, class = void> struct HasLorentzProduct : std::false_type {};
+template <class F>
+struct HasLorentzProduct<F, std::void_t<decltype(std::declval<const F&>().lorentz_product())>>
+    : std::true_type {};
+template <class F> constexpr bool has_lorentz_product = HasLorentzProduct<F>::value;
 
 // Inner integrands for the nodes x[0], ..., x[M-1].
 template <class F, std::size_t... I>
@@ -82,36 +92,44 @@ std::array<InnerIntegrand<F>, sizeof...(I)> inner_integrands(const F& f, const d
     return {{InnerIntegrand<F>{f, x[I]}...}};
 }
 
-// The inner integrals at the M outer nodes x[0..M-1] into fx[0..M-1], as M calls of
-// inner_integral give them. The first rule applications, which are all most inner integrals
-// need, run in lockstep so that the processor overlaps their chains of additions; every sum keeps
-// its own order, so each result keeps its bits. The limits come first, H(x) before G(x) at each
-// node in turn; then the integrand at every point of the first rules, node by node; then each
-// node in turn finishes its integration in the shared lists, keeps its count and reports. Only
-// for an integrand and limits whose values do not depend on the calls before (the order of the
-// calls changes). Requires adaptive_applies_rules with the inner tolerances and maxsub.
+// The inner integrals at the outer nodes x[0..count-1] (count at most M, and exactly M unless F
+// has a lane rule) into fx[0..count-1], as count calls of inner_integral give them. The first
+// rule applications, which are all most inner integrals need, run side by side: in the vector
+// lanes of gk_rule_lanes when F describes itself as a LorentzProduct, else in lockstep so that
+// the processor overlaps their chains of additions. Every sum keeps its own order, so each result
+// keeps its bits. The limits come first, H(x) before G(x) at each node in turn; then the
+// integrand at every point of the first rules; then each node in turn finishes its integration
+// in the shared lists, keeps its count and reports. Only for an integrand and limits whose values
+// do not depend on the calls before (the order of the calls changes). Requires
+// adaptive_applies_rules with the inner tolerances and maxsub.
 template <int K, int M, class F, class G, class H>
 void inner_integrals_lockstep(const F& f, const G& g, const H& h, const double* x, double* fx,
-                              int maxsub, double* work, int* iwork) {
+                              int count, int maxsub, double* work, int* iwork) {
     QuadratureShared& s = quadrature_shared;
     const double ea = s.outer_errabs / s.span;
     const double er = s.outer_errrel / s.span;
     double yl[M];
     double yh[M];
-    for (int m = 0; m < M; ++m) {
+    for (int m = 0; m < count; ++m) {
         yh[m] = h(x[m]);
         yl[m] = g(x[m]);
     }
     std::array<InnerIntegrand<F>, M> fy = inner_integrands(f, x, std::make_index_sequence<M>());
-    InnerIntegrand<F>* fp[M];
-    for (int m = 0; m < M; ++m)
-        fp[m] = &fy[m];
     GkEstimate first[M];
-    gk_rule_lockstep_k<K, M>(fp, yl, yh, DMACH(4), DMACH(1), first);
+    if constexpr (has_lorentz_product<F> && M == kRuleLanes) {
+        E1USR("ON");
+        gk_rule_lanes(K, f.lorentz_product(), count, x, yl, yh, DMACH(4), DMACH(1), first);
+        E1USR("OFF");
+    } else {
+        InnerIntegrand<F>* fp[M];
+        for (int m = 0; m < M; ++m)
+            fp[m] = &fy[m];
+        gk_rule_lockstep_k<K, M>(fp, yl, yh, DMACH(4), DMACH(1), first);
+    }
 
     const std::ptrdiff_t block = maxsub;
     const AdaptiveLists lists{work, work + block, work + 2 * block, work + 3 * block, iwork};
-    for (int m = 0; m < M; ++m) {
+    for (int m = 0; m < count; ++m) {
         const AdaptiveResult r = integrate_adaptive_after_first_k<K>(
             fy[m], yl[m], yh[m], ea, er, maxsub, lists, first[m], fy[m].rule_count());
         s.inner_count = r.count;
@@ -145,10 +163,23 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
         int i = 0;
         if constexpr (lockstep) {
             const QuadratureShared& s = quadrature_shared;
-            if (adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span, maxsub))
-                for (; i + kInnerLockstep <= count; i += kInnerLockstep)
-                    inner_integrals_lockstep<K, kInnerLockstep>(f, g, h, x + i, fx + i, maxsub,
-                                                                work, iwork);
+            if (adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span, maxsub)) {
+                bool lanes = false;
+                if constexpr (has_lorentz_product<F>)
+                    lanes = lorentz_lanes_apply(f.lorentz_product());
+                if (lanes) {
+                    // The lane rule takes a last group of fewer nodes too.
+                    if constexpr (has_lorentz_product<F>)
+                        for (; i < count; i += kRuleLanes)
+                            inner_integrals_lockstep<K, kRuleLanes>(f, g, h, x + i, fx + i,
+                                                                    std::min(kRuleLanes, count - i),
+                                                                    maxsub, work, iwork);
+                } else {
+                    for (; i + kInnerLockstep <= count; i += kInnerLockstep)
+                        inner_integrals_lockstep<K, kInnerLockstep>(
+                            f, g, h, x + i, fx + i, kInnerLockstep, maxsub, work, iwork);
+                }
+            }
         }
         for (; i < count; ++i)
             fx[i] = at(x[i]);
@@ -184,7 +215,7 @@ AdaptiveResult outer_integral_dispatch(const F& f, double A, double B, const G& 
                                        int maxsub, const AdaptiveLists& lists, double* work,
                                        int* iwork) {
 #ifdef DTWODQ_AVX2_BUILD
-    if (simd_level() == kSimdAvx2)
+    if (simd_level() != kSimdBaseline)
         return outer_integral_avx2<K>(f, A, B, g, h, maxsub, lists, work, iwork);
 #endif
     return outer_integral<K>(f, A, B, g, h, maxsub, lists, work, iwork);

@@ -16,6 +16,30 @@ struct GkEstimate {
     double devint; // estimate of the integral of |f - mean of f| over [a, b], non-negative
 };
 
+// The order in which a rule application visits the symmetric pairs of rule pair K, as a table of
+// n entries: the Gauss abscissae from the outside in, then the added Kronrod abscissae.
+template <int K> struct GkPairOrder { int of[GkPair<K>::n]; };
+
+// Entry p: the abscissa index (0-based into xk) of the p-th pair visited.
+template <int K> constexpr GkPairOrder<K> gk_pair_order() {
+    constexpr int n = GkPair<K>::n;
+    GkPairOrder<K> p{};
+    for (int j = 1; j <= n / 2; ++j)
+        p.of[j - 1] = 2 * j - 1;
+    for (int j = 1; j <= (n + 1) / 2; ++j)
+        p.of[n / 2 + j - 1] = 2 * j - 2;
+    return p;
+}
+
+// The inverse table: entry j is the visit number of the pair at abscissa index j.
+template <int K> constexpr GkPairOrder<K> gk_pair_of() {
+    const GkPairOrder<K> index = gk_pair_order<K>();
+    GkPairOrder<K> q{};
+    for (int p = 0; p < GkPair<K>::n; ++p)
+        q.of[index.of[p]] = p;
+    return q;
+}
+
 // The error estimate of a rule application from the Gauss-Kronrod difference diff, devint and
 // absint:  e = devint * min(1, (200 diff / devint)^1.5) when devint and diff are non-zero (a
 // difference well below the integrand's spread is trusted more than linearly), else diff; then
@@ -44,6 +68,104 @@ inline double gk_error_estimate(double diff, double devint, double absint, doubl
     return aerr;
 }
 
+// M values side by side, one per application of a rule, for the sums of GkSums: each
+// operation acts element by element and rounds as the scalar operation does.
+template <int M> struct GkLockstepValues {
+    double v[M]; // the value of application m in v[m]
+
+    double operator[](int m) const { return v[m]; }
+    friend GkLockstepValues operator+(const GkLockstepValues& a, const GkLockstepValues& b) {
+        GkLockstepValues r;
+        for (int m = 0; m < M; ++m)
+            r.v[m] = a.v[m] + b.v[m];
+        return r;
+    }
+    friend GkLockstepValues operator-(const GkLockstepValues& a, const GkLockstepValues& b) {
+        GkLockstepValues r;
+        for (int m = 0; m < M; ++m)
+            r.v[m] = a.v[m] - b.v[m];
+        return r;
+    }
+    friend GkLockstepValues operator*(double w, const GkLockstepValues& a) {
+        GkLockstepValues r;
+        for (int m = 0; m < M; ++m)
+            r.v[m] = w * a.v[m];
+        return r;
+    }
+};
+
+// fabs of each element of a GkLockstepValues.
+template <int M> struct GkLockstepAbs {
+    GkLockstepValues<M> operator()(const GkLockstepValues<M>& a) const {
+        GkLockstepValues<M> r;
+        for (int m = 0; m < M; ++m)
+            r.v[m] = std::fabs(a.v[m]);
+        return r;
+    }
+};
+
+// The sums of applications of rule pair K side by side, one per element of T: T holds M doubles,
+// read as t[m]; +, - and * by a double act element by element, and an Abs functor gives each
+// element's fabs. Every sum takes its terms in one fixed order, so that results depend neither on
+// the build nor on M: the centre, then the pairs in visiting order (gk_pair_order: the Gauss
+// abscissae from the outside in, then the added Kronrod abscissae), and for the deviations the
+// abscissae in table order once the Kronrod sum is known.
+template <class T> struct GkSums {
+    T gauss;   // Gauss sum of the values so far
+    T kronrod; // Kronrod sum of the values so far
+    T absint;  // Kronrod sum of the values' magnitudes so far
+};
+
+// The sums after the centre value fmid.
+template <int K, class T, class Abs>
+void gk_sums_start(const T& fmid, const Abs& abs, GkSums<T>& s) {
+    using R = GkPair<K>;
+    constexpr int n = R::n;
+    s.gauss = (n % 2 == 1) ? R::wgs[(n + 1) / 2 - 1] * fmid : T{};
+    s.kronrod = R::wk[n] * fmid;
+    s.absint = abs(s.kronrod);
+}
+
+// Adds the p-th pair visited, f1 at mid - off and f2 at mid + off; pairs come in order p = 0, 1,
+// ..., n - 1.
+template <int K, class T, class Abs>
+void gk_sums_add_pair(int p, const T& f1, const T& f2, const Abs& abs, GkSums<T>& s) {
+    using R = GkPair<K>;
+    constexpr int gauss_pairs = R::n / 2; // visited first: xk(2), xk(4), ... (1-based)
+    constexpr GkPairOrder<K> pair_index = gk_pair_order<K>();
+    const double w = R::wk[pair_index.of[p]];
+    const T fs = f1 + f2;
+    if (p < gauss_pairs) s.gauss = s.gauss + R::wgs[p] * fs;
+    s.kronrod = s.kronrod + w * fs;
+    s.absint = s.absint + w * (abs(f1) + abs(f2));
+}
+
+// The estimates from the complete sums s, the values (fmid at the centre, f1[p] and f2[p] at the
+// p-th pair visited) and the half-lengths hl = (b - a) / 2: the estimate of element m in out[m].
+template <int K, int M, class T, class Abs>
+void gk_sums_finish(const GkSums<T>& s, const T& fmid, const T* f1, const T* f2, const T& hl,
+                    const Abs& abs, double eps, double tiny, GkEstimate* out) {
+    using R = GkPair<K>;
+    constexpr int n = R::n;
+    constexpr GkPairOrder<K> pair_of = gk_pair_of<K>();
+    const T skh = 0.5 * s.kronrod;
+    T devint = R::wk[n] * abs(fmid - skh);
+#pragma GCC unroll 32
+    for (int j = 0; j < n; ++j) {
+        const int p = pair_of.of[j];
+        devint = devint + R::wk[j] * (abs(f1[p] - skh) + abs(f2[p] - skh));
+    }
+    for (int m = 0; m < M; ++m) {
+        const double ahl = std::fabs(hl[m]);
+        GkEstimate& o = out[m];
+        o.result = s.kronrod[m] * hl[m];
+        o.absint = s.absint[m] * ahl;
+        o.devint = devint[m] * ahl;
+        o.aerr = gk_error_estimate(std::fabs((s.kronrod[m] - s.gauss[m]) * hl[m]), o.devint,
+                                   o.absint, eps, tiny);
+    }
+}
+
 // Applies rule pair K (1..6) to M integrands at once, f[m] on [a[m], b[m]], with the machine's
 // epsilon eps and smallest normalised number tiny, and stores the estimate of f[m] in out[m].
 // Each integrand object provides
@@ -54,30 +176,17 @@ inline double gk_error_estimate(double diff, double devint, double absint, doubl
 // evaluated one after the other (f[0] first, its centre before its other points), all values
 // before any sum, so that a pure integrand can be evaluated several points at a time.
 //
-// Every sum then runs in the fixed order below (results must not depend on the build). Each
-// application owns its sums (indexed by m) and each sum takes its terms in exactly the order of a
-// single application; only the applications' chains are interleaved, term by term. So out[m] has
-// the bits a single application to f[m] gives, whatever M is, while the processor can overlap the
-// M independent chains of dependent additions that otherwise bound a rule's cost.
+// The sums are those of gk_sums_start, gk_sums_add_pair and gk_sums_finish: each application owns
+// its sums and each sum takes its terms in exactly the order of a single application; only the
+// applications' chains are interleaved, term by term. So out[m] has the bits a single application
+// to f[m] gives, whatever M is, while the processor can overlap the M independent chains of
+// dependent additions that otherwise bound a rule's cost.
 template <int K, int M, class Fn>
 void gk_rule_lockstep_k(Fn* const* f, const double* a, const double* b, double eps, double tiny,
                         GkEstimate* out) {
     using R = GkPair<K>;
     constexpr int n = R::n;
-    constexpr int gauss_pairs = n / 2;         // Gauss abscissae xk(2), xk(4), ... (1-based)
-    constexpr int kronrod_pairs = (n + 1) / 2; // added abscissae xk(1), xk(3), ...
-
-    // Abscissa index (0-based into xk) of each pair, in evaluation order.
-    static constexpr auto pair_index = [] {
-        struct Indices {
-            int of[n];
-        } p{};
-        for (int j = 1; j <= gauss_pairs; ++j)
-            p.of[j - 1] = 2 * j - 1;
-        for (int j = 1; j <= kronrod_pairs; ++j)
-            p.of[gauss_pairs + j - 1] = 2 * j - 2;
-        return p;
-    }();
+    constexpr GkPairOrder<K> pair_index = gk_pair_order<K>();
 
     // Points and values of application m: pair p at 2p (mid - off) and 2p + 1 (mid + off).
     double mid[M];
@@ -97,70 +206,24 @@ void gk_rule_lockstep_k(Fn* const* f, const double* a, const double* b, double e
         f[m]->values(x, fx[m], 2 * n);
     }
 
-    // Gauss abscissae, then the added Kronrod abscissae.
-    double sg[M];
-    double sk[M];
-    double absint[M];
+    GkLockstepValues<M> fm;
+    GkLockstepValues<M> half;
+    GkLockstepValues<M> f1[n];
+    GkLockstepValues<M> f2[n];
     for (int m = 0; m < M; ++m) {
-        sg[m] = (n % 2 == 1) ? R::wgs[(n + 1) / 2 - 1] * fmid[m] : 0.0;
-        sk[m] = R::wk[n] * fmid[m];
-        absint[m] = std::fabs(sk[m]);
-    }
-    for (int j = 1; j <= gauss_pairs; ++j) {
-        const int p = j - 1;
-        const int je = pair_index.of[p];
-        for (int m = 0; m < M; ++m) {
-            const double f1 = fx[m][2 * p];
-            const double f2 = fx[m][2 * p + 1];
-            const double fs = f1 + f2;
-            sg[m] += R::wgs[j - 1] * fs;
-            sk[m] += R::wk[je] * fs;
-            absint[m] += R::wk[je] * (std::fabs(f1) + std::fabs(f2));
+        fm.v[m] = fmid[m];
+        half.v[m] = hl[m];
+        for (int p = 0; p < n; ++p) {
+            f1[p].v[m] = fx[m][2 * p];
+            f2[p].v[m] = fx[m][2 * p + 1];
         }
     }
-    for (int j = 1; j <= kronrod_pairs; ++j) {
-        const int p = gauss_pairs + j - 1;
-        const int jo = pair_index.of[p];
-        for (int m = 0; m < M; ++m) {
-            const double f1 = fx[m][2 * p];
-            const double f2 = fx[m][2 * p + 1];
-            const double fs = f1 + f2;
-            sk[m] += R::wk[jo] * fs;
-            absint[m] += R::wk[jo] * (std::fabs(f1) + std::fabs(f2));
-        }
-    }
-
-    // Deviation from the mean, summed over the abscissae in table order xk(1), xk(2), ...
-    static constexpr auto pair_of = [] {
-        struct Pairs {
-            int of[n];
-        } q{};
-        for (int p = 0; p < n; ++p)
-            q.of[pair_index.of[p]] = p;
-        return q;
-    }();
-    double skh[M];
-    double devint[M];
-    for (int m = 0; m < M; ++m) {
-        skh[m] = 0.5 * sk[m];
-        devint[m] = R::wk[n] * std::fabs(fmid[m] - skh[m]);
-    }
-    for (int j = 0; j < n; ++j) {
-        const int p = pair_of.of[j];
-        for (int m = 0; m < M; ++m)
-            devint[m] += R::wk[j] *
-                         (std::fabs(fx[m][2 * p] - skh[m]) + std::fabs(fx[m][2 * p + 1] - skh[m]));
-    }
-
-    for (int m = 0; m < M; ++m) {
-        const double ahl = std::fabs(hl[m]);
-        GkEstimate& o = out[m];
-        o.result = sk[m] * hl[m];
-        o.absint = absint[m] * ahl;
-        o.devint = devint[m] * ahl;
-        o.aerr =
-            gk_error_estimate(std::fabs((sk[m] - sg[m]) * hl[m]), o.devint, o.absint, eps, tiny);
-    }
+    const GkLockstepAbs<M> abs;
+    GkSums<GkLockstepValues<M>> sums;
+    gk_sums_start<K>(fm, abs, sums);
+    for (int p = 0; p < n; ++p)
+        gk_sums_add_pair<K>(p, f1[p], f2[p], abs, sums);
+    gk_sums_finish<K, M>(sums, fm, f1, f2, half, abs, eps, tiny, out);
 }
 
 // Applies rule pair K (1..6) to f on [a, b] with the machine's epsilon eps and smallest normalised

@@ -4,20 +4,23 @@
 #pragma once
 
 // Builds of the hot loops, in increasing order of the instructions they need. Every build does
-// the same operations in the same order without fused multiply-adds, so all give the same bits.
-// There is no AVX-512 build: 512-bit divisions deliver no more quotients per cycle than 256-bit
-// ones on the processors measured, and that build ran about 8 % slower.
+// the same operations in the same order, contracting nothing into fused multiply-adds, so all
+// give the same bits; the AVX2 and AVX-512 builds replace the divisions by the integrand's scale
+// with a sequence of fused multiply-adds proven to give the correctly rounded quotient.
 enum SimdLevel {
     kSimdBaseline = 0, // the target's default instructions (SSE2 on x86-64)
-    kSimdAvx2 = 1      // 256-bit vectors
+    kSimdAvx2 = 1,     // 256-bit vectors and fused multiply-adds (AVX2 and FMA)
+    kSimdAvx512 = 2    // 512-bit vectors (AVX-512F) for the lane rule, AVX2 elsewhere
 };
 
-// Name of the environment variable that forces a build: "baseline" runs the baseline build even
-// where the processor offers more; any other value, or none, leaves the choice to the processor.
+// Name of the environment variable that caps the build: "baseline" runs the baseline build even
+// where the processor offers more, "avx2" at most the AVX2 build; any other value, or none,
+// leaves the choice to the processor.
 constexpr const char* kSimdEnvironmentVariable = "HYSTERESIS_SIMD";
 
 // True when this processor (and its operating system) can run the build of `level`; the
-// baseline is always supported, the AVX2 build only on x86-64 processors that have AVX2.
+// baseline is always supported, the AVX2 build only on x86-64 processors that have AVX2 and FMA,
+// the AVX-512 build only on those that also have AVX-512F.
 bool simd_level_supported(SimdLevel level);
 
 // The level chosen for this processor when the environment variable holds `cap` (null when it

@@ -1,5 +1,6 @@
-// Every build of the quadrature's hot loops that this processor can run gives the bits of the
-// baseline build: results, error estimates, counts, lists and messages.
+// Every build of the quadrature's hot loops that this processor can run, with the model's
+// integrands' lane rule, gives the bits of the plain quadrature of the same integrand, which
+// calls it one value at a time: results, error estimates, counts, lists and messages.
 // The model's integrands (a header of plain function objects; nothing of the model is linked).
 #include "model/everett_integrands.h"
 #include "numerics/dtwodq_template.h"
@@ -41,7 +42,8 @@ bool same_bits(double x, double y) {
 
 class SimdPaths : public DtwodqTest {
   protected:
-    static Outcome integrate(const Case& c) {
+    // plain: the integrand wrapped so that the quadrature cannot see its lane rule.
+    static Outcome integrate(const Case& c, bool plain = false) {
         Outcome o;
         const int n = c.maxsub;
         std::vector<double> xl(n), xr(n), sr(n), se(n), work(4 * n);
@@ -49,7 +51,19 @@ class SimdPaths : public DtwodqTest {
         reset_quadrature_flags();
         capture().lines.clear();
         const Density p{c.Hc, 1.0 / c.Hc};
-        if (c.ascending)
+        const Ascending up{p};
+        const Descending down{p};
+        if (plain && c.ascending)
+            dt2odq_t([&](const double& x, const double& y) { return up(x, y); }, c.a, c.b,
+                     Fixed{c.a}, Identity{}, 0.0, c.errrel, c.irule, o.result, o.errest, n,
+                     o.ncalls, o.nsubs, xl.data(), xr.data(), sr.data(), se.data(), io.data(),
+                     work.data(), iw.data());
+        else if (plain)
+            dt2odq_t([&](const double& x, const double& y) { return down(x, y); }, c.a, c.b,
+                     Identity{}, Fixed{c.b}, 0.0, c.errrel, c.irule, o.result, o.errest, n,
+                     o.ncalls, o.nsubs, xl.data(), xr.data(), sr.data(), se.data(), io.data(),
+                     work.data(), iw.data());
+        else if (c.ascending)
             dt2odq_t(Ascending{p}, c.a, c.b, Fixed{c.a}, Identity{}, 0.0, c.errrel, c.irule,
                      o.result, o.errest, n, o.ncalls, o.nsubs, xl.data(), xr.data(), sr.data(),
                      se.data(), io.data(), work.data(), iw.data());
@@ -73,7 +87,7 @@ class SimdPaths : public DtwodqTest {
 
 const double kErrRel = 0.009999999776482582;
 
-TEST_F(SimdPaths, EveryBuildGivesTheBaselineBits) {
+TEST_F(SimdPaths, EveryBuildGivesThePlainBits) {
     const Case cases[] = {
         {"start-up Hc, whole triangle", true, 0.4000000059604645, -1.0, 1.0, 6, 250, kErrRel},
         {"start-up Hc, descending", false, 0.4000000059604645, -0.3, 1.0, 6, 250, kErrRel},
@@ -92,11 +106,11 @@ TEST_F(SimdPaths, EveryBuildGivesTheBaselineBits) {
         {"inner and outer limits reached, messages", true, 0.001, -1.0, 1.0, 6, 2, 1e-12},
         {"one subinterval", false, 0.01, -1.0, 1.0, 2, 1, 1e-6},
     };
-    const SimdLevel levels[] = {kSimdAvx2};
+    const SimdLevel levels[] = {kSimdBaseline, kSimdAvx2, kSimdAvx512};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(set_simd_level(kSimdBaseline));
-        const Outcome base = integrate(c);
+        const Outcome base = integrate(c, true);
         // The cases with a list of one or two entries must reach their messages.
         EXPECT_EQ(!base.printed.empty(), c.maxsub <= 2);
         for (SimdLevel level : levels) {
@@ -114,14 +128,15 @@ TEST_F(SimdPaths, EveryBuildGivesTheBaselineBits) {
     }
 }
 
-TEST(SimdLevel, OnlyBaselineForcesABuild) {
-    const SimdLevel best = simd_level_supported(kSimdAvx2) ? kSimdAvx2 : kSimdBaseline;
+TEST(SimdLevel, TheVariableCapsTheBuild) {
+    const SimdLevel avx2 = simd_level_supported(kSimdAvx2) ? kSimdAvx2 : kSimdBaseline;
+    const SimdLevel best = simd_level_supported(kSimdAvx512) ? kSimdAvx512 : avx2;
     const struct {
         const char* value; // of the environment variable; null when unset
         SimdLevel expected;
     } rows[] = {
         {nullptr, best}, {"", best},         {"baseline", kSimdBaseline},
-        {"avx2", best},  {"BASELINE", best},
+        {"avx2", avx2},  {"BASELINE", best}, {"avx512", best},
     };
     for (const auto& r : rows)
         EXPECT_EQ(simd_level_for(r.value), r.expected) << (r.value ? r.value : "(unset)");

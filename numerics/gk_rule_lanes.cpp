@@ -1,0 +1,296 @@
+// The lane vectors never cross a function boundary that the baseline build keeps: every function
+// taking or returning one is inlined into a rule function, so the ABI note does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+#include "numerics/gk_rule_lanes.h"
+
+#include "numerics/gk_rules.h"
+#include "numerics/simd_level.h"
+
+#include <cmath>
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+// Four or eight doubles, one per inner integral. +, -, * and / act lane by lane and each lane
+// rounds as the scalar operation does (the build contracts nothing into fused multiply-adds), so
+// a lane holds the bits the one-at-a-time code computes. The baseline build splits each
+// operation into SSE2 halves, the AVX2 build does four lanes in one instruction and the AVX-512
+// build eight.
+typedef double Lanes4 __attribute__((vector_size(4 * sizeof(double))));
+typedef long long LaneBits4 __attribute__((vector_size(4 * sizeof(double))));
+typedef double Lanes8 __attribute__((vector_size(8 * sizeof(double))));
+typedef long long LaneBits8 __attribute__((vector_size(8 * sizeof(double))));
+
+// fabs of every lane: the sign bits cleared.
+template <class V, class Bits> struct LaneAbs {
+    V operator()(const V& v) const { return (V)((Bits)v & (Bits{} + 0x7fffffffffffffffLL)); }
+};
+
+// fabs of lanes known to hold +0 or positive numbers: the lanes themselves.
+template <class V> struct NonNegativeAbs {
+    const V& operator()(const V& v) const { return v; }
+};
+
+// q = v / scale lane by lane, by division; numerator_over divides too.
+template <class V> struct DividedQuotient {
+    double scale;
+    void operator()(const V& v, V& q) const { q = v / scale; }
+    void numerator_over(double numerator, const V& d, V& f, bool) const { f = numerator / d; }
+};
+
+// One value of this many pairs, where a build can, divides beside the divider (see
+// FusedQuotient8): the divider and the other units then finish at about the same time.
+constexpr int kBesideDividerEvery = 2;
+
+// Rule pair K applied to the inner integrals of the W = sizeof(V) / sizeof(double) lanes, lane m
+// at the outer node x[m] over [a[m], b[m]], with quotient(v, q) giving v / scale in every lane to
+// the bit. The points, values and sums are those of gk_rule_lockstep_k, operation for operation,
+// and the integrand is the one LorentzProduct describes. Its numerator is +0 or positive, so every
+// value is (1 + t^2 >= 1), and the sum of magnitudes is the Kronrod sum itself.
+template <int K, class V, class Bits, class Quotient>
+inline void rule_lanes(const LorentzProduct& lp, const Quotient& quotient, const double* x,
+                       const double* a, const double* b, double eps, double tiny, GkEstimate* out) {
+    using R = GkPair<K>;
+    constexpr int n = R::n;
+    constexpr int W = sizeof(V) / sizeof(double);
+    constexpr GkPairOrder<K> pair_index = gk_pair_order<K>();
+
+    V lo;
+    V hi;
+    V outer; // the outer factor of each lane's node
+    for (int m = 0; m < W; ++m) {
+        lo[m] = a[m];
+        hi[m] = b[m];
+        outer[m] = lorentz_outer_factor(lp, x[m]);
+    }
+    const V mid = 0.5 * (lo + hi);
+    const V hl = 0.5 * (hi - lo);
+    auto value = [&](const V& y, V& f, bool beside_divider) {
+        V t;
+        quotient(y, t);
+        t = t + lp.inner_shift;
+        quotient.numerator_over(lp.numerator, outer * (1.0 + t * t), f, beside_divider);
+    };
+
+    // The first sums follow the values pair by pair, so that their additions run while the
+    // divider works on the next values.
+    const NonNegativeAbs<V> value_abs;
+    V fmid;
+    value(mid, fmid, false);
+    GkSums<V> sums;
+    gk_sums_start<K>(fmid, value_abs, sums);
+    V f1[n]; // at mid - off of the p-th pair visited
+    V f2[n]; // at mid + off
+#pragma GCC unroll 32
+    for (int p = 0; p < n; ++p) {
+        const V off = hl * R::xk[pair_index.of[p]];
+        value(mid - off, f1[p], false);
+        value(mid + off, f2[p], p % kBesideDividerEvery == kBesideDividerEvery - 1);
+        gk_sums_add_pair<K>(p, f1[p], f2[p], value_abs, sums);
+    }
+    gk_sums_finish<K, W>(sums, fmid, f1, f2, hl, LaneAbs<V, Bits>{}, eps, tiny, out);
+}
+
+// Eight lanes as two groups of four.
+template <int K>
+__attribute__((flatten)) void rule_baseline(const LorentzProduct& lp, const double* x,
+                                            const double* a, const double* b, double eps,
+                                            double tiny, GkEstimate* out) {
+    const DividedQuotient<Lanes4> quotient{lp.scale};
+    for (int h = 0; h < kRuleLanes; h += 4)
+        rule_lanes<K, Lanes4, LaneBits4>(lp, quotient, x + h, a + h, b + h, eps, tiny, out + h);
+}
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define GK_RULE_LANES_FUSED 1
+
+// The smallest and largest |scale|, and the largest |v|, for which the fused quotient's proof
+// holds: no product, quotient or residual of the sequence leaves the normal range, so every
+// rounding is a rounding to 53 bits. |v| must also be zero or at least 2^-900.
+constexpr double kFusedScaleMin = 0x1p-100;
+constexpr double kFusedScaleMax = 0x1p100;
+constexpr double kFusedValueMax = 0x1p900;
+
+// q = v / scale lane by lane without a division, to the bit, for |scale| and |v| within the
+// bounds above: the divider delivers a quotient every cycle and a half at best, and this
+// sequence of one multiplication and four fused multiply-adds runs beside it on the adders.
+//   q0 = RN(v z) with z = RN(1/scale) is within 1.5 ulp of v / scale;
+//   q1 = RN(q0 + r0 z), r0 = RN(v - q0 scale), is within 1/2 ulp plus 2^-50 ulp: faithful;
+//   q2 = RN(q1 + r1 z), r1 = v - q1 scale (exact, q1 being faithful), is RN(v / scale) by
+//        Markstein's theorem (z within 1/2 ulp of 1/scale, q1 within 1 ulp of the quotient).
+// A zero v gives +0 whatever its sign; the integrand only squares the quotient plus its shift.
+struct FusedQuotient4 {
+    __m256d scale;   // the divisor in every lane
+    __m256d inverse; // RN(1/scale) in every lane
+
+    __attribute__((target("avx2,fma"))) void operator()(const Lanes4& v, Lanes4& q) const {
+        const __m256d q0 = _mm256_mul_pd(v, inverse);
+        const __m256d r0 = _mm256_fnmadd_pd(q0, scale, v);
+        const __m256d q1 = _mm256_fmadd_pd(r0, inverse, q0);
+        const __m256d r1 = _mm256_fnmadd_pd(q1, scale, v);
+        q = _mm256_fmadd_pd(r1, inverse, q1);
+    }
+    void numerator_over(double numerator, const Lanes4& d, Lanes4& f, bool) const {
+        f = numerator / d;
+    }
+};
+
+// The same sequence on eight lanes.
+struct FusedQuotient8 {
+    __m512d scale;   // the divisor in every lane
+    __m512d inverse; // RN(1/scale) in every lane
+
+    __attribute__((target("avx512f"))) void operator()(const Lanes8& v, Lanes8& q) const {
+        const __m512d q0 = _mm512_mul_pd(v, inverse);
+        const __m512d r0 = _mm512_fnmadd_pd(q0, scale, v);
+        const __m512d q1 = _mm512_fmadd_pd(r0, inverse, q0);
+        const __m512d r1 = _mm512_fnmadd_pd(q1, scale, v);
+        q = _mm512_fmadd_pd(r1, inverse, q1);
+    }
+
+    // f = numerator / d lane by lane, to the bit. beside_divider computes it on the adders: a
+    // reciprocal to 14 bits refined by two Newton steps to about 2^-56, a quotient and one
+    // correction, which leaves q1 within 1/2 ulp plus a hair; q1 is taken where the residual
+    // numerator - q1 d (one rounding) is below d times half an ulp of q1 - then q1 is the
+    // correctly rounded quotient, a quotient never lying on a midpoint - and q1 is not a power
+    // of two (whose lower neighbour is closer). Other lanes, which the tests of many millions of
+    // quotients never met, divide. A zero, subnormal, infinite or NaN q1 fails the test.
+    __attribute__((target("avx512f"))) void numerator_over(double numerator, const Lanes8& d,
+                                                           Lanes8& f, bool beside_divider) const {
+        const __m512d num = _mm512_set1_pd(numerator);
+        if (!beside_divider) {
+            f = _mm512_div_pd(num, d);
+            return;
+        }
+        const __m512d one = _mm512_set1_pd(1.0);
+        __m512d y = _mm512_maskz_rcp14_pd(0xff, d);
+        __m512d e = _mm512_fnmadd_pd(d, y, one);
+        y = _mm512_fmadd_pd(e, y, y);
+        e = _mm512_fnmadd_pd(d, y, one);
+        y = _mm512_fmadd_pd(e, y, y);
+        const __m512d q0 = _mm512_mul_pd(num, y);
+        const __m512d r0 = _mm512_fnmadd_pd(q0, d, num);
+        const __m512d q1 = _mm512_fmadd_pd(r0, y, q0);
+        const __m512d r1 = _mm512_fnmadd_pd(q1, d, num);
+        const __m512i bits = _mm512_castpd_si512(q1);
+        const __m512d scale_of_q1 =
+            _mm512_castsi512_pd(_mm512_and_si512(bits, _mm512_set1_epi64(0x7ff0000000000000LL)));
+        const __m512d bound =
+            _mm512_mul_pd(_mm512_mul_pd(scale_of_q1, _mm512_set1_pd(0x1p-53)), _mm512_abs_pd(d));
+        const __mmask8 ok = _mm512_cmp_pd_mask(_mm512_abs_pd(r1), bound, _CMP_LT_OQ) &
+                            _mm512_test_epi64_mask(bits, _mm512_set1_epi64(0x000fffffffffffffLL));
+        f = ok == 0xff ? q1 : _mm512_mask_div_pd(q1, static_cast<__mmask8>(~ok), num, d);
+    }
+};
+
+// Whether the fused quotient divides every point of the rule on each [a[m], b[m]] exactly. The
+// points are mid and mid -+ RN(hl xk) with 0 < xk < 1; when mid and hl are each zero or at least
+// 2^-800, every point is zero or a multiple of 2^-860 (far above 2^-900), and |mid| + |hl| at
+// most 2^899 keeps every point below kFusedValueMax. NaN and infinities fail the tests.
+bool fused_quotient_applies(double scale, const double* a, const double* b) {
+    constexpr double kLeast = 0x1p-800;
+    const double s = std::fabs(scale);
+    if (!(s >= kFusedScaleMin && s <= kFusedScaleMax)) return false;
+    for (int m = 0; m < kRuleLanes; ++m) {
+        const double mid = std::fabs(0.5 * (a[m] + b[m]));
+        const double hl = std::fabs(0.5 * (b[m] - a[m]));
+        if (!((mid == 0.0 || mid >= kLeast) && (hl == 0.0 || hl >= kLeast) &&
+              mid + hl <= 0.5 * kFusedValueMax))
+            return false;
+    }
+    return true;
+}
+
+// Eight lanes as two groups of four.
+template <int K>
+__attribute__((target("avx2,fma"), flatten)) void
+rule_avx2(const LorentzProduct& lp, const double* x, const double* a, const double* b, double eps,
+          double tiny, GkEstimate* out) {
+    const FusedQuotient4 quotient{_mm256_set1_pd(lp.scale), _mm256_set1_pd(1.0 / lp.scale)};
+    for (int h = 0; h < kRuleLanes; h += 4)
+        rule_lanes<K, Lanes4, LaneBits4>(lp, quotient, x + h, a + h, b + h, eps, tiny, out + h);
+}
+
+template <int K>
+__attribute__((target("avx512f"), flatten)) void
+rule_avx512(const LorentzProduct& lp, const double* x, const double* a, const double* b, double eps,
+            double tiny, GkEstimate* out) {
+    const FusedQuotient8 quotient{_mm512_set1_pd(lp.scale), _mm512_set1_pd(1.0 / lp.scale)};
+    rule_lanes<K, Lanes8, LaneBits8>(lp, quotient, x, a, b, eps, tiny, out);
+}
+#endif
+
+using RuleLanes = void (*)(const LorentzProduct&, const double*, const double*, const double*,
+                           double, double, GkEstimate*);
+
+template <int K> RuleLanes rule_for(const LorentzProduct& lp, const double* a, const double* b) {
+#ifdef GK_RULE_LANES_FUSED
+    static_assert(kRuleLanes == 8, "two groups of four or one of eight");
+    const SimdLevel level = simd_level();
+    if (level != kSimdBaseline && fused_quotient_applies(lp.scale, a, b))
+        return level == kSimdAvx512 ? rule_avx512<K> : rule_avx2<K>;
+#else
+    (void)lp;
+    (void)a;
+    (void)b;
+#endif
+    return rule_baseline<K>;
+}
+
+} // namespace
+
+bool lorentz_lanes_apply(const LorentzProduct& lp) {
+    return lp.numerator >= 0.0 && !std::signbit(lp.numerator);
+}
+
+double lorentz_outer_factor(const LorentzProduct& lp, double x) {
+    const double t = x / lp.scale + lp.outer_shift;
+    return 1.0 + t * t;
+}
+
+void gk_rule_lanes(int K, const LorentzProduct& lp, int count, const double* x, const double* a,
+                   const double* b, double eps, double tiny, GkEstimate* out) {
+    if (count < kRuleLanes) {
+        // Lanes past count repeat the first integral, and their estimates are dropped.
+        double xs[kRuleLanes];
+        double as[kRuleLanes];
+        double bs[kRuleLanes];
+        for (int m = 0; m < kRuleLanes; ++m) {
+            const int from = m < count ? m : 0;
+            xs[m] = x[from];
+            as[m] = a[from];
+            bs[m] = b[from];
+        }
+        GkEstimate all[kRuleLanes];
+        gk_rule_lanes(K, lp, kRuleLanes, xs, as, bs, eps, tiny, all);
+        for (int m = 0; m < count; ++m)
+            out[m] = all[m];
+        return;
+    }
+    RuleLanes rule = nullptr;
+    switch (K) {
+    case 1:
+        rule = rule_for<1>(lp, a, b);
+        break;
+    case 2:
+        rule = rule_for<2>(lp, a, b);
+        break;
+    case 3:
+        rule = rule_for<3>(lp, a, b);
+        break;
+    case 4:
+        rule = rule_for<4>(lp, a, b);
+        break;
+    case 5:
+        rule = rule_for<5>(lp, a, b);
+        break;
+    default:
+        rule = rule_for<6>(lp, a, b);
+        break;
+    }
+    rule(lp, x, a, b, eps, tiny, out);
+}

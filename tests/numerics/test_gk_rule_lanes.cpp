@@ -1,0 +1,93 @@
+// The lane rule gives, in every build the processor can run, the bits of the one-at-a-time rule
+// on the same Lorentz-product integrand: over random and extreme intervals, scales and
+// numerators, so that every exact quotient the builds use instead of a division is checked
+// against the division across hundreds of thousands of points.
+#include "numerics/gk_rule.h"
+#include "numerics/gk_rule_lanes.h"
+#include "numerics/simd_level.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace {
+
+// y -> the integrand at the outer node x, one value at a time, in the order of operations the
+// model's density uses.
+struct OneAtATime {
+    LorentzProduct lp;
+    double x;
+
+    double at(double y) const {
+        const double t = y / lp.scale + lp.inner_shift;
+        return lp.numerator / (lorentz_outer_factor(lp, x) * (1.0 + t * t));
+    }
+    double single(double y) { return at(y); }
+    void values(const double* y, double* fy, int count) {
+        for (int i = 0; i < count; ++i)
+            fy[i] = at(y[i]);
+    }
+};
+
+bool same_bits(const GkEstimate& p, const GkEstimate& q) {
+    return std::memcmp(&p, &q, sizeof(GkEstimate)) == 0;
+}
+
+class GkRuleLanes : public testing::Test {
+  protected:
+    void TearDown() override { set_simd_level(simd_level_for(nullptr)); }
+};
+
+TEST_F(GkRuleLanes, EveryBuildGivesTheOneAtATimeBits) {
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto log_uniform = [&](double lo, double hi) {
+        return std::exp(std::log(lo) + (std::log(hi) - std::log(lo)) * unit(random));
+    };
+    // Interval ends: ordinary fields, huge and tiny ones, zero, and the ends of the range the
+    // exact quotients accept and just beyond.
+    const double special[] = {0.0,     -0.0,     1e-300, -1e-250, 0x1p-800, 0x1p-801,
+                              0x1p898, -0x1p898, 1e300,  8192.25, -1000.0,  1000.0};
+    const SimdLevel levels[] = {kSimdBaseline, kSimdAvx2, kSimdAvx512};
+    int compared = 0;
+    for (int round = 0; round < 400; ++round) {
+        const int K = 1 + round % 6;
+        LorentzProduct lp{log_uniform(1e-3, 1e3), log_uniform(1e-3, 1e6), -0.5, 0.5};
+        if (round % 2 == 1) std::swap(lp.outer_shift, lp.inner_shift);
+        if (round % 50 == 7) lp.scale = 0x1p-101; // beyond the exact quotients' scales
+        if (round % 50 == 9) lp.scale = -lp.scale;
+        if (round % 50 == 11) lp.numerator = 0.0;
+        double x[kRuleLanes];
+        double a[kRuleLanes];
+        double b[kRuleLanes];
+        for (int m = 0; m < kRuleLanes; ++m) {
+            const double reach = log_uniform(1e-3, 1e4) * lp.scale;
+            x[m] = (2.0 * unit(random) - 1.0) * reach;
+            a[m] = (2.0 * unit(random) - 1.0) * reach;
+            b[m] = round % 5 == 0 ? a[m] : (2.0 * unit(random) - 1.0) * reach;
+            if (round % 7 == 3) a[m] = special[(round + m) % std::size(special)];
+        }
+        const int count = round % 9 == 4 ? 1 + round % kRuleLanes : kRuleLanes;
+        GkEstimate expected[kRuleLanes];
+        for (int m = 0; m < count; ++m) {
+            OneAtATime f{lp, x[m]};
+            expected[m] = gk_rule(K, f, a[m], b[m]);
+        }
+        for (SimdLevel level : levels) {
+            if (!set_simd_level(level)) continue;
+            GkEstimate got[kRuleLanes];
+            gk_rule_lanes(K, lp, count, x, a, b, DMACH(4), DMACH(1), got);
+            for (int m = 0; m < count; ++m) {
+                ++compared;
+                EXPECT_TRUE(same_bits(expected[m], got[m]))
+                    << "round " << round << " level " << level << " lane " << m << ": "
+                    << expected[m].result << " " << got[m].result;
+            }
+        }
+    }
+    EXPECT_GT(compared, 3000);
+}
+
+} // namespace
