@@ -159,26 +159,47 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
         return inner_integral<K>(f, x, yl, yh, maxsub, work, iwork);
     }
     double single(double x) { return at(x); }
+    // With a lane rule the centre joins the first group of nodes instead of running alone; it
+    // still comes first, so the inner integrations finish in the same order.
+    void centre_and_values(double c, const double* x, double* fc, double* fx, int count) {
+        if (!lanes()) {
+            *fc = single(c);
+            values(x, fx, count);
+            return;
+        }
+        double nodes[1 + 2 * GkPair<K>::n];
+        double inner[1 + 2 * GkPair<K>::n];
+        nodes[0] = c;
+        std::copy(x, x + count, nodes + 1);
+        values(nodes, inner, 1 + count);
+        *fc = inner[0];
+        std::copy(inner + 1, inner + 1 + count, fx);
+    }
+    // Whether the inner rules run in gk_rule_lanes.
+    bool lanes() const {
+        if constexpr (lockstep && has_lorentz_product<F>) {
+            const QuadratureShared& s = quadrature_shared;
+            return lorentz_lanes_apply(f.lorentz_product()) &&
+                   adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span, maxsub);
+        }
+        return false;
+    }
     void values(const double* x, double* fx, int count) {
         int i = 0;
         if constexpr (lockstep) {
             const QuadratureShared& s = quadrature_shared;
-            if (adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span, maxsub)) {
-                bool lanes = false;
+            if (lanes()) {
+                // The lane rule takes a last group of fewer nodes too.
                 if constexpr (has_lorentz_product<F>)
-                    lanes = lorentz_lanes_apply(f.lorentz_product());
-                if (lanes) {
-                    // The lane rule takes a last group of fewer nodes too.
-                    if constexpr (has_lorentz_product<F>)
-                        for (; i < count; i += kRuleLanes)
-                            inner_integrals_lockstep<K, kRuleLanes>(f, g, h, x + i, fx + i,
-                                                                    std::min(kRuleLanes, count - i),
-                                                                    maxsub, work, iwork);
-                } else {
-                    for (; i + kInnerLockstep <= count; i += kInnerLockstep)
-                        inner_integrals_lockstep<K, kInnerLockstep>(
-                            f, g, h, x + i, fx + i, kInnerLockstep, maxsub, work, iwork);
-                }
+                    for (; i < count; i += kRuleLanes)
+                        inner_integrals_lockstep<K, kRuleLanes>(f, g, h, x + i, fx + i,
+                                                                std::min(kRuleLanes, count - i),
+                                                                maxsub, work, iwork);
+            } else if (adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span,
+                                              maxsub)) {
+                for (; i + kInnerLockstep <= count; i += kInnerLockstep)
+                    inner_integrals_lockstep<K, kInnerLockstep>(
+                        f, g, h, x + i, fx + i, kInnerLockstep, maxsub, work, iwork);
             }
         }
         for (; i < count; ++i)

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
+#include <utility>
 
 // What one rule application yields.
 struct GkEstimate {
@@ -166,15 +168,24 @@ void gk_sums_finish(const GkSums<T>& s, const T& fmid, const T* f1, const T* f2,
     }
 }
 
+// Whether an integrand also offers
+//   void centre_and_values(double c, const double* x, double* fc, double* fx, int count)
+// which does what single(c) and values(x, fx, count) do, in that order, in one call.
+template <class Fn, class = void> struct GkHasCentreAndValues : std::false_type {};
+template <class Fn>
+struct GkHasCentreAndValues<Fn, std::void_t<decltype(std::declval<Fn&>().centre_and_values(
+                                    0.0, nullptr, nullptr, nullptr, 0))>> : std::true_type {};
+
 // Applies rule pair K (1..6) to M integrands at once, f[m] on [a[m], b[m]], with the machine's
 // epsilon eps and smallest normalised number tiny, and stores the estimate of f[m] in out[m].
 // Each integrand object provides
 //   double single(double x)                              the value at the centre,
 //   void values(const double* x, double* fx, int count)  the values at count points, in order,
-// and decides what brackets an evaluation. The points come as symmetric pairs (mid - off first):
-// the Gauss abscissae from the outside in, then the added Kronrod abscissae. The integrands are
-// evaluated one after the other (f[0] first, its centre before its other points), all values
-// before any sum, so that a pure integrand can be evaluated several points at a time.
+// (or centre_and_values, which does both) and decides what brackets an evaluation. The points come
+// as symmetric pairs (mid - off first): the Gauss abscissae from the outside in, then the added
+// Kronrod abscissae. The integrands are evaluated one after the other (f[0] first, its centre
+// before its other points), all values before any sum, so that a pure integrand can be evaluated
+// several points at a time.
 //
 // The sums are those of gk_sums_start, gk_sums_add_pair and gk_sums_finish: each application owns
 // its sums and each sum takes its terms in exactly the order of a single application; only the
@@ -202,8 +213,12 @@ void gk_rule_lockstep_k(Fn* const* f, const double* a, const double* b, double e
             x[2 * p] = mid[m] - off;
             x[2 * p + 1] = mid[m] + off;
         }
-        fmid[m] = f[m]->single(mid[m]);
-        f[m]->values(x, fx[m], 2 * n);
+        if constexpr (GkHasCentreAndValues<Fn>::value) {
+            f[m]->centre_and_values(mid[m], x, &fmid[m], fx[m], 2 * n);
+        } else {
+            fmid[m] = f[m]->single(mid[m]);
+            f[m]->values(x, fx[m], 2 * n);
+        }
     }
 
     GkLockstepValues<M> fm;

@@ -117,22 +117,21 @@ constexpr double kFusedValueMax = 0x1p900;
 
 // q = v / scale lane by lane without a division, to the bit, for |scale| and |v| within the
 // bounds above: the divider delivers a quotient every cycle and a half at best, and this
-// sequence of one multiplication and four fused multiply-adds runs beside it on the adders.
-//   q0 = RN(v z) with z = RN(1/scale) is within 1.5 ulp of v / scale;
-//   q1 = RN(q0 + r0 z), r0 = RN(v - q0 scale), is within 1/2 ulp plus 2^-50 ulp: faithful;
-//   q2 = RN(q1 + r1 z), r1 = v - q1 scale (exact, q1 being faithful), is RN(v / scale) by
+// sequence of one multiplication and three fused multiply-adds runs beside it on the adders.
+// With z + zl = 1/scale to about 2^-105 (inverse_of_scale),
+//   q1 = RN(v z + RN(v zl)) is within 1/2 ulp plus 2^-50 ulp of v / scale: faithful;
+//   q  = RN(q1 + r z), r = v - q1 scale (exact, q1 being faithful), is RN(v / scale) by
 //        Markstein's theorem (z within 1/2 ulp of 1/scale, q1 within 1 ulp of the quotient).
 // A zero v gives +0 whatever its sign; the integrand only squares the quotient plus its shift.
 struct FusedQuotient4 {
     __m256d scale;   // the divisor in every lane
-    __m256d inverse; // RN(1/scale) in every lane
+    __m256d inverse; // z in every lane
+    __m256d tail;    // zl in every lane
 
     __attribute__((target("avx2,fma"))) void operator()(const Lanes4& v, Lanes4& q) const {
-        const __m256d q0 = _mm256_mul_pd(v, inverse);
-        const __m256d r0 = _mm256_fnmadd_pd(q0, scale, v);
-        const __m256d q1 = _mm256_fmadd_pd(r0, inverse, q0);
-        const __m256d r1 = _mm256_fnmadd_pd(q1, scale, v);
-        q = _mm256_fmadd_pd(r1, inverse, q1);
+        const __m256d q1 = _mm256_fmadd_pd(v, inverse, _mm256_mul_pd(v, tail));
+        const __m256d r = _mm256_fnmadd_pd(q1, scale, v);
+        q = _mm256_fmadd_pd(r, inverse, q1);
     }
     void numerator_over(double numerator, const Lanes4& d, Lanes4& f, bool) const {
         f = numerator / d;
@@ -142,14 +141,13 @@ struct FusedQuotient4 {
 // The same sequence on eight lanes.
 struct FusedQuotient8 {
     __m512d scale;   // the divisor in every lane
-    __m512d inverse; // RN(1/scale) in every lane
+    __m512d inverse; // z in every lane
+    __m512d tail;    // zl in every lane
 
     __attribute__((target("avx512f"))) void operator()(const Lanes8& v, Lanes8& q) const {
-        const __m512d q0 = _mm512_mul_pd(v, inverse);
-        const __m512d r0 = _mm512_fnmadd_pd(q0, scale, v);
-        const __m512d q1 = _mm512_fmadd_pd(r0, inverse, q0);
-        const __m512d r1 = _mm512_fnmadd_pd(q1, scale, v);
-        q = _mm512_fmadd_pd(r1, inverse, q1);
+        const __m512d q1 = _mm512_fmadd_pd(v, inverse, _mm512_mul_pd(v, tail));
+        const __m512d r = _mm512_fnmadd_pd(q1, scale, v);
+        q = _mm512_fmadd_pd(r, inverse, q1);
     }
 
     // f = numerator / d lane by lane, to the bit. beside_divider computes it on the adders: a
@@ -187,6 +185,18 @@ struct FusedQuotient8 {
     }
 };
 
+// 1/scale as z + zl: z = RN(1/scale), and zl = RN((1 - scale z) z), the residual 1 - scale z being
+// exact for a correctly rounded reciprocal; zl is within a few ulps of 1/scale - z.
+struct InverseOfScale {
+    double head; // z
+    double tail; // zl
+};
+
+__attribute__((target("avx2,fma"))) InverseOfScale inverse_of_scale(double scale) {
+    const double z = 1.0 / scale;
+    return {z, __builtin_fma(-scale, z, 1.0) * z};
+}
+
 // Whether the fused quotient divides every point of the rule on each [a[m], b[m]] exactly. The
 // points are mid and mid -+ RN(hl xk) with 0 < xk < 1; when mid and hl are each zero or at least
 // 2^-800, every point is zero or a multiple of 2^-860 (far above 2^-900), and |mid| + |hl| at
@@ -210,7 +220,9 @@ template <int K>
 __attribute__((target("avx2,fma"), flatten)) void
 rule_avx2(const LorentzProduct& lp, const double* x, const double* a, const double* b, double eps,
           double tiny, GkEstimate* out) {
-    const FusedQuotient4 quotient{_mm256_set1_pd(lp.scale), _mm256_set1_pd(1.0 / lp.scale)};
+    const InverseOfScale inv = inverse_of_scale(lp.scale);
+    const FusedQuotient4 quotient{_mm256_set1_pd(lp.scale), _mm256_set1_pd(inv.head),
+                                  _mm256_set1_pd(inv.tail)};
     for (int h = 0; h < kRuleLanes; h += 4)
         rule_lanes<K, Lanes4, LaneBits4>(lp, quotient, x + h, a + h, b + h, eps, tiny, out + h);
 }
@@ -219,7 +231,9 @@ template <int K>
 __attribute__((target("avx512f"), flatten)) void
 rule_avx512(const LorentzProduct& lp, const double* x, const double* a, const double* b, double eps,
             double tiny, GkEstimate* out) {
-    const FusedQuotient8 quotient{_mm512_set1_pd(lp.scale), _mm512_set1_pd(1.0 / lp.scale)};
+    const InverseOfScale inv = inverse_of_scale(lp.scale);
+    const FusedQuotient8 quotient{_mm512_set1_pd(lp.scale), _mm512_set1_pd(inv.head),
+                                  _mm512_set1_pd(inv.tail)};
     rule_lanes<K, Lanes8, LaneBits8>(lp, quotient, x, a, b, eps, tiny, out);
 }
 #endif
