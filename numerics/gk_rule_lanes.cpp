@@ -205,14 +205,16 @@ bool fused_quotient_applies(double scale, const double* a, const double* b) {
     constexpr double kLeast = 0x1p-800;
     const double s = std::fabs(scale);
     if (!(s >= kFusedScaleMin && s <= kFusedScaleMax)) return false;
+    // Without branches: the lanes pass nearly always, and a branch per test costs more than
+    // all the tests.
+    bool pass = true;
     for (int m = 0; m < kRuleLanes; ++m) {
         const double mid = std::fabs(0.5 * (a[m] + b[m]));
         const double hl = std::fabs(0.5 * (b[m] - a[m]));
-        if (!((mid == 0.0 || mid >= kLeast) && (hl == 0.0 || hl >= kLeast) &&
-              mid + hl <= 0.5 * kFusedValueMax))
-            return false;
+        pass &= ((mid == 0.0) | (mid >= kLeast)) & ((hl == 0.0) | (hl >= kLeast)) &
+                (mid + hl <= 0.5 * kFusedValueMax);
     }
-    return true;
+    return pass;
 }
 
 // Eight lanes as two groups of four.

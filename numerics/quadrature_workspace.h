@@ -24,8 +24,9 @@ bool obtain_workspace(QuadratureWorkspace& ws);
 // Releases every array whose request succeeded and nulls the pointers.
 void release_workspace(QuadratureWorkspace& ws);
 
-// Obtains and releases storage: the default is the C library's malloc/free. Tests install a
-// failing allocator to reach the storage message; null restores the default.
+// Obtains and releases storage: the default is the C library's malloc/free behind a small cache
+// per thread of the blocks given back. Tests install a failing allocator to reach the storage
+// message; null restores the default.
 using WorkAllocate = void* (*)(std::size_t bytes);
 using WorkRelease = void (*)(void* block);
 void set_work_allocator(WorkAllocate allocate, WorkRelease release);
