@@ -155,7 +155,7 @@ struct FusedQuotient8 {
     // correction, which leaves q1 within 1/2 ulp plus a hair; q1 is taken where the residual
     // numerator - q1 d (one rounding) is below d times half an ulp of q1 - then q1 is the
     // correctly rounded quotient, a quotient never lying on a midpoint - and q1 is not a power
-    // of two (whose lower neighbour is closer). Other lanes, which the tests of many millions of
+    // of two (whose lower neighbour is closer). Other lanes, which random tests of millions of
     // quotients never met, divide. A zero, subnormal, infinite or NaN q1 fails the test.
     __attribute__((target("avx512f"))) void numerator_over(double numerator, const Lanes8& d,
                                                            Lanes8& f, bool beside_divider) const {
