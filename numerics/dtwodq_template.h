@@ -114,7 +114,11 @@ void inner_integrals_lockstep(const F& f, const G& g, const H& h, const double* 
         yh[m] = h(x[m]);
         yl[m] = g(x[m]);
     }
-    std::array<InnerIntegrand<F>, M> fy = inner_integrands(f, x, std::make_index_sequence<M>());
+    // Nodes past count (a short last group of a lane rule) repeat the first; they are not used.
+    double xs[M];
+    for (int m = 0; m < M; ++m)
+        xs[m] = x[m < count ? m : 0];
+    std::array<InnerIntegrand<F>, M> fy = inner_integrands(f, xs, std::make_index_sequence<M>());
     GkEstimate first[M];
     if constexpr (has_lorentz_product<F> && M == kRuleLanes) {
         E1USR("ON");
