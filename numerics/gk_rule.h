@@ -258,20 +258,28 @@ template <int K, class Fn> GkEstimate gk_rule_k(Fn& f, double a, double b) {
     return gk_rule_k<K>(f, a, b, eps, tiny);
 }
 
-// The rule pair chosen at run time; k must be in 1..6 (callers clamp it).
-template <class Fn> GkEstimate gk_rule(int k, Fn& f, double a, double b) {
+// The rule pair chosen at run time, with the machine's epsilon eps and smallest normalised number
+// tiny; k must be in 1..6 (callers clamp it).
+template <class Fn> GkEstimate gk_rule(int k, Fn& f, double a, double b, double eps, double tiny) {
     switch (k) {
     case 1:
-        return gk_rule_k<1>(f, a, b);
+        return gk_rule_k<1>(f, a, b, eps, tiny);
     case 2:
-        return gk_rule_k<2>(f, a, b);
+        return gk_rule_k<2>(f, a, b, eps, tiny);
     case 3:
-        return gk_rule_k<3>(f, a, b);
+        return gk_rule_k<3>(f, a, b, eps, tiny);
     case 4:
-        return gk_rule_k<4>(f, a, b);
+        return gk_rule_k<4>(f, a, b, eps, tiny);
     case 5:
-        return gk_rule_k<5>(f, a, b);
+        return gk_rule_k<5>(f, a, b, eps, tiny);
     default:
-        return gk_rule_k<6>(f, a, b);
+        return gk_rule_k<6>(f, a, b, eps, tiny);
     }
+}
+
+// The same, fetching the machine constants first.
+template <class Fn> GkEstimate gk_rule(int k, Fn& f, double a, double b) {
+    const double eps = DMACH(4);
+    const double tiny = DMACH(1);
+    return gk_rule(k, f, a, b, eps, tiny);
 }

@@ -49,8 +49,9 @@ constexpr int kBesideDividerEvery = 2;
 // Rule pair K applied to the inner integrals of the W = sizeof(V) / sizeof(double) lanes, lane m
 // at the outer node x[m] over [a[m], b[m]], with quotient(v, q) giving v / scale in every lane to
 // the bit. The points, values and sums are those of gk_rule_lockstep_k, operation for operation,
-// and the integrand is the one LorentzProduct describes. Its numerator is +0 or positive, so every
-// value is (1 + t^2 >= 1), and the sum of magnitudes is the Kronrod sum itself.
+// and the integrand is the one LorentzProduct describes. Its numerator is finite and +0 or
+// positive, and its scale, nodes and ends are finite, so every value is +0 or positive (each
+// factor 1 + t^2 is at least 1, or infinite) and the sum of magnitudes is the Kronrod sum itself.
 template <int K, class V, class Bits, class Quotient>
 inline void rule_lanes(const LorentzProduct& lp, const Quotient& quotient, const double* x,
                        const double* a, const double* b, double eps, double tiny, GkEstimate* out) {
@@ -257,10 +258,26 @@ template <int K> RuleLanes rule_for(const LorentzProduct& lp, const double* a, c
     return rule_baseline<K>;
 }
 
+// y -> the integrand at an outer node whose factor is outer, one value at a time.
+struct LorentzOneAtATime {
+    const LorentzProduct& lp;
+    double outer; // the outer factor of the node
+
+    double single(double y) {
+        const double t = y / lp.scale + lp.inner_shift;
+        return lp.numerator / (outer * (1.0 + t * t));
+    }
+    void values(const double* y, double* fy, int count) {
+        for (int i = 0; i < count; ++i)
+            fy[i] = single(y[i]);
+    }
+};
+
 } // namespace
 
 bool lorentz_lanes_apply(const LorentzProduct& lp) {
-    return lp.numerator >= 0.0 && !std::signbit(lp.numerator);
+    return std::isfinite(lp.numerator) && !std::signbit(lp.numerator) && std::isfinite(lp.scale) &&
+           lp.scale != 0.0;
 }
 
 double lorentz_outer_factor(const LorentzProduct& lp, double x) {
@@ -270,6 +287,17 @@ double lorentz_outer_factor(const LorentzProduct& lp, double x) {
 
 void gk_rule_lanes(int K, const LorentzProduct& lp, int count, const double* x, const double* a,
                    const double* b, double eps, double tiny, GkEstimate* out) {
+    bool finite = true;
+    for (int m = 0; m < count; ++m)
+        finite &= std::isfinite(x[m]) & std::isfinite(a[m]) & std::isfinite(b[m]);
+    if (!finite) {
+        // A NaN value could arise, whose sign the lanes' sum of magnitudes would not clear.
+        for (int m = 0; m < count; ++m) {
+            LorentzOneAtATime f{lp, lorentz_outer_factor(lp, x[m])};
+            out[m] = gk_rule(K, f, a[m], b[m], eps, tiny);
+        }
+        return;
+    }
     if (count < kRuleLanes) {
         // Lanes past count repeat the first integral, and their estimates are dropped.
         double xs[kRuleLanes];

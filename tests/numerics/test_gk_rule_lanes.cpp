@@ -1,7 +1,7 @@
 // The lane rule gives, in every build the processor can run, the bits of the one-at-a-time rule
-// on the same Lorentz-product integrand: over random and extreme intervals, scales and
-// numerators, so that every exact quotient the builds use instead of a division is checked
-// against the division across hundreds of thousands of points.
+// on the same Lorentz-product integrand: over random and extreme intervals (infinite and NaN
+// ends among them), scales and numerators, so that every exact quotient the builds use instead of a
+// division is checked against the division across hundreds of thousands of points.
 #include "numerics/gk_rule.h"
 #include "numerics/gk_rule_lanes.h"
 #include "numerics/simd_level.h"
@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 
 namespace {
@@ -48,8 +49,11 @@ TEST_F(GkRuleLanes, EveryBuildGivesTheOneAtATimeBits) {
     };
     // Interval ends: ordinary fields, huge and tiny ones, zero, and the ends of the range the
     // exact quotients accept and just beyond.
-    const double special[] = {0.0,     -0.0,     1e-300, -1e-250, 0x1p-800, 0x1p-801,
-                              0x1p898, -0x1p898, 1e300,  8192.25, -1000.0,  1000.0};
+    const double inf = std::numeric_limits<double>::infinity();
+    const double special[] = {
+        0.0,      -0.0,    1e-300,   -1e-250, 0x1p-800,
+        0x1p-801, 0x1p898, -0x1p898, 1e300,   8192.25,
+        -1000.0,  1000.0,  inf,      -inf,    std::numeric_limits<double>::quiet_NaN()};
     const SimdLevel levels[] = {kSimdBaseline, kSimdAvx2, kSimdAvx512};
     int compared = 0;
     for (int round = 0; round < 400; ++round) {
