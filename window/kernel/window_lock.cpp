@@ -40,3 +40,11 @@ void check_no_window_lock_held(const char* where) {
     (void)where;
 #endif
 }
+
+bool window_lock_checks_built() {
+#ifdef HYSTERESIS_LOCK_CHECKS
+    return true;
+#else
+    return false;
+#endif
+}

@@ -26,3 +26,6 @@ int held_window_locks();
 // held, writes what was attempted (where) and ends the process with a named failure in builds
 // that check locks (every build but Release); otherwise does nothing.
 void check_no_window_lock_held(const char* where);
+
+// Whether this build checks locks (check_no_window_lock_held does something).
+bool window_lock_checks_built();
