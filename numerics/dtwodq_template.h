@@ -85,6 +85,19 @@ struct HasLorentzProduct<F, std::void_t<decltype(std::declval<const F&>().lorent
     : std::true_type {};
 template <class F> constexpr bool has_lorentz_product = HasLorentzProduct<F>::value;
 
+// What an outer integration of F keeps for its inner lane rules: the LorentzLanes record,
+// prepared once, when F has a lane rule, else nothing.
+struct NoLanes {};
+template <class F>
+using LanesOf = std::conditional_t<has_lorentz_product<F>, LorentzLanes, NoLanes>;
+
+template <class F> LanesOf<F> lanes_of(const F& f) {
+    if constexpr (has_lorentz_product<F>)
+        return lorentz_lanes_prepare(f.lorentz_product(), DMACH(4), DMACH(1));
+    else
+        return NoLanes{};
+}
+
 // Inner integrands for the nodes x[0], ..., x[M-1].
 template <class F, std::size_t... I>
 std::array<InnerIntegrand<F>, sizeof...(I)> inner_integrands(const F& f, const double* x,
@@ -101,10 +114,11 @@ std::array<InnerIntegrand<F>, sizeof...(I)> inner_integrands(const F& f, const d
 // integrand at every point of the first rules; then each node in turn finishes its integration
 // in the shared lists, keeps its count and reports. Only for an integrand and limits whose values
 // do not depend on the calls before (the order of the calls changes). Requires
-// adaptive_applies_rules with the inner tolerances and maxsub.
+// adaptive_applies_rules with the inner tolerances and maxsub; ll is lanes_of(f).
 template <int K, int M, class F, class G, class H>
-void inner_integrals_lockstep(const F& f, const G& g, const H& h, const double* x, double* fx,
-                              int count, int maxsub, double* work, int* iwork) {
+void inner_integrals_lockstep(const F& f, const LanesOf<F>& ll, const G& g, const H& h,
+                              const double* x, double* fx, int count, int maxsub, double* work,
+                              int* iwork) {
     QuadratureShared& s = quadrature_shared;
     const double ea = s.outer_errabs / s.span;
     const double er = s.outer_errrel / s.span;
@@ -122,9 +136,10 @@ void inner_integrals_lockstep(const F& f, const G& g, const H& h, const double* 
     GkEstimate first[M];
     if constexpr (has_lorentz_product<F> && M == kRuleLanes) {
         E1USR("ON");
-        gk_rule_lanes(K, f.lorentz_product(), count, x, yl, yh, DMACH(4), DMACH(1), first);
+        gk_rule_lanes(K, ll, count, x, yl, yh, first);
         E1USR("OFF");
     } else {
+        (void)ll;
         InnerIntegrand<F>* fp[M];
         for (int m = 0; m < M; ++m)
             fp[m] = &fy[m];
@@ -147,12 +162,13 @@ void inner_integrals_lockstep(const F& f, const G& g, const H& h, const double* 
 // function objects, which this system passes only for pure functions, let groups of nodes run
 // their first inner rules in lockstep.
 template <int K, class F, class G, class H> struct OuterIntegrand {
-    const F& f;   // the caller's integrand
-    const G& g;   // lower y-limit
-    const H& h;   // upper y-limit
-    int maxsub;   // list length of every inner integration
-    double* work; // inner lists, 4*maxsub
-    int* iwork;   // inner ordering, maxsub
+    const F& f;    // the caller's integrand
+    const G& g;    // lower y-limit
+    const H& h;    // upper y-limit
+    int maxsub;    // list length of every inner integration
+    double* work;  // inner lists, 4*maxsub
+    int* iwork;    // inner ordering, maxsub
+    LanesOf<F> ll; // lanes_of(f)
 
     static constexpr bool lockstep =
         kInnerLockstep > 1 && std::is_class_v<F>&& std::is_class_v<G>&& std::is_class_v<H>;
@@ -183,7 +199,7 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
     bool lanes() const {
         if constexpr (lockstep && has_lorentz_product<F>) {
             const QuadratureShared& s = quadrature_shared;
-            return lorentz_lanes_apply(f.lorentz_product()) &&
+            return lorentz_lanes_apply(ll.lp) &&
                    adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span, maxsub);
         }
         return false;
@@ -196,14 +212,14 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
                 // The lane rule takes a last group of fewer nodes too.
                 if constexpr (has_lorentz_product<F>)
                     for (; i < count; i += kRuleLanes)
-                        inner_integrals_lockstep<K, kRuleLanes>(f, g, h, x + i, fx + i,
+                        inner_integrals_lockstep<K, kRuleLanes>(f, ll, g, h, x + i, fx + i,
                                                                 std::min(kRuleLanes, count - i),
                                                                 maxsub, work, iwork);
             } else if (adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span,
                                               maxsub)) {
                 for (; i + kInnerLockstep <= count; i += kInnerLockstep)
                     inner_integrals_lockstep<K, kInnerLockstep>(
-                        f, g, h, x + i, fx + i, kInnerLockstep, maxsub, work, iwork);
+                        f, ll, g, h, x + i, fx + i, kInnerLockstep, maxsub, work, iwork);
             }
         }
         for (; i < count; ++i)
@@ -216,7 +232,7 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
 template <int K, class F, class G, class H>
 AdaptiveResult outer_integral(const F& f, double A, double B, const G& g, const H& h, int maxsub,
                               const AdaptiveLists& lists, double* work, int* iwork) {
-    OuterIntegrand<K, F, G, H> fx{f, g, h, maxsub, work, iwork};
+    OuterIntegrand<K, F, G, H> fx{f, g, h, maxsub, work, iwork, lanes_of(f)};
     return integrate_adaptive_k<K>(fx, A, B, quadrature_shared.outer_errabs,
                                    quadrature_shared.outer_errrel, maxsub, lists);
 }

@@ -142,11 +142,11 @@ void gk_sums_add_pair(int p, const T& f1, const T& f2, const Abs& abs, GkSums<T>
     s.absint = s.absint + w * (abs(f1) + abs(f2));
 }
 
-// The estimates from the complete sums s, the values (fmid at the centre, f1[p] and f2[p] at the
-// p-th pair visited) and the half-lengths hl = (b - a) / 2: the estimate of element m in out[m].
-template <int K, int M, class T, class Abs>
-void gk_sums_finish(const GkSums<T>& s, const T& fmid, const T* f1, const T* f2, const T& hl,
-                    const Abs& abs, double eps, double tiny, GkEstimate* out) {
+// The Kronrod-weighted sum of the deviations |f - mean| of the values (fmid at the centre, f1[p]
+// and f2[p] at the p-th pair visited), the mean being half the complete Kronrod sum of s, in table
+// order: the devint of each element before scaling by the half-length.
+template <int K, class T, class Abs>
+T gk_sums_devint(const GkSums<T>& s, const T& fmid, const T* f1, const T* f2, const Abs& abs) {
     using R = GkPair<K>;
     constexpr int n = R::n;
     constexpr GkPairOrder<K> pair_of = gk_pair_of<K>();
@@ -157,6 +157,15 @@ void gk_sums_finish(const GkSums<T>& s, const T& fmid, const T* f1, const T* f2,
         const int p = pair_of.of[j];
         devint = devint + R::wk[j] * (abs(f1[p] - skh) + abs(f2[p] - skh));
     }
+    return devint;
+}
+
+// The estimates from the complete sums s, the values (fmid at the centre, f1[p] and f2[p] at the
+// p-th pair visited) and the half-lengths hl = (b - a) / 2: the estimate of element m in out[m].
+template <int K, int M, class T, class Abs>
+void gk_sums_finish(const GkSums<T>& s, const T& fmid, const T* f1, const T* f2, const T& hl,
+                    const Abs& abs, double eps, double tiny, GkEstimate* out) {
+    const T devint = gk_sums_devint<K>(s, fmid, f1, f2, abs);
     for (int m = 0; m < M; ++m) {
         const double ahl = std::fabs(hl[m]);
         GkEstimate& o = out[m];

@@ -35,6 +35,80 @@ template <class V> struct NonNegativeAbs {
     const V& operator()(const V& v) const { return v; }
 };
 
+// Bit m set where lane m holds a <= b (lanes_le) or a < b (lanes_lt); clear where either is NaN.
+inline unsigned lane_bits(const LaneBits4& c) {
+    unsigned r = 0;
+    for (int m = 0; m < 4; ++m)
+        r |= static_cast<unsigned>(c[m] & 1) << m;
+    return r;
+}
+inline unsigned lanes_le(const Lanes4& a, const Lanes4& b) {
+    return lane_bits(a <= b);
+}
+inline unsigned lanes_lt(const Lanes4& a, const Lanes4& b) {
+    return lane_bits(a < b);
+}
+#if defined(__GNUC__) && defined(__x86_64__)
+__attribute__((target("avx512f"))) inline unsigned lanes_le(const Lanes8& a, const Lanes8& b) {
+    return _mm512_cmp_pd_mask(a, b, _CMP_LE_OQ);
+}
+__attribute__((target("avx512f"))) inline unsigned lanes_lt(const Lanes8& a, const Lanes8& b) {
+    return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ);
+}
+#endif
+
+// Where the rounding-floor test below trusts its quotient-free arithmetic: every product it
+// forms of three such numbers stays normal.
+constexpr double kFloorTestLeast = 0x1p-300;
+constexpr double kFloorTestMost = 0x1p300;
+
+// The estimates from the lanes' complete sums s and deviation sums devsum, with the bits of
+// gk_sums_finish. gk_error_estimate divides and takes a root, and with the divider still busy
+// with the rule's quotients every lane would wait for it. Its usual answer for a smooth
+// integrand, the rounding floor 50 eps absint, is instead established for all lanes at once with
+// multiplications only; the other lanes call it. With d2 = RN(200 diff) it returns the floor when
+// absint > floor_from, 0 < q = RN(d2 / devint) < 1 and B = RN(RN(RN(RN(devint q) s) c) + tiny) is
+// at most the floor, s = RN(sqrt(q)), c = 1 + 2^-40. The lanes test instead, each side rounded,
+//   d2 <= devint (1 - 2^-20),  d2^3 (1 + 2^-20) <= F^2 devint (1 - 2^-20),
+//   F = (floor - tiny) (1 - 2^-25),  d2, devint and F in [kFloorTestLeast, kFloorTestMost],
+// so that every rounding is relative, within u = 2^-53. The first gives q < 1 and q > 0; the
+// second d2^1.5 / devint^0.5 < F (1 - 2^-21) < (floor - tiny) (1 - 2^-26), while the three
+// products and q and s are each at most (1 + u) times exact, so the sum before B's last rounding
+// is below c (1 + u)^6 (1 - 2^-26) (floor - tiny) + tiny < floor, and B <= floor. A zero diff
+// (the two sums agree) skips the quotient, and the floor is the larger of it and diff.
+template <class V, class Bits>
+inline void lanes_estimates(const GkSums<V>& s, const V& devsum, const V& hl,
+                            const LorentzLanes& ll, GkEstimate* out) {
+    constexpr int W = sizeof(V) / sizeof(double);
+    const LaneAbs<V, Bits> abs;
+    const V ahl = abs(hl);
+    const V result = s.kronrod * hl;
+    const V absint = s.absint * ahl;
+    const V devint = devsum * ahl;
+    const V diff = abs((s.kronrod - s.gauss) * hl);
+    const V floor = (50.0 * ll.eps) * absint;
+    const V d2 = 200.0 * diff;
+    const V f = (floor - ll.tiny) * (1.0 - 0x1p-25);
+    const V least = V{} + kFloorTestLeast;
+    const V most = V{} + kFloorTestMost;
+    const unsigned below_floor =
+        lanes_le(least, d2) & lanes_le(d2, most) & lanes_le(least, devint) &
+        lanes_le(devint, most) & lanes_le(least, f) & lanes_le(f, most) &
+        lanes_le(d2, devint * (1.0 - 0x1p-20)) &
+        lanes_le(d2 * d2 * d2 * (1.0 + 0x1p-20), f * f * devint * (1.0 - 0x1p-20));
+    const unsigned floor_lanes =
+        lanes_lt(V{} + ll.floor_from, absint) & (below_floor | lanes_le(diff, V{}));
+    for (int m = 0; m < W; ++m) {
+        GkEstimate& o = out[m];
+        o.result = result[m];
+        o.absint = absint[m];
+        o.devint = devint[m];
+        o.aerr = (floor_lanes >> m) & 1u
+                     ? floor[m]
+                     : gk_error_estimate(diff[m], devint[m], absint[m], ll.eps, ll.tiny);
+    }
+}
+
 // q = v / scale lane by lane, by division; numerator_over divides too.
 template <class V> struct DividedQuotient {
     double scale;
@@ -53,8 +127,9 @@ constexpr int kBesideDividerEvery = 2;
 // positive, and its scale, nodes and ends are finite, so every value is +0 or positive (each
 // factor 1 + t^2 is at least 1, or infinite) and the sum of magnitudes is the Kronrod sum itself.
 template <int K, class V, class Bits, class Quotient>
-inline void rule_lanes(const LorentzProduct& lp, const Quotient& quotient, const double* x,
-                       const double* a, const double* b, double eps, double tiny, GkEstimate* out) {
+inline void rule_lanes(const LorentzLanes& ll, const Quotient& quotient, const double* x,
+                       const double* a, const double* b, GkEstimate* out) {
+    const LorentzProduct& lp = ll.lp;
     using R = GkPair<K>;
     constexpr int n = R::n;
     constexpr int W = sizeof(V) / sizeof(double);
@@ -93,17 +168,17 @@ inline void rule_lanes(const LorentzProduct& lp, const Quotient& quotient, const
         value(mid + off, f2[p], p % kBesideDividerEvery == kBesideDividerEvery - 1);
         gk_sums_add_pair<K>(p, f1[p], f2[p], value_abs, sums);
     }
-    gk_sums_finish<K, W>(sums, fmid, f1, f2, hl, LaneAbs<V, Bits>{}, eps, tiny, out);
+    const V devsum = gk_sums_devint<K>(sums, fmid, f1, f2, LaneAbs<V, Bits>{});
+    lanes_estimates<V, Bits>(sums, devsum, hl, ll, out);
 }
 
 // Eight lanes as two groups of four.
 template <int K>
-__attribute__((flatten)) void rule_baseline(const LorentzProduct& lp, const double* x,
-                                            const double* a, const double* b, double eps,
-                                            double tiny, GkEstimate* out) {
-    const DividedQuotient<Lanes4> quotient{lp.scale};
+__attribute__((flatten)) void rule_baseline(const LorentzLanes& ll, const double* x,
+                                            const double* a, const double* b, GkEstimate* out) {
+    const DividedQuotient<Lanes4> quotient{ll.lp.scale};
     for (int h = 0; h < kRuleLanes; h += 4)
-        rule_lanes<K, Lanes4, LaneBits4>(lp, quotient, x + h, a + h, b + h, eps, tiny, out + h);
+        rule_lanes<K, Lanes4, LaneBits4>(ll, quotient, x + h, a + h, b + h, out + h);
 }
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -198,14 +273,13 @@ __attribute__((target("avx2,fma"))) InverseOfScale inverse_of_scale(double scale
     return {z, __builtin_fma(-scale, z, 1.0) * z};
 }
 
-// Whether the fused quotient divides every point of the rule on each [a[m], b[m]] exactly. The
-// points are mid and mid -+ RN(hl xk) with 0 < xk < 1; when mid and hl are each zero or at least
-// 2^-800, every point is zero or a multiple of 2^-860 (far above 2^-900), and |mid| + |hl| at
-// most 2^899 keeps every point below kFusedValueMax. NaN and infinities fail the tests.
-bool fused_quotient_applies(double scale, const double* a, const double* b) {
+// Whether the fused quotient, for a scale in its range, divides every point of the rule on each
+// [a[m], b[m]] exactly. The points are mid and mid -+ RN(hl xk) with 0 < xk < 1; when mid and hl
+// are each zero or at least 2^-800, every point is zero or a multiple of 2^-860 (far above
+// 2^-900), and |mid| + |hl| at most 2^899 keeps every point below kFusedValueMax. NaN and
+// infinities fail the tests.
+bool fused_quotient_covers(const double* a, const double* b) {
     constexpr double kLeast = 0x1p-800;
-    const double s = std::fabs(scale);
-    if (!(s >= kFusedScaleMin && s <= kFusedScaleMax)) return false;
     // Without branches: the lanes pass nearly always, and a branch per test costs more than
     // all the tests.
     bool pass = true;
@@ -220,38 +294,35 @@ bool fused_quotient_applies(double scale, const double* a, const double* b) {
 
 // Eight lanes as two groups of four.
 template <int K>
-__attribute__((target("avx2,fma"), flatten)) void
-rule_avx2(const LorentzProduct& lp, const double* x, const double* a, const double* b, double eps,
-          double tiny, GkEstimate* out) {
-    const InverseOfScale inv = inverse_of_scale(lp.scale);
-    const FusedQuotient4 quotient{_mm256_set1_pd(lp.scale), _mm256_set1_pd(inv.head),
-                                  _mm256_set1_pd(inv.tail)};
+__attribute__((target("avx2,fma"), flatten)) void rule_avx2(const LorentzLanes& ll, const double* x,
+                                                            const double* a, const double* b,
+                                                            GkEstimate* out) {
+    const FusedQuotient4 quotient{_mm256_set1_pd(ll.lp.scale), _mm256_set1_pd(ll.inverse),
+                                  _mm256_set1_pd(ll.inverse_tail)};
     for (int h = 0; h < kRuleLanes; h += 4)
-        rule_lanes<K, Lanes4, LaneBits4>(lp, quotient, x + h, a + h, b + h, eps, tiny, out + h);
+        rule_lanes<K, Lanes4, LaneBits4>(ll, quotient, x + h, a + h, b + h, out + h);
 }
 
 template <int K>
-__attribute__((target("avx512f"), flatten)) void
-rule_avx512(const LorentzProduct& lp, const double* x, const double* a, const double* b, double eps,
-            double tiny, GkEstimate* out) {
-    const InverseOfScale inv = inverse_of_scale(lp.scale);
-    const FusedQuotient8 quotient{_mm512_set1_pd(lp.scale), _mm512_set1_pd(inv.head),
-                                  _mm512_set1_pd(inv.tail)};
-    rule_lanes<K, Lanes8, LaneBits8>(lp, quotient, x, a, b, eps, tiny, out);
+__attribute__((target("avx512f"), flatten)) void rule_avx512(const LorentzLanes& ll,
+                                                             const double* x, const double* a,
+                                                             const double* b, GkEstimate* out) {
+    const FusedQuotient8 quotient{_mm512_set1_pd(ll.lp.scale), _mm512_set1_pd(ll.inverse),
+                                  _mm512_set1_pd(ll.inverse_tail)};
+    rule_lanes<K, Lanes8, LaneBits8>(ll, quotient, x, a, b, out);
 }
 #endif
 
-using RuleLanes = void (*)(const LorentzProduct&, const double*, const double*, const double*,
-                           double, double, GkEstimate*);
+using RuleLanes = void (*)(const LorentzLanes&, const double*, const double*, const double*,
+                           GkEstimate*);
 
-template <int K> RuleLanes rule_for(const LorentzProduct& lp, const double* a, const double* b) {
+template <int K> RuleLanes rule_for(const LorentzLanes& ll, const double* a, const double* b) {
 #ifdef GK_RULE_LANES_FUSED
     static_assert(kRuleLanes == 8, "two groups of four or one of eight");
-    const SimdLevel level = simd_level();
-    if (level != kSimdBaseline && fused_quotient_applies(lp.scale, a, b))
-        return level == kSimdAvx512 ? rule_avx512<K> : rule_avx2<K>;
+    if (ll.fused && fused_quotient_covers(a, b))
+        return ll.level == kSimdAvx512 ? rule_avx512<K> : rule_avx2<K>;
 #else
-    (void)lp;
+    (void)ll;
     (void)a;
     (void)b;
 #endif
@@ -280,13 +351,28 @@ bool lorentz_lanes_apply(const LorentzProduct& lp) {
            lp.scale != 0.0;
 }
 
+LorentzLanes lorentz_lanes_prepare(const LorentzProduct& lp, double eps, double tiny) {
+    LorentzLanes ll{lp, eps, tiny, tiny / (50.0 * eps), simd_level(), false, 0.0, 0.0};
+#ifdef GK_RULE_LANES_FUSED
+    const double s = std::fabs(lp.scale);
+    if (ll.level != kSimdBaseline && s >= kFusedScaleMin && s <= kFusedScaleMax) {
+        const InverseOfScale inv = inverse_of_scale(lp.scale);
+        ll.fused = true;
+        ll.inverse = inv.head;
+        ll.inverse_tail = inv.tail;
+    }
+#endif
+    return ll;
+}
+
 double lorentz_outer_factor(const LorentzProduct& lp, double x) {
     const double t = x / lp.scale + lp.outer_shift;
     return 1.0 + t * t;
 }
 
-void gk_rule_lanes(int K, const LorentzProduct& lp, int count, const double* x, const double* a,
-                   const double* b, double eps, double tiny, GkEstimate* out) {
+void gk_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, const double* a,
+                   const double* b, GkEstimate* out) {
+    const LorentzProduct& lp = ll.lp;
     bool finite = true;
     for (int m = 0; m < count; ++m)
         finite &= std::isfinite(x[m]) & std::isfinite(a[m]) & std::isfinite(b[m]);
@@ -294,7 +380,7 @@ void gk_rule_lanes(int K, const LorentzProduct& lp, int count, const double* x, 
         // A NaN value could arise, whose sign the lanes' sum of magnitudes would not clear.
         for (int m = 0; m < count; ++m) {
             LorentzOneAtATime f{lp, lorentz_outer_factor(lp, x[m])};
-            out[m] = gk_rule(K, f, a[m], b[m], eps, tiny);
+            out[m] = gk_rule(K, f, a[m], b[m], ll.eps, ll.tiny);
         }
         return;
     }
@@ -310,7 +396,7 @@ void gk_rule_lanes(int K, const LorentzProduct& lp, int count, const double* x, 
             bs[m] = b[from];
         }
         GkEstimate all[kRuleLanes];
-        gk_rule_lanes(K, lp, kRuleLanes, xs, as, bs, eps, tiny, all);
+        gk_rule_lanes(K, ll, kRuleLanes, xs, as, bs, all);
         for (int m = 0; m < count; ++m)
             out[m] = all[m];
         return;
@@ -318,23 +404,23 @@ void gk_rule_lanes(int K, const LorentzProduct& lp, int count, const double* x, 
     RuleLanes rule = nullptr;
     switch (K) {
     case 1:
-        rule = rule_for<1>(lp, a, b);
+        rule = rule_for<1>(ll, a, b);
         break;
     case 2:
-        rule = rule_for<2>(lp, a, b);
+        rule = rule_for<2>(ll, a, b);
         break;
     case 3:
-        rule = rule_for<3>(lp, a, b);
+        rule = rule_for<3>(ll, a, b);
         break;
     case 4:
-        rule = rule_for<4>(lp, a, b);
+        rule = rule_for<4>(ll, a, b);
         break;
     case 5:
-        rule = rule_for<5>(lp, a, b);
+        rule = rule_for<5>(ll, a, b);
         break;
     default:
-        rule = rule_for<6>(lp, a, b);
+        rule = rule_for<6>(ll, a, b);
         break;
     }
-    rule(lp, x, a, b, eps, tiny, out);
+    rule(ll, x, a, b, out);
 }

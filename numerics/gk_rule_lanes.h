@@ -4,6 +4,7 @@
 #pragma once
 
 #include "numerics/gk_rule.h"
+#include "numerics/simd_level.h"
 
 // An integrand of the form
 //     numerator / ((1 + (x / scale + outer_shift)^2) * (1 + (y / scale + inner_shift)^2)),
@@ -29,11 +30,32 @@ bool lorentz_lanes_apply(const LorentzProduct& lp);
 // The factor 1 + (x / scale + outer_shift)^2 of an outer node x.
 double lorentz_outer_factor(const LorentzProduct& lp, double x);
 
+// One integration's worth of what the lane rule needs besides the points: the integrand, the
+// machine's constants and what the vector builds derive from them, worked out once by
+// lorentz_lanes_prepare so that no rule application starts with a division (each would wait for
+// the divider to finish the previous application's quotients). Invariants: `fused` only when
+// `level` is a vector build and |scale| lies in the range the exact quotient covers, and then
+// inverse = RN(1 / scale) and inverse_tail = RN((1 - scale inverse) inverse), else both 0;
+// floor_from = RN(tiny / RN(50 eps)), the threshold of gk_error_estimate's rounding floor.
+struct LorentzLanes {
+    LorentzProduct lp;   // the integrand
+    double eps;          // machine epsilon
+    double tiny;         // smallest normalised number
+    double floor_from;   // estimates of |f| above this have the floor 50 eps absint
+    SimdLevel level;     // the build simd_level() chose when prepared
+    bool fused;          // whether the vector builds may replace divisions by lp.scale
+    double inverse;      // z, RN(1 / lp.scale), when fused
+    double inverse_tail; // zl, about 1 / lp.scale - z, when fused
+};
+
+// The record for integrand lp with machine epsilon eps and smallest normalised number tiny, in
+// the build simd_level() chooses now.
+LorentzLanes lorentz_lanes_prepare(const LorentzProduct& lp, double eps, double tiny);
+
 // Applies rule pair K (1..6) to the inner integrals over y from a[m] to b[m] of the integrand at
-// x = x[m], m = 0..count-1 (count 1..kRuleLanes), in the build simd_level() chose, and stores
+// x = x[m], m = 0..count-1 (count 1..kRuleLanes), in the build ll was prepared for, and stores
 // estimate m in out[m]: the same bits as gk_rule_k<K> applied to y -> integrand(x[m], y) on
-// [a[m], b[m]], with machine epsilon eps and smallest normalised number tiny. Requires
-// lorentz_lanes_apply(lp); a group with a node or an end that is not finite runs one value at a
-// time. Raises no errors.
-void gk_rule_lanes(int K, const LorentzProduct& lp, int count, const double* x, const double* a,
-                   const double* b, double eps, double tiny, GkEstimate* out);
+// [a[m], b[m]] with ll's machine constants. Requires lorentz_lanes_apply(ll.lp); a group with a
+// node or an end that is not finite runs one value at a time. Raises no errors.
+void gk_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, const double* a,
+                   const double* b, GkEstimate* out);

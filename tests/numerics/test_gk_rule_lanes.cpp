@@ -12,6 +12,8 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -74,20 +76,41 @@ TEST_F(GkRuleLanes, EveryBuildGivesTheOneAtATimeBits) {
             if (round % 7 == 3) a[m] = special[(round + m) % std::size(special)];
         }
         const int count = round % 9 == 4 ? 1 + round % kRuleLanes : kRuleLanes;
-        GkEstimate expected[kRuleLanes];
-        for (int m = 0; m < count; ++m) {
-            OneAtATime f{lp, x[m]};
-            expected[m] = gk_rule(K, f, a[m], b[m]);
+        // The machine's constants, then two epsilons on either side of the one at which the
+        // first integral's error estimate becomes the rounding floor, found by bisection, so
+        // that the lanes' test for the floor is checked where it is closest to failing.
+        std::vector<std::pair<double, double>> constants{{DMACH(4), DMACH(1)}};
+        OneAtATime first{lp, x[0]};
+        auto at_floor = [&](double eps) {
+            const GkEstimate e = gk_rule(K, first, a[0], b[0], eps, DMACH(1));
+            return e.aerr == 50.0 * eps * e.absint;
+        };
+        if (!at_floor(1e-300) && at_floor(0.5)) {
+            double lo = 1e-300;
+            double hi = 0.5;
+            for (int i = 0; i < 80; ++i) {
+                const double mid = std::sqrt(lo) * std::sqrt(hi);
+                (at_floor(mid) ? hi : lo) = mid;
+            }
+            constants.push_back({lo, DMACH(1)});
+            constants.push_back({hi, DMACH(1)});
         }
-        for (SimdLevel level : levels) {
-            if (!set_simd_level(level)) continue;
-            GkEstimate got[kRuleLanes];
-            gk_rule_lanes(K, lp, count, x, a, b, DMACH(4), DMACH(1), got);
+        for (const auto& [eps, tiny] : constants) {
+            GkEstimate expected[kRuleLanes];
             for (int m = 0; m < count; ++m) {
-                ++compared;
-                EXPECT_TRUE(same_bits(expected[m], got[m]))
-                    << "round " << round << " level " << level << " lane " << m << ": "
-                    << expected[m].result << " " << got[m].result;
+                OneAtATime f{lp, x[m]};
+                expected[m] = gk_rule(K, f, a[m], b[m], eps, tiny);
+            }
+            for (SimdLevel level : levels) {
+                if (!set_simd_level(level)) continue;
+                GkEstimate got[kRuleLanes];
+                gk_rule_lanes(K, lorentz_lanes_prepare(lp, eps, tiny), count, x, a, b, got);
+                for (int m = 0; m < count; ++m) {
+                    ++compared;
+                    EXPECT_TRUE(same_bits(expected[m], got[m]))
+                        << "round " << round << " level " << level << " eps " << eps << " lane "
+                        << m << ": " << expected[m].aerr << " " << got[m].aerr;
+                }
             }
         }
     }
