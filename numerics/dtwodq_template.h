@@ -54,14 +54,13 @@ template <class F> struct InnerIntegrand {
     }
 };
 
-// The integral over y from yl to yh of F(x, y), with the outer tolerances divided by the span and
-// rule pair K (the outer rule's). The inner lists live in WORK/IWORK and start afresh.
+// The integral over y from yl to yh of F(x, y), with the tolerances ea and er (the outer ones
+// divided by the span) and rule pair K (the outer rule's). The inner lists live in WORK/IWORK and
+// start afresh.
 template <int K, class F>
-double inner_integral(const F& f, double x, double yl, double yh, int maxsub, double* work,
-                      int* iwork) {
+double inner_integral(const F& f, double x, double yl, double yh, double ea, double er, int maxsub,
+                      double* work, int* iwork) {
     QuadratureShared& s = quadrature_shared;
-    const double ea = s.outer_errabs / s.span;
-    const double er = s.outer_errrel / s.span;
     InnerIntegrand<F> fy{f, x};
     // Block offsets in the pointer's own width: 3*maxsub need not fit an int.
     const std::ptrdiff_t block = maxsub;
@@ -114,14 +113,12 @@ std::array<InnerIntegrand<F>, sizeof...(I)> inner_integrands(const F& f, const d
 // integrand at every point of the first rules; then each node in turn finishes its integration
 // in the shared lists, keeps its count and reports. Only for an integrand and limits whose values
 // do not depend on the calls before (the order of the calls changes). Requires
-// adaptive_applies_rules with the inner tolerances and maxsub; ll is lanes_of(f).
+// adaptive_applies_rules(ea, er, maxsub), ea and er being the inner tolerances; ll is lanes_of(f).
 template <int K, int M, class F, class G, class H>
 void inner_integrals_lockstep(const F& f, const LanesOf<F>& ll, const G& g, const H& h,
-                              const double* x, double* fx, int count, int maxsub, double* work,
-                              int* iwork) {
+                              const double* x, double* fx, int count, double ea, double er,
+                              int maxsub, double* work, int* iwork) {
     QuadratureShared& s = quadrature_shared;
-    const double ea = s.outer_errabs / s.span;
-    const double er = s.outer_errrel / s.span;
     double yl[M];
     double yh[M];
     for (int m = 0; m < count; ++m) {
@@ -168,6 +165,8 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
     int maxsub;    // list length of every inner integration
     double* work;  // inner lists, 4*maxsub
     int* iwork;    // inner ordering, maxsub
+    double ea;     // absolute tolerance of every inner integration: the outer one over the span
+    double er;     // relative tolerance of every inner integration: the outer one over the span
     LanesOf<F> ll; // lanes_of(f)
 
     static constexpr bool lockstep =
@@ -176,7 +175,7 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
     double at(double x) {
         const double yh = h(x);
         const double yl = g(x);
-        return inner_integral<K>(f, x, yl, yh, maxsub, work, iwork);
+        return inner_integral<K>(f, x, yl, yh, ea, er, maxsub, work, iwork);
     }
     double single(double x) { return at(x); }
     // With a lane rule the centre joins the first group of nodes instead of running alone; it
@@ -187,39 +186,42 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
             values(x, fx, count);
             return;
         }
-        double nodes[1 + 2 * GkPair<K>::n];
-        double inner[1 + 2 * GkPair<K>::n];
+        const int joining = std::min(kRuleLanes - 1, count);
+        double nodes[kRuleLanes];
+        double inner[kRuleLanes];
         nodes[0] = c;
-        std::copy(x, x + count, nodes + 1);
-        values(nodes, inner, 1 + count);
+        std::copy(x, x + joining, nodes + 1);
+        lane_values(nodes, inner, 1 + joining);
         *fc = inner[0];
-        std::copy(inner + 1, inner + 1 + count, fx);
+        std::copy(inner + 1, inner + 1 + joining, fx);
+        lane_values(x + joining, fx + joining, count - joining);
     }
     // Whether the inner rules run in gk_rule_lanes.
     bool lanes() const {
-        if constexpr (lockstep && has_lorentz_product<F>) {
-            const QuadratureShared& s = quadrature_shared;
-            return lorentz_lanes_apply(ll.lp) &&
-                   adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span, maxsub);
-        }
+        if constexpr (lockstep && has_lorentz_product<F>)
+            return lorentz_lanes_apply(ll.lp) && adaptive_applies_rules(ea, er, maxsub);
         return false;
+    }
+    // The inner integrals at count nodes in groups of the lane rule (the last group may be
+    // shorter); requires lanes().
+    void lane_values(const double* x, double* fx, int count) {
+        if constexpr (lockstep && has_lorentz_product<F>)
+            for (int i = 0; i < count; i += kRuleLanes)
+                inner_integrals_lockstep<K, kRuleLanes>(f, ll, g, h, x + i, fx + i,
+                                                        std::min(kRuleLanes, count - i), ea, er,
+                                                        maxsub, work, iwork);
     }
     void values(const double* x, double* fx, int count) {
         int i = 0;
         if constexpr (lockstep) {
-            const QuadratureShared& s = quadrature_shared;
             if (lanes()) {
-                // The lane rule takes a last group of fewer nodes too.
-                if constexpr (has_lorentz_product<F>)
-                    for (; i < count; i += kRuleLanes)
-                        inner_integrals_lockstep<K, kRuleLanes>(f, ll, g, h, x + i, fx + i,
-                                                                std::min(kRuleLanes, count - i),
-                                                                maxsub, work, iwork);
-            } else if (adaptive_applies_rules(s.outer_errabs / s.span, s.outer_errrel / s.span,
-                                              maxsub)) {
+                lane_values(x, fx, count);
+                return;
+            }
+            if (adaptive_applies_rules(ea, er, maxsub)) {
                 for (; i + kInnerLockstep <= count; i += kInnerLockstep)
                     inner_integrals_lockstep<K, kInnerLockstep>(
-                        f, ll, g, h, x + i, fx + i, kInnerLockstep, maxsub, work, iwork);
+                        f, ll, g, h, x + i, fx + i, kInnerLockstep, ea, er, maxsub, work, iwork);
             }
         }
         for (; i < count; ++i)
@@ -232,7 +234,10 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
 template <int K, class F, class G, class H>
 AdaptiveResult outer_integral(const F& f, double A, double B, const G& g, const H& h, int maxsub,
                               const AdaptiveLists& lists, double* work, int* iwork) {
-    OuterIntegrand<K, F, G, H> fx{f, g, h, maxsub, work, iwork, lanes_of(f)};
+    const QuadratureShared& s = quadrature_shared;
+    OuterIntegrand<K, F, G, H> fx{
+        f,          g, h, maxsub, work, iwork, s.outer_errabs / s.span, s.outer_errrel / s.span,
+        lanes_of(f)};
     return integrate_adaptive_k<K>(fx, A, B, quadrature_shared.outer_errabs,
                                    quadrature_shared.outer_errrel, maxsub, lists);
 }

@@ -8,6 +8,7 @@
 #include "numerics/simd_level.h"
 
 #include <cmath>
+#include <limits>
 
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
@@ -173,23 +174,71 @@ inline void rule_lanes(const LorentzLanes& ll, const Quotient& quotient, const d
 }
 
 // Eight lanes as two groups of four.
-template <int K>
-__attribute__((flatten)) void rule_baseline(const LorentzLanes& ll, const double* x,
-                                            const double* a, const double* b, GkEstimate* out) {
-    const DividedQuotient<Lanes4> quotient{ll.lp.scale};
-    for (int h = 0; h < kRuleLanes; h += 4)
-        rule_lanes<K, Lanes4, LaneBits4>(ll, quotient, x + h, a + h, b + h, out + h);
-}
-
-#if defined(__GNUC__) && defined(__x86_64__)
-#define GK_RULE_LANES_FUSED 1
-
 // The smallest and largest |scale|, and the largest |v|, for which the fused quotient's proof
 // holds: no product, quotient or residual of the sequence leaves the normal range, so every
 // rounding is a rounding to 53 bits. |v| must also be zero or at least 2^-900.
 constexpr double kFusedScaleMin = 0x1p-100;
 constexpr double kFusedScaleMax = 0x1p100;
 constexpr double kFusedValueMax = 0x1p900;
+
+// What the nodes and ends of a group allow, one bit per lane.
+struct GroupChecks {
+    unsigned finite;  // the node and both ends are finite
+    unsigned covered; // the fused quotient divides every point of the rule on [a, b] exactly
+};
+
+// The checks of the W lanes at x, a and b. The points are mid and mid -+ RN(hl xk) with
+// 0 < xk < 1; when mid and hl are each zero or at least 2^-800, every point is zero or a multiple
+// of 2^-860 (far above 2^-900), and |mid| + |hl| at most 2^899 keeps every point below
+// kFusedValueMax. NaN and infinities fail the tests. In vectors, because a branch or a scalar
+// comparison per lane costs more than the rule's first values.
+template <class V, class Bits>
+inline GroupChecks group_checks(const double* x, const double* a, const double* b) {
+    constexpr int W = sizeof(V) / sizeof(double);
+    constexpr double kLeast = 0x1p-800;
+    V xv;
+    V lo;
+    V hi;
+    for (int m = 0; m < W; ++m) {
+        xv[m] = x[m];
+        lo[m] = a[m];
+        hi[m] = b[m];
+    }
+    const LaneAbs<V, Bits> abs;
+    const V largest = V{} + std::numeric_limits<double>::max();
+    const V least = V{} + kLeast;
+    const V mid = abs(0.5 * (lo + hi));
+    const V hl = abs(0.5 * (hi - lo));
+    return {lanes_le(abs(xv), largest) & lanes_le(abs(lo), largest) & lanes_le(abs(hi), largest),
+            (lanes_le(mid, V{}) | lanes_le(least, mid)) &
+                (lanes_le(hl, V{}) | lanes_le(least, hl)) &
+                lanes_le(mid + hl, V{} + 0.5 * kFusedValueMax)};
+}
+
+// The two halves' checks as one group's.
+inline GroupChecks joined(const GroupChecks& low, const GroupChecks& high) {
+    return {low.finite | high.finite << 4, low.covered | high.covered << 4};
+}
+
+constexpr unsigned kAllLanes = (1u << kRuleLanes) - 1;
+
+// The rule builds: each applies rule pair K to one group of kRuleLanes inner integrals and returns
+// true, or returns false without a result when a node or an end is not finite (a NaN value could
+// then arise, whose sign the lanes' sum of magnitudes would not clear).
+template <int K>
+__attribute__((flatten)) bool rule_baseline(const LorentzLanes& ll, const double* x,
+                                            const double* a, const double* b, GkEstimate* out) {
+    const GroupChecks checks = joined(group_checks<Lanes4, LaneBits4>(x, a, b),
+                                      group_checks<Lanes4, LaneBits4>(x + 4, a + 4, b + 4));
+    if (checks.finite != kAllLanes) return false;
+    const DividedQuotient<Lanes4> quotient{ll.lp.scale};
+    for (int h = 0; h < kRuleLanes; h += 4)
+        rule_lanes<K, Lanes4, LaneBits4>(ll, quotient, x + h, a + h, b + h, out + h);
+    return true;
+}
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define GK_RULE_LANES_FUSED 1
 
 // q = v / scale lane by lane without a division, to the bit, for |scale| and |v| within the
 // bounds above: the divider delivers a quotient every cycle and a half at best, and this
@@ -273,58 +322,46 @@ __attribute__((target("avx2,fma"))) InverseOfScale inverse_of_scale(double scale
     return {z, __builtin_fma(-scale, z, 1.0) * z};
 }
 
-// Whether the fused quotient, for a scale in its range, divides every point of the rule on each
-// [a[m], b[m]] exactly. The points are mid and mid -+ RN(hl xk) with 0 < xk < 1; when mid and hl
-// are each zero or at least 2^-800, every point is zero or a multiple of 2^-860 (far above
-// 2^-900), and |mid| + |hl| at most 2^899 keeps every point below kFusedValueMax. NaN and
-// infinities fail the tests.
-bool fused_quotient_covers(const double* a, const double* b) {
-    constexpr double kLeast = 0x1p-800;
-    // Without branches: the lanes pass nearly always, and a branch per test costs more than
-    // all the tests.
-    bool pass = true;
-    for (int m = 0; m < kRuleLanes; ++m) {
-        const double mid = std::fabs(0.5 * (a[m] + b[m]));
-        const double hl = std::fabs(0.5 * (b[m] - a[m]));
-        pass &= ((mid == 0.0) | (mid >= kLeast)) & ((hl == 0.0) | (hl >= kLeast)) &
-                (mid + hl <= 0.5 * kFusedValueMax);
-    }
-    return pass;
-}
-
 // Eight lanes as two groups of four.
+// Groups the fused quotient does not cover divide, in the baseline build.
 template <int K>
-__attribute__((target("avx2,fma"), flatten)) void rule_avx2(const LorentzLanes& ll, const double* x,
+__attribute__((target("avx2,fma"), flatten)) bool rule_avx2(const LorentzLanes& ll, const double* x,
                                                             const double* a, const double* b,
                                                             GkEstimate* out) {
+    const GroupChecks checks = joined(group_checks<Lanes4, LaneBits4>(x, a, b),
+                                      group_checks<Lanes4, LaneBits4>(x + 4, a + 4, b + 4));
+    if (checks.finite != kAllLanes) return false;
+    if (checks.covered != kAllLanes) return rule_baseline<K>(ll, x, a, b, out);
     const FusedQuotient4 quotient{_mm256_set1_pd(ll.lp.scale), _mm256_set1_pd(ll.inverse),
                                   _mm256_set1_pd(ll.inverse_tail)};
     for (int h = 0; h < kRuleLanes; h += 4)
         rule_lanes<K, Lanes4, LaneBits4>(ll, quotient, x + h, a + h, b + h, out + h);
+    return true;
 }
 
 template <int K>
-__attribute__((target("avx512f"), flatten)) void rule_avx512(const LorentzLanes& ll,
+__attribute__((target("avx512f"), flatten)) bool rule_avx512(const LorentzLanes& ll,
                                                              const double* x, const double* a,
                                                              const double* b, GkEstimate* out) {
+    const GroupChecks checks = group_checks<Lanes8, LaneBits8>(x, a, b);
+    if (checks.finite != kAllLanes) return false;
+    if (checks.covered != kAllLanes) return rule_baseline<K>(ll, x, a, b, out);
     const FusedQuotient8 quotient{_mm512_set1_pd(ll.lp.scale), _mm512_set1_pd(ll.inverse),
                                   _mm512_set1_pd(ll.inverse_tail)};
     rule_lanes<K, Lanes8, LaneBits8>(ll, quotient, x, a, b, out);
+    return true;
 }
 #endif
 
-using RuleLanes = void (*)(const LorentzLanes&, const double*, const double*, const double*,
+using RuleLanes = bool (*)(const LorentzLanes&, const double*, const double*, const double*,
                            GkEstimate*);
 
-template <int K> RuleLanes rule_for(const LorentzLanes& ll, const double* a, const double* b) {
+template <int K> RuleLanes rule_for(const LorentzLanes& ll) {
 #ifdef GK_RULE_LANES_FUSED
     static_assert(kRuleLanes == 8, "two groups of four or one of eight");
-    if (ll.fused && fused_quotient_covers(a, b))
-        return ll.level == kSimdAvx512 ? rule_avx512<K> : rule_avx2<K>;
+    if (ll.fused) return ll.level == kSimdAvx512 ? rule_avx512<K> : rule_avx2<K>;
 #else
     (void)ll;
-    (void)a;
-    (void)b;
 #endif
     return rule_baseline<K>;
 }
@@ -372,18 +409,6 @@ double lorentz_outer_factor(const LorentzProduct& lp, double x) {
 
 void gk_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, const double* a,
                    const double* b, GkEstimate* out) {
-    const LorentzProduct& lp = ll.lp;
-    bool finite = true;
-    for (int m = 0; m < count; ++m)
-        finite &= std::isfinite(x[m]) & std::isfinite(a[m]) & std::isfinite(b[m]);
-    if (!finite) {
-        // A NaN value could arise, whose sign the lanes' sum of magnitudes would not clear.
-        for (int m = 0; m < count; ++m) {
-            LorentzOneAtATime f{lp, lorentz_outer_factor(lp, x[m])};
-            out[m] = gk_rule(K, f, a[m], b[m], ll.eps, ll.tiny);
-        }
-        return;
-    }
     if (count < kRuleLanes) {
         // Lanes past count repeat the first integral, and their estimates are dropped.
         double xs[kRuleLanes];
@@ -404,23 +429,27 @@ void gk_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, co
     RuleLanes rule = nullptr;
     switch (K) {
     case 1:
-        rule = rule_for<1>(ll, a, b);
+        rule = rule_for<1>(ll);
         break;
     case 2:
-        rule = rule_for<2>(ll, a, b);
+        rule = rule_for<2>(ll);
         break;
     case 3:
-        rule = rule_for<3>(ll, a, b);
+        rule = rule_for<3>(ll);
         break;
     case 4:
-        rule = rule_for<4>(ll, a, b);
+        rule = rule_for<4>(ll);
         break;
     case 5:
-        rule = rule_for<5>(ll, a, b);
+        rule = rule_for<5>(ll);
         break;
     default:
-        rule = rule_for<6>(ll, a, b);
+        rule = rule_for<6>(ll);
         break;
     }
-    rule(ll, x, a, b, out);
+    if (rule(ll, x, a, b, out)) return;
+    for (int m = 0; m < count; ++m) {
+        LorentzOneAtATime f{ll.lp, lorentz_outer_factor(ll.lp, x[m])};
+        out[m] = gk_rule(K, f, a[m], b[m], ll.eps, ll.tiny);
+    }
 }
