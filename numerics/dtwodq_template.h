@@ -131,7 +131,7 @@ void inner_integrals_lockstep(const F& f, const LanesOf<F>& ll, const G& g, cons
         xs[m] = x[m < count ? m : 0];
     std::array<InnerIntegrand<F>, M> fy = inner_integrands(f, xs, std::make_index_sequence<M>());
     GkEstimate first[M];
-    if constexpr (has_lorentz_product<F> && M == kRuleLanes) {
+    if constexpr (has_lorentz_product<F> && M == kRuleLanesMost) {
         E1USR("ON");
         gk_rule_lanes(K, ll, count, x, yl, yh, first);
         E1USR("OFF");
@@ -186,15 +186,15 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
             values(x, fx, count);
             return;
         }
-        const int joining = std::min(kRuleLanes - 1, count);
-        double nodes[kRuleLanes];
-        double inner[kRuleLanes];
+        double nodes[1 + 2 * GkPair<K>::n];
+        double inner[1 + 2 * GkPair<K>::n];
         nodes[0] = c;
-        std::copy(x, x + joining, nodes + 1);
-        lane_values(nodes, inner, 1 + joining);
+        for (int i = 0; i < count; ++i)
+            nodes[1 + i] = x[i];
+        lane_values(nodes, inner, 1 + count);
         *fc = inner[0];
-        std::copy(inner + 1, inner + 1 + joining, fx);
-        lane_values(x + joining, fx + joining, count - joining);
+        for (int i = 0; i < count; ++i)
+            fx[i] = inner[1 + i];
     }
     // Whether the inner rules run in gk_rule_lanes.
     bool lanes() const {
@@ -202,14 +202,14 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
             return lorentz_lanes_apply(ll.lp) && adaptive_applies_rules(ea, er, maxsub);
         return false;
     }
-    // The inner integrals at count nodes in groups of the lane rule (the last group may be
-    // shorter); requires lanes().
+    // The inner integrals at count nodes, as many at a time as the lane rule takes; requires
+    // lanes().
     void lane_values(const double* x, double* fx, int count) {
         if constexpr (lockstep && has_lorentz_product<F>)
-            for (int i = 0; i < count; i += kRuleLanes)
-                inner_integrals_lockstep<K, kRuleLanes>(f, ll, g, h, x + i, fx + i,
-                                                        std::min(kRuleLanes, count - i), ea, er,
-                                                        maxsub, work, iwork);
+            for (int i = 0; i < count; i += kRuleLanesMost)
+                inner_integrals_lockstep<K, kRuleLanesMost>(f, ll, g, h, x + i, fx + i,
+                                                            std::min(kRuleLanesMost, count - i), ea,
+                                                            er, maxsub, work, iwork);
     }
     void values(const double* x, double* fx, int count) {
         int i = 0;

@@ -143,21 +143,37 @@ void gk_sums_add_pair(int p, const T& f1, const T& f2, const Abs& abs, GkSums<T>
 }
 
 // The Kronrod-weighted sum of the deviations |f - mean| of the values (fmid at the centre, f1[p]
-// and f2[p] at the p-th pair visited), the mean being half the complete Kronrod sum of s, in table
-// order: the devint of each element before scaling by the half-length.
+// and f2[p] at the p-th pair visited), the mean being half the complete Kronrod sum, in table
+// order: the devint of each element before scaling by the half-length. Built in steps, so that a
+// caller can spread them among other work: gk_devint_start, then gk_devint_add for j = 0, 1,
+// ..., n - 1.
+template <class T> struct GkDevint {
+    T skh; // half the complete Kronrod sum
+    T sum; // the deviations added so far
+};
+
+template <int K, class T, class Abs>
+void gk_devint_start(const GkSums<T>& s, const T& fmid, const Abs& abs, GkDevint<T>& d) {
+    d.skh = 0.5 * s.kronrod;
+    d.sum = GkPair<K>::wk[GkPair<K>::n] * abs(fmid - d.skh);
+}
+
+// Adds the deviations at the abscissa of table index j.
+template <int K, class T, class Abs>
+void gk_devint_add(int j, const T* f1, const T* f2, const Abs& abs, GkDevint<T>& d) {
+    constexpr GkPairOrder<K> pair_of = gk_pair_of<K>();
+    const int p = pair_of.of[j];
+    d.sum = d.sum + GkPair<K>::wk[j] * (abs(f1[p] - d.skh) + abs(f2[p] - d.skh));
+}
+
 template <int K, class T, class Abs>
 T gk_sums_devint(const GkSums<T>& s, const T& fmid, const T* f1, const T* f2, const Abs& abs) {
-    using R = GkPair<K>;
-    constexpr int n = R::n;
-    constexpr GkPairOrder<K> pair_of = gk_pair_of<K>();
-    const T skh = 0.5 * s.kronrod;
-    T devint = R::wk[n] * abs(fmid - skh);
+    GkDevint<T> d;
+    gk_devint_start<K>(s, fmid, abs, d);
 #pragma GCC unroll 32
-    for (int j = 0; j < n; ++j) {
-        const int p = pair_of.of[j];
-        devint = devint + R::wk[j] * (abs(f1[p] - skh) + abs(f2[p] - skh));
-    }
-    return devint;
+    for (int j = 0; j < GkPair<K>::n; ++j)
+        gk_devint_add<K>(j, f1, f2, abs, d);
+    return d.sum;
 }
 
 // The estimates from the complete sums s, the values (fmid at the centre, f1[p] and f2[p] at the

@@ -7,6 +7,7 @@
 #include "numerics/gk_rules.h"
 #include "numerics/simd_level.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -121,15 +122,41 @@ template <class V> struct DividedQuotient {
 // FusedQuotient8): the divider and the other units then finish at about the same time.
 constexpr int kBesideDividerEvery = 2;
 
-// Rule pair K applied to the inner integrals of the W = sizeof(V) / sizeof(double) lanes, lane m
-// at the outer node x[m] over [a[m], b[m]], with quotient(v, q) giving v / scale in every lane to
-// the bit. The points, values and sums are those of gk_rule_lockstep_k, operation for operation,
-// and the integrand is the one LorentzProduct describes. Its numerator is finite and +0 or
-// positive, and its scale, nodes and ends are finite, so every value is +0 or positive (each
-// factor 1 + t^2 is at least 1, or infinite) and the sum of magnitudes is the Kronrod sum itself.
-template <int K, class V, class Bits, class Quotient>
-inline void rule_lanes(const LorentzLanes& ll, const Quotient& quotient, const double* x,
-                       const double* a, const double* b, GkEstimate* out) {
+// The values and sums of one subgroup of W = sizeof(V) / sizeof(double) inner integrals, kept
+// from the rule's first pass to its second.
+template <int K, class V> struct LaneGroup {
+    V hl;               // half-lengths (b - a) / 2
+    V fmid;             // values at the centres
+    V f1[GkPair<K>::n]; // values at mid - off of the p-th pair visited
+    V f2[GkPair<K>::n]; // values at mid + off
+    GkSums<V> sums;     // the complete sums
+};
+
+// Work that a first pass carries along, one step after its centre value and one after each pair
+// of values: none, or the deviations of the subgroup before.
+struct NothingBeside {
+    void start() {}
+    void step(int) {}
+};
+
+template <int K, class V, class Bits> struct DeviationsBeside {
+    const LaneGroup<K, V>& group; // a subgroup whose first pass is complete
+    GkDevint<V> devint;           // its deviation sum so far
+
+    void start() { gk_devint_start<K>(group.sums, group.fmid, LaneAbs<V, Bits>{}, devint); }
+    void step(int j) { gk_devint_add<K>(j, group.f1, group.f2, LaneAbs<V, Bits>{}, devint); }
+};
+
+// The first pass of rule pair K over the inner integrals of the W lanes, lane m at the outer node
+// x[m] over [a[m], b[m]], with quotient(v, q) giving v / scale in every lane to the bit: every
+// value and the sums, into g. The points, values and sums are those of gk_rule_lockstep_k,
+// operation for operation, and the integrand is the one LorentzProduct describes. Its numerator is
+// finite and +0 or positive, and its scale, nodes and ends are finite, so every value is +0 or
+// positive (each factor 1 + t^2 is at least 1, or infinite) and the sum of magnitudes is the
+// Kronrod sum itself.
+template <int K, class V, class Bits, class Quotient, class Beside>
+inline void first_pass(const LorentzLanes& ll, const Quotient& quotient, const double* x,
+                       const double* a, const double* b, LaneGroup<K, V>& g, Beside& beside) {
     const LorentzProduct& lp = ll.lp;
     using R = GkPair<K>;
     constexpr int n = R::n;
@@ -145,7 +172,7 @@ inline void rule_lanes(const LorentzLanes& ll, const Quotient& quotient, const d
         outer[m] = lorentz_outer_factor(lp, x[m]);
     }
     const V mid = 0.5 * (lo + hi);
-    const V hl = 0.5 * (hi - lo);
+    g.hl = 0.5 * (hi - lo);
     auto value = [&](const V& y, V& f, bool beside_divider) {
         V t;
         quotient(y, t);
@@ -153,24 +180,42 @@ inline void rule_lanes(const LorentzLanes& ll, const Quotient& quotient, const d
         quotient.numerator_over(lp.numerator, outer * (1.0 + t * t), f, beside_divider);
     };
 
-    // The first sums follow the values pair by pair, so that their additions run while the
-    // divider works on the next values.
+    // The sums follow the values pair by pair, so that their additions run while the divider
+    // works on the next values.
     const NonNegativeAbs<V> value_abs;
-    V fmid;
-    value(mid, fmid, false);
-    GkSums<V> sums;
-    gk_sums_start<K>(fmid, value_abs, sums);
-    V f1[n]; // at mid - off of the p-th pair visited
-    V f2[n]; // at mid + off
+    value(mid, g.fmid, false);
+    gk_sums_start<K>(g.fmid, value_abs, g.sums);
+    beside.start();
 #pragma GCC unroll 32
     for (int p = 0; p < n; ++p) {
-        const V off = hl * R::xk[pair_index.of[p]];
-        value(mid - off, f1[p], false);
-        value(mid + off, f2[p], p % kBesideDividerEvery == kBesideDividerEvery - 1);
-        gk_sums_add_pair<K>(p, f1[p], f2[p], value_abs, sums);
+        const V off = g.hl * R::xk[pair_index.of[p]];
+        value(mid - off, g.f1[p], false);
+        value(mid + off, g.f2[p], p % kBesideDividerEvery == kBesideDividerEvery - 1);
+        gk_sums_add_pair<K>(p, g.f1[p], g.f2[p], value_abs, g.sums);
+        beside.step(p);
     }
-    const V devsum = gk_sums_devint<K>(sums, fmid, f1, f2, LaneAbs<V, Bits>{});
-    lanes_estimates<V, Bits>(sums, devsum, hl, ll, out);
+}
+
+// Rule pair K over `subgroups` consecutive subgroups of W lanes, estimate m in out[m]. The second
+// pass of each subgroup (its deviations, which need the complete Kronrod sum) runs beside the
+// first pass of the next, whose values wait for the divider, instead of after it with the
+// divider idle.
+template <int K, class V, class Bits, class Quotient>
+inline void rule_subgroups(const LorentzLanes& ll, const Quotient& quotient, int subgroups,
+                           const double* x, const double* a, const double* b, GkEstimate* out) {
+    constexpr int W = sizeof(V) / sizeof(double);
+    LaneGroup<K, V> g[2];
+    NothingBeside nothing;
+    first_pass<K, V, Bits>(ll, quotient, x, a, b, g[0], nothing);
+    for (int s = 1; s < subgroups; ++s) {
+        const LaneGroup<K, V>& done = g[(s - 1) & 1];
+        DeviationsBeside<K, V, Bits> deviations{done, {}};
+        first_pass<K, V, Bits>(ll, quotient, x + s * W, a + s * W, b + s * W, g[s & 1], deviations);
+        lanes_estimates<V, Bits>(done.sums, deviations.devint.sum, done.hl, ll, out + (s - 1) * W);
+    }
+    const LaneGroup<K, V>& last = g[(subgroups - 1) & 1];
+    const V devsum = gk_sums_devint<K>(last.sums, last.fmid, last.f1, last.f2, LaneAbs<V, Bits>{});
+    lanes_estimates<V, Bits>(last.sums, devsum, last.hl, ll, out + (subgroups - 1) * W);
 }
 
 // Eight lanes as two groups of four.
@@ -222,19 +267,22 @@ inline GroupChecks joined(const GroupChecks& low, const GroupChecks& high) {
 
 constexpr unsigned kAllLanes = (1u << kRuleLanes) - 1;
 
-// The rule builds: each applies rule pair K to one group of kRuleLanes inner integrals and returns
-// true, or returns false without a result when a node or an end is not finite (a NaN value could
-// then arise, whose sign the lanes' sum of magnitudes would not clear).
+// The checks of group g of kRuleLanes lanes.
+inline GroupChecks checks_of_group(int g, const double* x, const double* a, const double* b) {
+    const int m = g * kRuleLanes;
+    return joined(group_checks<Lanes4, LaneBits4>(x + m, a + m, b + m),
+                  group_checks<Lanes4, LaneBits4>(x + m + 4, a + m + 4, b + m + 4));
+}
+
+// The rule builds: each applies rule pair K to `groups` consecutive groups of kRuleLanes inner
+// integrals whose nodes and ends are all finite (else a NaN value could arise, whose sign the
+// lanes' sum of magnitudes would not clear); the fused builds also need groups the fused quotient
+// covers. The baseline and AVX2 builds take a group as two subgroups of four lanes.
 template <int K>
-__attribute__((flatten)) bool rule_baseline(const LorentzLanes& ll, const double* x,
+__attribute__((flatten)) void rule_baseline(const LorentzLanes& ll, int groups, const double* x,
                                             const double* a, const double* b, GkEstimate* out) {
-    const GroupChecks checks = joined(group_checks<Lanes4, LaneBits4>(x, a, b),
-                                      group_checks<Lanes4, LaneBits4>(x + 4, a + 4, b + 4));
-    if (checks.finite != kAllLanes) return false;
     const DividedQuotient<Lanes4> quotient{ll.lp.scale};
-    for (int h = 0; h < kRuleLanes; h += 4)
-        rule_lanes<K, Lanes4, LaneBits4>(ll, quotient, x + h, a + h, b + h, out + h);
-    return true;
+    rule_subgroups<K, Lanes4, LaneBits4>(ll, quotient, 2 * groups, x, a, b, out);
 }
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -322,48 +370,55 @@ __attribute__((target("avx2,fma"))) InverseOfScale inverse_of_scale(double scale
     return {z, __builtin_fma(-scale, z, 1.0) * z};
 }
 
-// Eight lanes as two groups of four.
-// Groups the fused quotient does not cover divide, in the baseline build.
 template <int K>
-__attribute__((target("avx2,fma"), flatten)) bool rule_avx2(const LorentzLanes& ll, const double* x,
-                                                            const double* a, const double* b,
-                                                            GkEstimate* out) {
-    const GroupChecks checks = joined(group_checks<Lanes4, LaneBits4>(x, a, b),
-                                      group_checks<Lanes4, LaneBits4>(x + 4, a + 4, b + 4));
-    if (checks.finite != kAllLanes) return false;
-    if (checks.covered != kAllLanes) return rule_baseline<K>(ll, x, a, b, out);
+__attribute__((target("avx2,fma"), flatten)) void rule_avx2(const LorentzLanes& ll, int groups,
+                                                            const double* x, const double* a,
+                                                            const double* b, GkEstimate* out) {
     const FusedQuotient4 quotient{_mm256_set1_pd(ll.lp.scale), _mm256_set1_pd(ll.inverse),
                                   _mm256_set1_pd(ll.inverse_tail)};
-    for (int h = 0; h < kRuleLanes; h += 4)
-        rule_lanes<K, Lanes4, LaneBits4>(ll, quotient, x + h, a + h, b + h, out + h);
-    return true;
+    rule_subgroups<K, Lanes4, LaneBits4>(ll, quotient, 2 * groups, x, a, b, out);
 }
 
 template <int K>
-__attribute__((target("avx512f"), flatten)) bool rule_avx512(const LorentzLanes& ll,
+__attribute__((target("avx512f"), flatten)) void rule_avx512(const LorentzLanes& ll, int groups,
                                                              const double* x, const double* a,
                                                              const double* b, GkEstimate* out) {
-    const GroupChecks checks = group_checks<Lanes8, LaneBits8>(x, a, b);
-    if (checks.finite != kAllLanes) return false;
-    if (checks.covered != kAllLanes) return rule_baseline<K>(ll, x, a, b, out);
     const FusedQuotient8 quotient{_mm512_set1_pd(ll.lp.scale), _mm512_set1_pd(ll.inverse),
                                   _mm512_set1_pd(ll.inverse_tail)};
-    rule_lanes<K, Lanes8, LaneBits8>(ll, quotient, x, a, b, out);
-    return true;
+    rule_subgroups<K, Lanes8, LaneBits8>(ll, quotient, groups, x, a, b, out);
 }
 #endif
 
-using RuleLanes = bool (*)(const LorentzLanes&, const double*, const double*, const double*,
+using RuleLanes = void (*)(const LorentzLanes&, int, const double*, const double*, const double*,
                            GkEstimate*);
 
-template <int K> RuleLanes rule_for(const LorentzLanes& ll) {
+// The build of rule pair K for ll (fused), or the baseline build.
+template <int K> RuleLanes rule_for(const LorentzLanes& ll, bool fused) {
 #ifdef GK_RULE_LANES_FUSED
-    static_assert(kRuleLanes == 8, "two groups of four or one of eight");
-    if (ll.fused) return ll.level == kSimdAvx512 ? rule_avx512<K> : rule_avx2<K>;
+    static_assert(kRuleLanes == 8, "two subgroups of four or one of eight");
+    if (fused) return ll.level == kSimdAvx512 ? rule_avx512<K> : rule_avx2<K>;
 #else
     (void)ll;
+    (void)fused;
 #endif
     return rule_baseline<K>;
+}
+
+RuleLanes rule_for(int K, const LorentzLanes& ll, bool fused) {
+    switch (K) {
+    case 1:
+        return rule_for<1>(ll, fused);
+    case 2:
+        return rule_for<2>(ll, fused);
+    case 3:
+        return rule_for<3>(ll, fused);
+    case 4:
+        return rule_for<4>(ll, fused);
+    case 5:
+        return rule_for<5>(ll, fused);
+    default:
+        return rule_for<6>(ll, fused);
+    }
 }
 
 // y -> the integrand at an outer node whose factor is outer, one value at a time.
@@ -409,47 +464,48 @@ double lorentz_outer_factor(const LorentzProduct& lp, double x) {
 
 void gk_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, const double* a,
                    const double* b, GkEstimate* out) {
-    if (count < kRuleLanes) {
+    const int groups = (count + kRuleLanes - 1) / kRuleLanes;
+    if (count % kRuleLanes != 0) {
         // Lanes past count repeat the first integral, and their estimates are dropped.
-        double xs[kRuleLanes];
-        double as[kRuleLanes];
-        double bs[kRuleLanes];
-        for (int m = 0; m < kRuleLanes; ++m) {
+        double xs[kRuleLanesMost];
+        double as[kRuleLanesMost];
+        double bs[kRuleLanesMost];
+        for (int m = 0; m < groups * kRuleLanes; ++m) {
             const int from = m < count ? m : 0;
             xs[m] = x[from];
             as[m] = a[from];
             bs[m] = b[from];
         }
-        GkEstimate all[kRuleLanes];
-        gk_rule_lanes(K, ll, kRuleLanes, xs, as, bs, all);
-        for (int m = 0; m < count; ++m)
-            out[m] = all[m];
+        GkEstimate all[kRuleLanesMost];
+        gk_rule_lanes(K, ll, groups * kRuleLanes, xs, as, bs, all);
+        std::copy(all, all + count, out);
         return;
     }
-    RuleLanes rule = nullptr;
-    switch (K) {
-    case 1:
-        rule = rule_for<1>(ll);
-        break;
-    case 2:
-        rule = rule_for<2>(ll);
-        break;
-    case 3:
-        rule = rule_for<3>(ll);
-        break;
-    case 4:
-        rule = rule_for<4>(ll);
-        break;
-    case 5:
-        rule = rule_for<5>(ll);
-        break;
-    default:
-        rule = rule_for<6>(ll);
-        break;
+    // Every group the chosen build takes goes to it in one call, so that the groups overlap;
+    // otherwise each group goes its own way: one value at a time when a node or an end is not
+    // finite, divided when the fused quotient does not cover it.
+    GroupChecks checks[kRuleLanesMost / kRuleLanes];
+    bool all_fast = true;
+    for (int g = 0; g < groups; ++g) {
+        checks[g] = checks_of_group(g, x, a, b);
+        all_fast &= checks[g].finite == kAllLanes && (!ll.fused || checks[g].covered == kAllLanes);
     }
-    if (rule(ll, x, a, b, out)) return;
-    for (int m = 0; m < count; ++m) {
-        LorentzOneAtATime f{ll.lp, lorentz_outer_factor(ll.lp, x[m])};
-        out[m] = gk_rule(K, f, a[m], b[m], ll.eps, ll.tiny);
+    const RuleLanes fast = rule_for(K, ll, ll.fused);
+    if (all_fast) {
+        fast(ll, groups, x, a, b, out);
+        return;
+    }
+    for (int g = 0; g < groups; ++g) {
+        const int m0 = g * kRuleLanes;
+        if (checks[g].finite != kAllLanes) {
+            for (int m = m0; m < m0 + kRuleLanes; ++m) {
+                LorentzOneAtATime f{ll.lp, lorentz_outer_factor(ll.lp, x[m])};
+                out[m] = gk_rule(K, f, a[m], b[m], ll.eps, ll.tiny);
+            }
+        } else if (ll.fused && checks[g].covered != kAllLanes) {
+            rule_for(K, ll, false)(ll, 1, x + m0, a + m0, b + m0, out + m0);
+        } else {
+            fast(ll, 1, x + m0, a + m0, b + m0, out + m0);
+        }
     }
 }

@@ -19,8 +19,11 @@ struct LorentzProduct {
     double inner_shift; // added to y / scale
 };
 
-// The number of inner integrals one call handles.
+// The number of inner integrals in a group: one vector of lanes.
 constexpr int kRuleLanes = 8;
+
+// The most inner integrals one call of gk_rule_lanes takes: eight groups.
+constexpr int kRuleLanesMost = 8 * kRuleLanes;
 
 // Whether gk_rule_lanes takes this integrand: its numerator must be finite and +0 or positive
 // (so are then all its values at finite points, which the lane rule relies on), its scale finite
@@ -53,7 +56,7 @@ struct LorentzLanes {
 LorentzLanes lorentz_lanes_prepare(const LorentzProduct& lp, double eps, double tiny);
 
 // Applies rule pair K (1..6) to the inner integrals over y from a[m] to b[m] of the integrand at
-// x = x[m], m = 0..count-1 (count 1..kRuleLanes), in the build ll was prepared for, and stores
+// x = x[m], m = 0..count-1 (count 1..kRuleLanesMost), in the build ll was prepared for, and stores
 // estimate m in out[m]: the same bits as gk_rule_k<K> applied to y -> integrand(x[m], y) on
 // [a[m], b[m]] with ll's machine constants. Requires lorentz_lanes_apply(ll.lp); a group with a
 // node or an end that is not finite runs one value at a time. Raises no errors.
