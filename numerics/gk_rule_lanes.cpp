@@ -218,7 +218,6 @@ inline void rule_subgroups(const LorentzLanes& ll, const Quotient& quotient, int
     lanes_estimates<V, Bits>(last.sums, devsum, last.hl, ll, out + (subgroups - 1) * W);
 }
 
-// Eight lanes as two groups of four.
 // The smallest and largest |scale|, and the largest |v|, for which the fused quotient's proof
 // holds: no product, quotient or residual of the sequence leaves the normal range, so every
 // rounding is a rounding to 53 bits. |v| must also be zero or at least 2^-900.
@@ -235,8 +234,8 @@ struct GroupChecks {
 // The checks of the W lanes at x, a and b. The points are mid and mid -+ RN(hl xk) with
 // 0 < xk < 1; when mid and hl are each zero or at least 2^-800, every point is zero or a multiple
 // of 2^-860 (far above 2^-900), and |mid| + |hl| at most 2^899 keeps every point below
-// kFusedValueMax. NaN and infinities fail the tests. In vectors, because a branch or a scalar
-// comparison per lane costs more than the rule's first values.
+// kFusedValueMax. NaN and infinities fail the tests. Tested in vectors without branches: a branch
+// or a scalar comparison per lane cost more than all the tests.
 template <class V, class Bits>
 inline GroupChecks group_checks(const double* x, const double* a, const double* b) {
     constexpr int W = sizeof(V) / sizeof(double);
