@@ -9,7 +9,6 @@
 #include "numerics/integrate_adaptive.h"
 #include "numerics/quadrature_shared.h"
 #include "numerics/quadrature_workspace.h"
-#include "numerics/simd_level.h"
 #include "numerics/vector_state.h"
 
 #include <algorithm>
@@ -242,31 +241,6 @@ AdaptiveResult outer_integral(const F& f, double A, double B, const G& g, const 
                                    quadrature_shared.outer_errrel, maxsub, lists);
 }
 
-#if defined(__GNUC__) && defined(__x86_64__)
-// The same outer integration built for AVX2: everything it calls that the compiler can see is
-// inlined into it and so built for those instructions too. The arithmetic is the same, operation
-// by operation (no build contracts into fused multiply-adds), so the bits are the same.
-#define DTWODQ_AVX2_BUILD 1
-template <int K, class F, class G, class H>
-__attribute__((target("avx2"), flatten)) AdaptiveResult
-outer_integral_avx2(const F& f, double A, double B, const G& g, const H& h, int maxsub,
-                    const AdaptiveLists& lists, double* work, int* iwork) {
-    return outer_integral<K>(f, A, B, g, h, maxsub, lists, work, iwork);
-}
-#endif
-
-// The outer integration in the build simd_level() chose.
-template <int K, class F, class G, class H>
-AdaptiveResult outer_integral_dispatch(const F& f, double A, double B, const G& g, const H& h,
-                                       int maxsub, const AdaptiveLists& lists, double* work,
-                                       int* iwork) {
-#ifdef DTWODQ_AVX2_BUILD
-    if (simd_level() != kSimdBaseline)
-        return outer_integral_avx2<K>(f, A, B, g, h, maxsub, lists, work, iwork);
-#endif
-    return outer_integral<K>(f, A, B, g, h, maxsub, lists, work, iwork);
-}
-
 } // namespace dtwodq_detail
 
 // F is callable as double(const double& x, const double& y); G and H as double(const double& x).
@@ -302,22 +276,22 @@ void dt2odq_t(const F& f, const double& A, const double& B, const G& g, const H&
             AdaptiveResult r;
             switch (IRULE) {
             case 1:
-                r = outer_integral_dispatch<1>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                r = outer_integral<1>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
                 break;
             case 2:
-                r = outer_integral_dispatch<2>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                r = outer_integral<2>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
                 break;
             case 3:
-                r = outer_integral_dispatch<3>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                r = outer_integral<3>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
                 break;
             case 4:
-                r = outer_integral_dispatch<4>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                r = outer_integral<4>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
                 break;
             case 5:
-                r = outer_integral_dispatch<5>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                r = outer_integral<5>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
                 break;
             default:
-                r = outer_integral_dispatch<6>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
+                r = outer_integral<6>(f, A, B, g, h, MAXSUB, lists, WORK, IWORK);
                 break;
             }
             RESULT = r.result;
