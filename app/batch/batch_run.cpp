@@ -6,6 +6,7 @@
 #include "app/batch/metrics_command.h"
 
 #include "model/curve_construction.h"
+#include "model/density_lorentz.h"
 #include "model/curve_csv.h"
 #include "model/execute_cycles.h"
 #include "model/plot_geometry.h"
@@ -60,12 +61,8 @@ int run_curve(const BatchOptions& options, ModelState& m, std::FILE* out) {
 
 void batch_set_parameter(ModelState& m, double Hc) {
     open_workspace_saturation(m);
-    m.Hc = Hc;
-    if (Hc == kStartupHc) {
-        m.Kmax = kStartupKmax;
-    } else {
-        compute_kmax(m);
-    }
+    m.density = lorentz_density(Hc, kStartupKmax);
+    if (Hc != kStartupHc) compute_kmax(m);
 }
 
 int run_batch(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
@@ -75,7 +72,7 @@ int run_batch(const BatchOptions& options, ModelState& m, std::FILE* out, std::s
         return kBatchOk;
     case BatchCommand::kmax:
         batch_set_parameter(m, options.Hc);
-        std::fprintf(out, "%.17g\n", m.Kmax);
+        std::fprintf(out, "%.17g\n", m.density.norm);
         return kBatchOk;
     case BatchCommand::major:
         batch_set_parameter(m, options.Hc);
