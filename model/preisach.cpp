@@ -17,6 +17,49 @@ double descending(const ModelState& m, double a, double b) {
     return everett_triangle(m.density, TriangleForm::descending, a, b);
 }
 
+// Fine points are placed within this many peak widths of a peak field, a quarter width apart.
+constexpr double kFineReachInWidths = 16.0;
+constexpr double kFineStepInWidths = 0.25;
+
+// Where a step of the limiting loop needs fine points: the density's peak fields and width.
+struct FineRegion {
+    double peak[kPeakFieldsMost];
+    int count; // 0 when the loop's step is fine enough everywhere
+    double width;
+};
+
+FineRegion fine_region(const ModelState& m) {
+    FineRegion r{};
+    r.width = m.density.family->peak_width(m.density);
+    if (!(r.width > 0.0) || !(m.dHmaj > kFineStepInWidths * r.width)) return r;
+    r.count = m.density.family->peak_fields(m.density, r.peak);
+    return r;
+}
+
+bool near_peak(const FineRegion& r, double H) {
+    for (int i = 0; i < r.count; ++i)
+        if (std::fabs(H - r.peak[i]) <= kFineReachInWidths * r.width) return true;
+    return false;
+}
+
+// Adds the fine points of the step from entry k (field from) to entry k + 1 (field to), B by
+// b_at, while slots remain.
+template <class BAt>
+void add_fine_points(ModelState& m, const FineRegion& r, int k, double from, double to,
+                     const BAt& b_at) {
+    if (r.count == 0) return;
+    const double step = to - from;
+    const int n = static_cast<int>(std::ceil(std::fabs(step) / (kFineStepInWidths * r.width)));
+    for (int j = 1; j < n && m.Nfine < kMajorFineSlots; ++j) {
+        const double H = from + step * j / n;
+        if (!near_peak(r, H)) continue;
+        m.Hfine[m.Nfine] = H;
+        m.Bfine[m.Nfine] = b_at(H);
+        m.Kfine[m.Nfine] = k;
+        ++m.Nfine;
+    }
+}
+
 } // namespace
 
 double everett_density(const ModelState& m, double alpha, double beta) {
@@ -28,8 +71,12 @@ void compute_kmax(ModelState& m) {
 }
 
 void compute_major_loop(ModelState& m) {
+    const FineRegion fine = fine_region(m);
+    m.Nfine = 0;
     double H = -m.Hs;
     for (int k = 2; k <= 101; ++k) {
+        add_fine_points(m, fine, k - 1, H, H + m.dHmaj,
+                        [&](double h) { return ascending(m, -m.Hs, h) - m.Bs; });
         // Accumulated by repeated addition: the loop's H values carry that rounding.
         H = H + m.dHmaj;
         const double R = ascending(m, -m.Hs, H);
@@ -38,6 +85,8 @@ void compute_major_loop(ModelState& m) {
     }
     const double Btop = m.Bmaj[101];
     for (int k = 102; k <= 201; ++k) {
+        add_fine_points(m, fine, k - 1, H, H - m.dHmaj,
+                        [&](double h) { return Btop - descending(m, h, m.Hs); });
         H = H - m.dHmaj;
         // Up to the exact +Hs, not to the accumulated top H.
         const double R = descending(m, H, m.Hs);
