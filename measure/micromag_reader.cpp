@@ -165,8 +165,10 @@ void fill_figures(const std::vector<HeaderValue>& values, const ColumnUnit& fiel
     const HeaderValue* v = find_value(values, nullptr, "Slope correction");
     if (!v) v = find_value(values, nullptr, "Slope corr.");
     if (v && v->has_number) {
+        // The header states the correction added to the moment per unit field: the negative of
+        // the slope removed.
         f.has_slope = true;
-        f.slope = v->number * moment.to_si / field.to_si;
+        f.slope = -v->number * moment.to_si / field.to_si;
     }
     if ((v = find_value(values, "CHARACTERIZATION", "Saturation")) && v->has_number) {
         f.has_Ms = true;
@@ -256,14 +258,19 @@ bool read_micromag_forc(TextLines& lines, ForcCurves& forc, std::string& error) 
     struct Point {
         double H, M;
         int64_t line;
+        bool blank_before; // a blank line separates it from the point before
     };
     std::vector<Point> points;
     std::string line;
     std::vector<std::string_view> cells;
     int got = 0;
+    bool blank = false, blanks_used = false;
     while ((got = text_lines_next(lines, line, error)) > 0) {
         const std::string_view t = trim_blanks(line);
-        if (t.empty()) continue;
+        if (t.empty()) {
+            blank = true;
+            continue;
+        }
         if (starts_with(line, "MicroMag 2900/3900 Data File ends")) break;
         double H = 0.0, M = 0.0;
         int status = 0;
@@ -275,20 +282,34 @@ bool read_micromag_forc(TextLines& lines, ForcCurves& forc, std::string& error) 
             error = text_lines_where(lines) + ": not a finite number";
             return false;
         }
-        points.push_back({H * forc.field_unit.to_si, M * forc.moment_unit.to_si, lines.line});
+        blanks_used = blanks_used || (blank && !points.empty());
+        points.push_back(
+            {H * forc.field_unit.to_si, M * forc.moment_unit.to_si, lines.line, blank});
+        blank = false;
     }
     if (got < 0) return false;
 
     // A calibration point lies near HCal and is followed by a fall of the field (to the next
-    // reversal field); a fall of the field anywhere else starts a curve without one.
+    // reversal field). Where blank lines separate the segments it stands alone between them;
+    // otherwise it is reached by a jump, not by a step of the curve before it. A fall of the
+    // field anywhere else starts a curve without one.
     const double tolerance = 0.05 * std::fabs(forc.Hcal);
     bool pending = false;
     double Hcal = 0.0, Mcal = 0.0;
     ForcCurve* curve = nullptr;
     for (size_t k = 0; k < points.size(); ++k) {
         const Point& p = points[k];
-        const bool falls_next = k + 1 == points.size() || points[k + 1].H < p.H;
-        if (forc.has_Hcal && std::fabs(p.H - forc.Hcal) <= tolerance && falls_next) {
+        const bool last = k + 1 == points.size();
+        const bool falls_next = last || points[k + 1].H < p.H;
+        bool alone = true;
+        if (blanks_used) {
+            alone = p.blank_before || k == 0;
+            alone = alone && (last || points[k + 1].blank_before);
+        } else if (curve && curve->H.size() >= 2) {
+            const double step = curve->H.back() - curve->H[curve->H.size() - 2];
+            alone = p.H - curve->H.back() > 3.0 * step;
+        }
+        if (forc.has_Hcal && std::fabs(p.H - forc.Hcal) <= tolerance && falls_next && alone) {
             pending = true;
             Hcal = p.H;
             Mcal = p.M;
