@@ -7,10 +7,9 @@
 #include "app/batch/loop_reader.h"
 #include "model/state_sequences.h"
 
-bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_abs_max,
-                       std::string& error) {
-    LoopReader reader;
-    if (!loop_reader_open(reader, path, error)) return false;
+bool measure_loop_reader(LoopReader& reader, LoopMetrics& metrics, double& H_abs_max,
+                         std::string& error) {
+    const std::string& path = reader.path;
     LoopAccumulator loop;
     loop_begin(loop);
     double H = 0.0, B = 0.0;
@@ -29,9 +28,7 @@ bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_
             break;
         }
     }
-    const bool read_all = got == 0;
-    loop_reader_close(reader);
-    if (!read_all) return false;
+    if (got != 0) return false;
     if (reader.points == 0) {
         error = path + ": no points";
         return false;
@@ -43,6 +40,15 @@ bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_
     }
     H_abs_max = std::fmax(std::fabs(metrics.H_max), std::fabs(metrics.H_min));
     return true;
+}
+
+bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_abs_max,
+                       std::string& error) {
+    LoopReader reader;
+    if (!loop_reader_open(reader, path, error)) return false;
+    const bool ok = measure_loop_reader(reader, metrics, H_abs_max, error);
+    loop_reader_close(reader);
+    return ok;
 }
 
 bool measure_points(const double* H, const double* B, int count, double H_scale, double B_scale,

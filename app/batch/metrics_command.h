@@ -10,6 +10,12 @@
 #include "app/batch/loop_metrics.h"
 #include "model/model_state.h"
 
+// Streams the points of the open reader through a loop record. True with the metrics and the
+// loop's largest |H| in H_abs_max; false with one line saying what is wrong in error.
+struct LoopReader;
+bool measure_loop_reader(LoopReader& reader, LoopMetrics& metrics, double& H_abs_max,
+                         std::string& error);
+
 // Streams the loop file at path through a loop record. True with the metrics and the loop's
 // largest |H| in H_abs_max; false with one line saying what is wrong (the file's name, and the
 // line for a bad line) in error.
