@@ -11,9 +11,9 @@
 // One monotone run of the field (up to jitter): the points first..last of the cleaned series,
 // the turning points shared with the runs before and after.
 struct FieldRun {
-    int64_t first = 0;  // index of its first point in the cleaned series
-    int64_t last = 0;   // index of its last point
-    int direction = 0;  // +1 rising, -1 falling
+    int64_t first = 0;   // index of its first point in the cleaned series
+    int64_t last = 0;    // index of its last point
+    int direction = 0;   // +1 rising, -1 falling
     double H_from = 0.0; // field at first and at last
     double H_to = 0.0;
 };
@@ -26,17 +26,17 @@ struct FoundLoop {
 
 // The cleaned series and what was found in it.
 struct AssembledSeries {
-    std::vector<double> H;          // fields after merging plateaus, in measurement order
-    std::vector<double> M;          // moments (plateaus averaged)
-    std::vector<int64_t> source;    // index in the raw series of each cleaned point's first
-                                    // raw point
-    std::vector<FieldRun> runs;     // the monotone runs, in order
-    std::vector<FoundLoop> loops;   // the full loops, in order
-    int64_t merged_points = 0;      // raw points merged into plateaus (beyond one per plateau)
-    int64_t jitter_turns = 0;       // reversals of the field absorbed as jitter
-    int64_t set_aside_runs = 0;     // runs in no full loop (virgin curve, extra half loops)
-    int64_t set_aside_points = 0;   // points of those runs, turning points not counted twice
-    double H_min = 0.0;             // extreme fields of the whole series
+    std::vector<double> H;        // fields after merging plateaus, in measurement order
+    std::vector<double> M;        // moments (plateaus averaged)
+    std::vector<int64_t> source;  // index in the raw series of each cleaned point's first
+                                  // raw point
+    std::vector<FieldRun> runs;   // the monotone runs, in order
+    std::vector<FoundLoop> loops; // the full loops, in order
+    int64_t merged_points = 0;    // raw points merged into plateaus (beyond one per plateau)
+    int64_t jitter_turns = 0;     // reversals of the field absorbed as jitter
+    int64_t set_aside_runs = 0;   // runs in no full loop (virgin curve, extra half loops)
+    int64_t set_aside_points = 0; // points of those runs, turning points not counted twice
+    double H_min = 0.0;           // extreme fields of the whole series
     double H_max = 0.0;
 };
 

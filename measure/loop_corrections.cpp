@@ -87,8 +87,8 @@ bool fit_saturation(HighField& d, double a, double b, double p[4], double& sse) 
     gsl_multifit_nlinear_init(&x0.vector, &fdf, w);
     int info = 0;
     gsl_error_handler_t* previous = gsl_set_error_handler_off();
-    const int status = gsl_multifit_nlinear_driver(200, 1e-10, 1e-10, 1e-10, nullptr, nullptr,
-                                                   &info, w);
+    const int status =
+        gsl_multifit_nlinear_driver(200, 1e-10, 1e-10, 1e-10, nullptr, nullptr, &info, w);
     gsl_set_error_handler(previous);
     bool ok = status == GSL_SUCCESS;
     if (ok) {
@@ -137,8 +137,8 @@ bool fit_high_field_slope(const double* H, const double* M, int64_t count, doubl
     }
     const int64_t n = static_cast<int64_t>(d.x.size());
     if (n < kSlopeFitMinPoints || !(d.H_scale > 0.0)) {
-        reason = "too few points at high fields for a slope fit (" + std::to_string(n) +
-                 " above " + std::to_string(fraction) + " of the largest field, at least " +
+        reason = "too few points at high fields for a slope fit (" + std::to_string(n) + " above " +
+                 std::to_string(fraction) + " of the largest field, at least " +
                  std::to_string(kSlopeFitMinPoints) + " needed)";
         return false;
     }

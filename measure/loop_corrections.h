@@ -8,23 +8,23 @@
 
 // How the high-field slope was found.
 enum class SlopeSource {
-    none,      // no slope removed
-    linear,    // fitted: M = Ms + chi H on the high-field ends
+    none,       // no slope removed
+    linear,     // fitted: M = Ms + chi H on the high-field ends
     saturation, // fitted: M = Ms + chi H + alpha |H|^beta (approach to saturation), where a
-               // straight line does not fit
-    header,    // the slope the file's header states
-    given,     // the slope given on the command line
+                // straight line does not fit
+    header,     // the slope the file's header states
+    given,      // the slope given on the command line
 };
 
 // A slope and how it was found.
 struct SlopeFit {
     SlopeSource source = SlopeSource::none; // where chi comes from
-    double chi = 0.0;      // the slope removed, moment per field (A m^2 / T in SI)
-    double Ms = 0.0;       // the fit's saturation moment (fitted sources only)
-    double alpha = 0.0;    // the approach-to-saturation term's factor and exponent
-    double beta = 0.0;     // (SlopeSource::saturation only)
-    int64_t points = 0;    // high-field points the fit used
-    double rms = 0.0;      // rms residual of the fit
+    double chi = 0.0;                       // the slope removed, moment per field (A m^2 / T in SI)
+    double Ms = 0.0;                        // the fit's saturation moment (fitted sources only)
+    double alpha = 0.0;                     // the approach-to-saturation term's factor and exponent
+    double beta = 0.0;                      // (SlopeSource::saturation only)
+    int64_t points = 0;                     // high-field points the fit used
+    double rms = 0.0;                       // rms residual of the fit
 };
 
 // Fewest high-field points a slope fit needs.

@@ -30,7 +30,7 @@ struct LoopFigures {
                                 // at the same extreme field): what drift leaves open
     double H_max = 0.0;         // the largest and smallest field of the loop
     double H_min = 0.0;
-    int64_t points = 0;         // points of the loop (the turning point once)
+    int64_t points = 0; // points of the loop (the turning point once)
 };
 
 // The figures of the loop H[0..count-1], M[0..count-1]: one run from index 0 to turn, the

@@ -65,7 +65,8 @@ bool read_magic(TextLines& lines, std::vector<MeasuredSeries>& series, int64_t& 
     for (size_t k = 0; k < names.size(); ++k)
         for (size_t j = k + 1; j < names.size(); ++j)
             if (!names[k].empty() && names[k] == names[j]) {
-                error = text_lines_where(lines) + ": the column \"" + names[k] + "\" is named twice";
+                error =
+                    text_lines_where(lines) + ": the column \"" + names[k] + "\" is named twice";
                 return false;
             }
     std::map<std::string, size_t> index;
@@ -82,10 +83,9 @@ bool read_magic(TextLines& lines, std::vector<MeasuredSeries>& series, int64_t& 
         const int sh = read_number(cells[field], H);
         const int sm = read_number(cells[moment], M);
         if (sh != kNumberOk || sm != kNumberOk) {
-            error = text_lines_where(lines) +
-                    (sh == kNumberNotFinite || sm == kNumberNotFinite
-                         ? ": not a finite number"
-                         : ": text where a number belongs");
+            error = text_lines_where(lines) + (sh == kNumberNotFinite || sm == kNumberNotFinite
+                                                   ? ": not a finite number"
+                                                   : ": text where a number belongs");
             return false;
         }
         const std::string name(cells[spec]);

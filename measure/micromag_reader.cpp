@@ -94,7 +94,8 @@ bool read_header(TextLines& lines, HeaderState& h, std::string& error) {
             continue;
         }
         if (h.sectioned && t.find("Field") != std::string_view::npos &&
-            t.find("Moment") != std::string_view::npos && t.find("Segment") == std::string_view::npos) {
+            t.find("Moment") != std::string_view::npos &&
+            t.find("Segment") == std::string_view::npos) {
             columns_seen = true;
             continue;
         }
@@ -104,8 +105,10 @@ bool read_header(TextLines& lines, HeaderState& h, std::string& error) {
             continue;
         }
         if (!split_header_line(t, name, value)) {
-            if (!h.sectioned && t.front() == '"') h.sample = std::string(t.substr(1, t.size() - 2));
-            else if (!h.sectioned && h.measured_on.empty() && std::isdigit(static_cast<unsigned char>(t.front())))
+            if (!h.sectioned && t.front() == '"')
+                h.sample = std::string(t.substr(1, t.size() - 2));
+            else if (!h.sectioned && h.measured_on.empty() &&
+                     std::isdigit(static_cast<unsigned char>(t.front())))
                 h.measured_on = std::string(t);
             continue;
         }
@@ -141,8 +144,8 @@ bool micromag_units(const HeaderState& h, const std::string& path, ColumnUnit& f
         f = "Oe";
         m = "emu";
     } else {
-        error = path + ": unknown units of measure '" + h.units +
-                "' (expected Hybrid SI, SI or cgs)";
+        error =
+            path + ": unknown units of measure '" + h.units + "' (expected Hybrid SI, SI or cgs)";
         return false;
     }
     read_unit(f, UnitQuantity::field, field);

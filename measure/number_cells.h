@@ -23,8 +23,8 @@ void split_cells(std::string_view line, CellSeparator sep, std::vector<std::stri
 CellSeparator guess_separator(std::string_view line);
 
 // Answers of read_number.
-constexpr int kNumberOk = 1;        // a finite number
-constexpr int kNumberText = 0;      // empty, or not a number
+constexpr int kNumberOk = 1;         // a finite number
+constexpr int kNumberText = 0;       // empty, or not a number
 constexpr int kNumberNotFinite = -1; // NaN, an infinity, or beyond the largest double
 
 // A whole cell as one number: an optional sign ("+" or "-", one only), digits, an optional

@@ -16,12 +16,12 @@
 // The columns chosen and what they hold.
 struct PlainColumns {
     CellSeparator separator = CellSeparator::comma; // how the cells are separated
-    int count = 0;          // cells in every data line
-    int field = 0;          // index (from 0) of the field column
-    int moment = 1;         // index of the moment (or induction) column
+    int count = 0;                                  // cells in every data line
+    int field = 0;                                  // index (from 0) of the field column
+    int moment = 1;                                 // index of the moment (or induction) column
     std::string field_name; // the columns' names in the header ("" without a header)
     std::string moment_name;
-    ColumnUnit field_unit;  // units from the header, and their factors to SI
+    ColumnUnit field_unit; // units from the header, and their factors to SI
     ColumnUnit moment_unit;
     bool has_header = false; // the first line named the columns
 };

@@ -48,8 +48,8 @@ bool read_quantum_design(TextLines& lines, MeasuredSeries& series, int64_t& skip
         }
         const CellSeparator sep = guess_separator(line);
         split_cells(line, sep, cells);
-        if (cells.size() >= 2 && cells[0] == "BYAPP") series.format = "Quantum Design " +
-                                                                    std::string(cells[1]);
+        if (cells.size() >= 2 && cells[0] == "BYAPP")
+            series.format = "Quantum Design " + std::string(cells[1]);
         if (cells.size() >= 2 && cells[0] == "TITLE" && series.specimen.empty())
             series.specimen = std::string(cells[1]);
         if (cells.size() >= 3 && cells[0] == "FILEOPENTIME")
@@ -73,8 +73,7 @@ bool read_quantum_design(TextLines& lines, MeasuredSeries& series, int64_t& skip
                     v.number = x;
                 }
                 series.header.push_back(v);
-                if (name == "SAMPLE_MATERIAL" && series.specimen.empty())
-                    series.specimen = v.text;
+                if (name == "SAMPLE_MATERIAL" && series.specimen.empty()) series.specimen = v.text;
             }
         }
     }
@@ -87,13 +86,13 @@ bool read_quantum_design(TextLines& lines, MeasuredSeries& series, int64_t& skip
         if (got == 0) error = lines.path + ": no column names after [Data]";
         return false;
     }
-    const CellSeparator sep = line.find('\t') != std::string::npos ? CellSeparator::tab
-                                                                    : CellSeparator::comma;
+    const CellSeparator sep =
+        line.find('\t') != std::string::npos ? CellSeparator::tab : CellSeparator::comma;
     split_cells(line, sep, cells);
     std::vector<std::string> names(cells.begin(), cells.end());
     const int h = find_column(names, {"Magnetic Field", "Field"});
-    const int m = find_column(names, {"Moment (", "DC Moment Free Ctr", "DC Moment Fixed Ctr",
-                                      "Moment"});
+    const int m =
+        find_column(names, {"Moment (", "DC Moment Free Ctr", "DC Moment Fixed Ctr", "Moment"});
     if (h < 0 || m < 0) {
         error = text_lines_where(lines) +
                 ": no column named \"Magnetic Field (Oe)\" and \"Moment (emu)\"";
@@ -103,7 +102,8 @@ bool read_quantum_design(TextLines& lines, MeasuredSeries& series, int64_t& skip
         for (size_t j = k + 1; j < names.size(); ++j)
             if (!names[k].empty() && names[k] == names[j] &&
                 (static_cast<int>(k) == h || static_cast<int>(k) == m)) {
-                error = text_lines_where(lines) + ": the column \"" + names[k] + "\" is named twice";
+                error =
+                    text_lines_where(lines) + ": the column \"" + names[k] + "\" is named twice";
                 return false;
             }
     series.field_name = names[h];
@@ -128,8 +128,8 @@ bool read_quantum_design(TextLines& lines, MeasuredSeries& series, int64_t& skip
             return false;
         }
         if (sh != kNumberOk || sm != kNumberOk) {
-            if (cells.size() >= needed && (!trim_blanks(cells[h]).empty() &&
-                                           !trim_blanks(cells[m]).empty())) {
+            if (cells.size() >= needed &&
+                (!trim_blanks(cells[h]).empty() && !trim_blanks(cells[m]).empty())) {
                 error = text_lines_where(lines) + ": text where a number belongs";
                 return false;
             }

@@ -93,9 +93,8 @@ bool read_series_file(const std::string& path, const std::string& columns,
     }
     TextLines lines;
     if (!text_lines_open(lines, path, error)) return false;
-    const bool ok = kind == FileKind::micromag_loop
-                        ? read_micromag_series(lines, s, error)
-                        : read_quantum_design(lines, s, skipped, error);
+    const bool ok = kind == FileKind::micromag_loop ? read_micromag_series(lines, s, error)
+                                                    : read_quantum_design(lines, s, skipped, error);
     text_lines_close(lines);
     return ok;
 }
@@ -156,9 +155,12 @@ bool read_forc_file(const std::string& path, ForcCurves& forc, std::string& erro
                         name = std::string(trim_blanks(name.substr(0, open)));
                     }
                     const std::string l = lower(name);
-                    if (l == "hr" || l == "hb" || l == "h_r") hr = k, units[0] = unit;
-                    else if (l == "h" || l == "field") h = k, units[1] = unit;
-                    else if (l == "m" || l == "moment" || l == "b") m = k, units[2] = unit;
+                    if (l == "hr" || l == "hb" || l == "h_r")
+                        hr = k, units[0] = unit;
+                    else if (l == "h" || l == "field")
+                        h = k, units[1] = unit;
+                    else if (l == "m" || l == "moment" || l == "b")
+                        m = k, units[2] = unit;
                 }
                 ColumnUnit ur;
                 if (!read_unit(units[0], UnitQuantity::field, ur) ||

@@ -132,8 +132,8 @@ int text_lines_next(TextLines& lines, std::string& text, std::string& error) {
         scanned = lines.begin + offset;
     }
     ++lines.line;
-    error = text_lines_where(lines) + ": longer than " + std::to_string(kTextLineMax) +
-            " characters";
+    error =
+        text_lines_where(lines) + ": longer than " + std::to_string(kTextLineMax) + " characters";
     return -1;
 }
 

@@ -15,17 +15,17 @@ constexpr size_t kTextLineMax = 1 << 20;
 
 // One open text file.
 struct TextLines {
-    std::FILE* file = nullptr;     // owned: opened by text_lines_open, closed by text_lines_close
-    std::string path;              // the file's name, for messages
-    int64_t line = 0;              // number of the line returned last (1 is the first)
-    std::vector<char> buffer;      // bytes read ahead
-    size_t begin = 0;              // first unread byte in buffer
-    size_t end = 0;                // one past the last byte read into buffer
-    bool at_end = false;           // the file has no more bytes to read into buffer
-    bool regular = false;          // the file is a regular file (its size known beforehand)
-    int64_t size = 0;              // its size when opened (regular files)
-    std::string held;              // a line pushed back by text_lines_unread ("" when none)
-    bool has_held = false;         // held holds a line
+    std::FILE* file = nullptr; // owned: opened by text_lines_open, closed by text_lines_close
+    std::string path;          // the file's name, for messages
+    int64_t line = 0;          // number of the line returned last (1 is the first)
+    std::vector<char> buffer;  // bytes read ahead
+    size_t begin = 0;          // first unread byte in buffer
+    size_t end = 0;            // one past the last byte read into buffer
+    bool at_end = false;       // the file has no more bytes to read into buffer
+    bool regular = false;      // the file is a regular file (its size known beforehand)
+    int64_t size = 0;          // its size when opened (regular files)
+    std::string held;          // a line pushed back by text_lines_unread ("" when none)
+    bool has_held = false;     // held holds a line
 };
 
 // Opens path for reading. False with one line naming the file in error when it cannot be read or

@@ -39,13 +39,15 @@ struct BatchOptions {
     int32_t points = 0;   // --points: fields across [-Hs, Hs] of forc; 0 means reversals
     bool density = false; // --density: forc adds the distribution column
     SlopeMode slope = SlopeMode::none; // metrics --slope
-    bool slope_given = false; // --slope appeared (otherwise measured moments get automatic,
-                              // the program's own H,B files none)
-    double slope_value = 0.0; // --slope VALUE: moment per field, in SI (A m^2 / T)
-    bool drift = false;       // metrics --drift: remove the moment drift
-    bool centre = false;      // metrics --centre: remove field and moment offsets
-    std::string columns;      // --columns H,M: the columns of a plain file, by name or
-                              // number from 1 ("" to recognise them)
+    bool slope_given = false;   // --slope appeared (otherwise measured moments get automatic,
+                                // the program's own H,B files none)
+    double slope_value = 0.0;   // --slope VALUE: moment per field, in SI (A m^2 / T)
+    bool drift = false;         // metrics --drift: remove the moment drift
+    bool centre = false;        // metrics --centre: remove field and moment offsets
+    double high_fraction = 0.0; // --high-field: the fraction of the largest field above which
+                                // the slope is fitted and Ms measured (0 for the default)
+    std::string columns;        // --columns H,M: the columns of a plain file, by name or
+                                // number from 1 ("" to recognise them)
 };
 
 // Accepted range of --reversals and --points.

@@ -42,8 +42,8 @@ bool sum_loop_points(LoopReader& reader, LoopMoments& moments, int64_t expected,
     int got = 0;
     while ((got = loop_reader_next(reader, H, B, error)) > 0) {
         if (loop_add_point(loop, H, B) != kLoopPointOk) {
-            error = reader.path + " line " + std::to_string(reader.line) +
-                    ": changed while being read";
+            error =
+                reader.path + " line " + std::to_string(reader.line) + ": changed while being read";
             return false;
         }
         const int branch = loop_branch_of_last_point(loop);

@@ -17,18 +17,18 @@ constexpr int kLoopLineMax = 255;
 // whose two cells are not numbers ("H,B", or a measured file's own names), and every further
 // line holds two finite numbers separated by a comma.
 struct LoopReader {
-    TextLines lines;             // the file
-    std::string path;            // the file's name, for messages
-    int64_t line = 0;            // number of the line read last (1 is the first line)
-    int64_t points = 0;          // points delivered so far in this reading
-    bool header_allowed = true;  // no data line has been read yet
-    std::string text;            // the line being read
-    bool keep = false;           // a pipe or other stream: the first reading keeps its points
-    std::vector<double> kept;    // H, B pairs kept for the second reading
-    bool replaying = false;      // the second reading delivers the kept points
-    size_t replayed = 0;         // pairs delivered from kept
-    int64_t size = 0;            // a regular file's size and modification time when opened,
-    int64_t modified_ns = 0;     // to refuse a second reading of a changed file
+    TextLines lines;            // the file
+    std::string path;           // the file's name, for messages
+    int64_t line = 0;           // number of the line read last (1 is the first line)
+    int64_t points = 0;         // points delivered so far in this reading
+    bool header_allowed = true; // no data line has been read yet
+    std::string text;           // the line being read
+    bool keep = false;          // a pipe or other stream: the first reading keeps its points
+    std::vector<double> kept;   // H, B pairs kept for the second reading
+    bool replaying = false;     // the second reading delivers the kept points
+    size_t replayed = 0;        // pairs delivered from kept
+    int64_t size = 0;           // a regular file's size and modification time when opened,
+    int64_t modified_ns = 0;    // to refuse a second reading of a changed file
 };
 
 // Opens path for reading. On failure returns false with one line of explanation in error.

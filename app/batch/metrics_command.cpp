@@ -5,6 +5,7 @@
 
 #include "app/batch/batch_common.h"
 #include "app/batch/loop_reader.h"
+#include "app/batch/measured_metrics.h"
 #include "model/state_sequences.h"
 
 bool measure_loop_reader(LoopReader& reader, LoopMetrics& metrics, double& H_abs_max,
@@ -71,12 +72,65 @@ int parse_metrics_option(int argc, const char* const* argv, int& i, BatchOptions
     const int hc = batch_parse_hc(argc, argv, i, options, error);
     if (hc != kOptionUnknown) return hc;
     const std::string arg = argv[i];
+    std::string value;
     if (arg == "--loop") {
-        if (!batch_option_value(argc, argv, i, options.loop_path, error)) return kOptionRefused;
-        if (options.loop_path.empty()) {
+        if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
+        if (value.empty()) {
             error = "invalid --loop '': expected a file name";
             return kOptionRefused;
         }
+        if (options.loop_path.empty()) options.loop_path = value;
+        options.loop_paths.push_back(value);
+        return kOptionTaken;
+    }
+    if (arg == "--slope") {
+        if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
+        options.slope_given = true;
+        if (value == "auto") {
+            options.slope = SlopeMode::automatic;
+        } else if (value == "none") {
+            options.slope = SlopeMode::none;
+        } else if (value == "file") {
+            options.slope = SlopeMode::file;
+        } else if (batch_read_real(value, options.slope_value)) {
+            options.slope = SlopeMode::value;
+        } else {
+            error = "invalid --slope '" + batch_shown(value) +
+                    "': expected auto, none, file or a number (A m^2 per T)";
+            return kOptionRefused;
+        }
+        return kOptionTaken;
+    }
+    if (arg == "--high-field") {
+        if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
+        if (!batch_read_real(value, options.high_fraction) || !(options.high_fraction > 0.0) ||
+            !(options.high_fraction < 1.0)) {
+            error = "invalid --high-field '" + batch_shown(value) +
+                    "': expected a fraction of the largest field between 0 and 1";
+            return kOptionRefused;
+        }
+        return kOptionTaken;
+    }
+    if (arg == "--columns") {
+        if (!batch_option_value(argc, argv, i, options.columns, error)) return kOptionRefused;
+        if (options.columns.find(',') == std::string::npos) {
+            error = "invalid --columns '" + batch_shown(options.columns) +
+                    "': expected FIELD,MOMENT (names or numbers from 1)";
+            return kOptionRefused;
+        }
+        return kOptionTaken;
+    }
+    if (arg == "--drift") {
+        options.drift = true;
+        return kOptionTaken;
+    }
+    if (arg == "--centre" || arg == "--center") {
+        options.centre = true;
+        return kOptionTaken;
+    }
+    // More files after --loop.
+    if (!options.loop_paths.empty() && !batch_looks_like_option(arg) && !arg.empty()) {
+        options.loop_paths.push_back(arg);
         return kOptionTaken;
     }
     return kOptionUnknown;
@@ -85,6 +139,12 @@ int parse_metrics_option(int argc, const char* const* argv, int& i, BatchOptions
 bool check_metrics_options(BatchOptions& options, std::string& error) {
     if (options.hc_given && !options.loop_path.empty()) {
         error = "metrics takes either --hc or --loop, not both";
+        return false;
+    }
+    const bool measured_options = options.slope_given || options.drift || options.centre ||
+                                  !options.columns.empty() || options.high_fraction > 0.0;
+    if (measured_options && options.loop_paths.empty()) {
+        error = "--slope, --drift, --centre, --columns and --high-field need --loop FILE";
         return false;
     }
     return true;
@@ -103,9 +163,12 @@ int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std:
             error = "the limiting loop is not a closed loop: " + error;
             return kBatchStopped;
         }
-    } else {
+    } else if (options.loop_paths.size() == 1 &&
+               is_program_loop_file(options, options.loop_paths[0])) {
         double H_abs_max = 0.0;
         if (!measure_loop_file(options.loop_path, metrics, H_abs_max, error)) return kBatchBadUsage;
+    } else {
+        return run_measured_metrics(options, out, error);
     }
     print_loop_metrics(out, metrics);
     return kBatchOk;
