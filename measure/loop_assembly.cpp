@@ -84,7 +84,10 @@ void assemble_series(const double* H, const double* M, int64_t count, AssembledS
         s.H_min = std::fmin(s.H_min, h);
         s.H_max = std::fmax(s.H_max, h);
     }
-    const double threshold = steps > 0 ? kJitterSteps * sum_abs_step / steps : 0.0;
+    // Coarse loops have few, large steps: no jitter is larger than a tenth of the field range.
+    const double threshold = steps > 0 ? std::fmin(kJitterSteps * sum_abs_step / steps,
+                                                   kJitterSpanFraction * (s.H_max - s.H_min))
+                                       : 0.0;
     find_runs(s, threshold);
 
     // Full loops: adjacent full runs in opposite directions, paired from the start.

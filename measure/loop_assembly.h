@@ -44,8 +44,12 @@ struct AssembledSeries {
 constexpr double kFullSpanFraction = 0.8;
 
 // A reversal of the field is a turn once the field has moved back by more than this many
-// typical steps (the mean |dH| of the series); smaller excursions are jitter.
+// typical steps (the mean |dH| of the series) or kJitterSpanFraction of the field range, whichever
+// is less; smaller excursions are jitter.
 constexpr double kJitterSteps = 3.0;
+
+// Jitter is never taken to exceed this fraction of the series' field range.
+constexpr double kJitterSpanFraction = 0.1;
 
 // Cleans the count points (H[i], M[i]) and finds their runs and full loops.
 void assemble_series(const double* H, const double* M, int64_t count, AssembledSeries& out);

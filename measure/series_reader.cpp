@@ -33,8 +33,12 @@ bool read_plain(const std::string& path, const std::string& columns, MeasuredSer
     s.format = "plain columns";
     s.field_unit = reader.columns.field_unit;
     s.moment_unit = reader.columns.moment_unit;
-    s.field_name = reader.columns.field_name;
-    s.moment_name = reader.columns.moment_name;
+    s.field_name = reader.columns.field_name.empty()
+                       ? "column " + std::to_string(reader.columns.field + 1)
+                       : reader.columns.field_name;
+    s.moment_name = reader.columns.moment_name.empty()
+                        ? "column " + std::to_string(reader.columns.moment + 1)
+                        : reader.columns.moment_name;
     return true;
 }
 

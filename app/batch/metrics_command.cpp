@@ -9,7 +9,8 @@
 #include "model/state_sequences.h"
 
 bool measure_loop_reader(LoopReader& reader, LoopMetrics& metrics, double& H_abs_max,
-                         std::string& error) {
+                         std::string& error, bool* not_two_runs) {
+    if (not_two_runs) *not_two_runs = false;
     const std::string& path = reader.path;
     LoopAccumulator loop;
     loop_begin(loop);
@@ -17,6 +18,7 @@ bool measure_loop_reader(LoopReader& reader, LoopMetrics& metrics, double& H_abs
     int got = 0;
     while ((got = loop_reader_next(reader, H, B, error)) > 0) {
         const int added = loop_add_point(loop, H, B);
+        if (added != kLoopPointOk && not_two_runs) *not_two_runs = true;
         if (added == kLoopRepeatedField) {
             error = path + " line " + std::to_string(reader.line) +
                     ": the field repeats the previous point's";
@@ -44,10 +46,11 @@ bool measure_loop_reader(LoopReader& reader, LoopMetrics& metrics, double& H_abs
 }
 
 bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_abs_max,
-                       std::string& error) {
+                       std::string& error, bool* not_two_runs) {
+    if (not_two_runs) *not_two_runs = false;
     LoopReader reader;
     if (!loop_reader_open(reader, path, error)) return false;
-    const bool ok = measure_loop_reader(reader, metrics, H_abs_max, error);
+    const bool ok = measure_loop_reader(reader, metrics, H_abs_max, error, not_two_runs);
     loop_reader_close(reader);
     return ok;
 }
@@ -166,7 +169,14 @@ int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std:
     } else if (options.loop_paths.size() == 1 &&
                is_program_loop_file(options, options.loop_paths[0])) {
         double H_abs_max = 0.0;
-        if (!measure_loop_file(options.loop_path, metrics, H_abs_max, error)) return kBatchBadUsage;
+        bool not_two_runs = false;
+        if (!measure_loop_file(options.loop_path, metrics, H_abs_max, error, &not_two_runs)) {
+            // Repeated fields, jitter, a virgin curve or several loops: the measured-loop path
+            // assembles them.
+            if (!not_two_runs) return kBatchBadUsage;
+            error.clear();
+            return run_measured_metrics(options, out, error);
+        }
     } else {
         return run_measured_metrics(options, out, error);
     }

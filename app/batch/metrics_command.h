@@ -13,14 +13,16 @@
 // Streams the points of the open reader through a loop record. True with the metrics and the
 // loop's largest |H| in H_abs_max; false with one line saying what is wrong in error.
 struct LoopReader;
+// not_two_runs (when given) tells a refusal for repeated fields or a second turn of the field,
+// which the measured-loop path can assemble.
 bool measure_loop_reader(LoopReader& reader, LoopMetrics& metrics, double& H_abs_max,
-                         std::string& error);
+                         std::string& error, bool* not_two_runs = nullptr);
 
 // Streams the loop file at path through a loop record. True with the metrics and the loop's
 // largest |H| in H_abs_max; false with one line saying what is wrong (the file's name, and the
 // line for a bad line) in error.
 bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_abs_max,
-                       std::string& error);
+                       std::string& error, bool* not_two_runs = nullptr);
 
 // The metrics of count points (H[i] * H_scale, B[i] * B_scale). False with the reason in error
 // when they do not form a closed loop.
