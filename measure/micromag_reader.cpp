@@ -297,7 +297,7 @@ bool read_micromag_forc(TextLines& lines, ForcCurves& forc, std::string& error) 
     // otherwise it is reached by a jump, not by a step of the curve before it. A fall of the
     // field anywhere else starts a curve without one.
     const double tolerance = 0.05 * std::fabs(forc.Hcal);
-    bool pending = false;
+    bool pending = false, seen_calibration = false;
     double Hcal = 0.0, Mcal = 0.0;
     ForcCurve* curve = nullptr;
     for (size_t k = 0; k < points.size(); ++k) {
@@ -309,10 +309,23 @@ bool read_micromag_forc(TextLines& lines, ForcCurves& forc, std::string& error) 
             alone = p.blank_before || k == 0;
             alone = alone && (last || points[k + 1].blank_before);
         } else if (curve && curve->H.size() >= 2) {
+            // Reached by a jump, or measuring the calibration moment again (the curve before
+            // may end close to HCal).
             const double step = curve->H.back() - curve->H[curve->H.size() - 2];
-            alone = p.H - curve->H.back() > 3.0 * step;
+            const bool jump = p.H - curve->H.back() > 3.0 * step;
+            const bool same_moment =
+                seen_calibration && std::fabs(p.M - Mcal) <= 0.02 * std::fabs(Mcal);
+            alone = jump || same_moment;
         }
         if (forc.has_Hcal && std::fabs(p.H - forc.Hcal) <= tolerance && falls_next && alone) {
+            if (pending && !forc.curves.empty()) {
+                // Two candidates in a row: the first ended the curve before.
+                ForcCurve& before = forc.curves.back();
+                before.H.push_back(Hcal);
+                before.M.push_back(Mcal);
+                ++forc.points;
+            }
+            seen_calibration = true;
             pending = true;
             Hcal = p.H;
             Mcal = p.M;
