@@ -1,6 +1,7 @@
 // Assembling, correcting and measuring one loop.
 #include "measure/loop_analysis.h"
 
+#include <cmath>
 #include <vector>
 
 bool analyse_loop(const MeasuredSeries& series, const AssembledSeries& s, int loop,
@@ -62,6 +63,15 @@ bool analyse_loop(const MeasuredSeries& series, const AssembledSeries& s, int lo
     if (!compute_loop_figures(H.data(), M.data(), count, turn, request.high_fraction,
                               report.figures, reason))
         return false;
+    // In the approach-to-saturation form the high-field moments still carry the approach term:
+    // the saturation moment is the fit's asymptote.
+    if (report.slope.source == SlopeSource::saturation) {
+        report.figures.Ms = report.slope.Ms;
+        report.figures.Mr_Ms = report.figures.Mr / report.figures.Ms;
+        report.figures.shape =
+            std::log(report.figures.area / (4.0 * report.figures.Ms * report.figures.Bc));
+        if (!std::isfinite(report.figures.shape)) report.figures.shape = std::nan("");
+    }
     // The closure gap is a property of the measurement, not of the drift correction.
     report.figures.closure_gap = report.closure_gap;
     return true;

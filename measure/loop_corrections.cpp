@@ -9,8 +9,6 @@
 #include <cmath>
 #include <vector>
 
-#include "measure/loop_figures.h"
-
 namespace {
 
 // The folded high-field points, fields and moments scaled to order one.
@@ -151,7 +149,9 @@ bool fit_high_field_slope(const double* H, const double* M, int64_t count, doubl
     fit.rms = std::sqrt(sse_line / n) * d.M_scale;
     if (n >= kSlopeFitMinPoints + 2) {
         double p[4] = {}, sse = 0.0;
-        if (fit_saturation(d, a, b, p, sse) && p[3] < 0.0 && sse < sse_line) {
+        // A line that fits to rounding leaves nothing for a curve to explain.
+        const bool line_exact = sse_line <= static_cast<double>(n) * 1e-24;
+        if (!line_exact && fit_saturation(d, a, b, p, sse) && p[3] < 0.0 && sse < sse_line) {
             const double m = static_cast<double>(n - 4);
             const double F = sse > 0.0 ? ((sse_line - sse) / 2.0) / (sse / m) : HUGE_VAL;
             if (F > f_quantile_2(m, 0.99)) {
@@ -184,16 +184,69 @@ double remove_drift(double* M, int64_t count) {
     return gap;
 }
 
+namespace {
+
+// The first crossing of zero by y along the points from..to (either order): x there, linearly
+// interpolated, and dy/dx of the segment that crosses.
+bool crossing(const double* x, const double* y, int64_t from, int64_t to, double& at,
+              double& slope) {
+    const int64_t step = to >= from ? 1 : -1;
+    for (int64_t k = from; k != to; k += step) {
+        const double y1 = y[k], y2 = y[k + step];
+        if ((y1 <= 0.0 && y2 >= 0.0) || (y1 >= 0.0 && y2 <= 0.0)) {
+            const double dx = x[k + step] - x[k];
+            at = y1 == y2 ? x[k] : x[k] + (0.0 - y1) * dx / (y2 - y1);
+            slope = dx != 0.0 ? (y2 - y1) / dx : 0.0;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool centre_loop(double* H, double* M, int64_t count, int64_t turn, LoopOffsets& offsets,
                  std::string& reason) {
-    LoopFigures f;
-    // The crossings alone matter here; a fraction of 0 makes every point a high-field point.
-    if (!compute_loop_figures(H, M, count, turn, 0.0, f, reason)) return false;
-    offsets.H_offset = 0.5 * (f.Bc_ascending + f.Bc_descending);
-    offsets.M_offset = 0.5 * (f.Mr_ascending + f.Mr_descending);
-    for (int64_t k = 0; k < count; ++k) {
-        H[k] -= offsets.H_offset;
-        M[k] -= offsets.M_offset;
+    // A moment offset moves the M = 0 crossings (by dM / s1, s1 the slope there) and a field
+    // offset the H = 0 crossings (by s2 dH), so the two are solved together from the
+    // asymmetries eH (mean of the M = 0 crossings) and eM (mean of the H = 0 crossings):
+    // dH = eH + dM / s1, dM = eM + s2 dH. Repeated, since the crossings move between points.
+    offsets = LoopOffsets{};
+    const bool first_rises = H[turn] > H[0];
+    const int64_t a0 = first_rises ? 0 : turn, a1 = first_rises ? turn : count - 1;
+    const int64_t d0 = first_rises ? turn : 0, d1 = first_rises ? count - 1 : turn;
+    for (int pass = 0; pass < kCentringPasses; ++pass) {
+        double Ha = 0.0, Hd = 0.0, Ma = 0.0, Md = 0.0, sa = 0.0, sd = 0.0, ta = 0.0, td = 0.0;
+        if (!crossing(H, M, a0, a1, Ha, sa) || !crossing(H, M, d0, d1, Hd, sd)) {
+            reason = "not a loop: a branch never crosses M = 0";
+            return false;
+        }
+        if (!crossing(M, H, a0, a1, Ma, ta) || !crossing(M, H, d0, d1, Md, td)) {
+            reason = "not a loop: a branch never crosses H = 0";
+            return false;
+        }
+        const double eH = 0.5 * (Ha + Hd), eM = 0.5 * (Ma + Md);
+        // s1: dM/dH at the M = 0 crossings; s2: dM/dH at the H = 0 crossings (ta, td are dH/dM).
+        const double s1 = 0.5 * (sa + sd);
+        const double s2 = 0.5 * ((ta != 0.0 ? 1.0 / ta : 0.0) + (td != 0.0 ? 1.0 / td : 0.0));
+        double dH = eH, dM = eM;
+        const double d = 1.0 - s2 / s1;
+        if (std::isfinite(d) && std::fabs(d) > 0.05) {
+            dM = (eM + s2 * eH) / d;
+            dH = eH + dM / s1;
+        }
+        if (!std::isfinite(dH) || !std::isfinite(dM)) {
+            reason = "the loop's offsets are not finite";
+            return false;
+        }
+        for (int64_t k = 0; k < count; ++k) {
+            H[k] -= dH;
+            M[k] -= dM;
+        }
+        offsets.H_offset += dH;
+        offsets.M_offset += dM;
+        const double width = std::fabs(Ha - Hd), height = std::fabs(Md - Ma);
+        if (std::fabs(dH) <= 1e-13 * width && std::fabs(dM) <= 1e-13 * height) break;
     }
     return true;
 }

@@ -53,8 +53,12 @@ struct LoopOffsets {
     double M_offset = 0.0; // removed from every moment
 };
 
+// Most passes of the centring (each removes what the crossings still show).
+constexpr int kCentringPasses = 50;
+
 // Centres the loop (runs 0..turn and turn..count-1) by removing its offsets, found from the
-// crossings of the branches. False with reason when a branch lacks a crossing.
+// crossings of the branches, pass after pass until the crossings are symmetric. False with
+// reason when a branch lacks a crossing.
 bool centre_loop(double* H, double* M, int64_t count, int64_t turn, LoopOffsets& offsets,
                  std::string& reason);
 
