@@ -35,7 +35,7 @@ constexpr int32_t kCurveBound = 300000;
 constexpr int32_t kReversalSlots = 1001;
 // Slots of the major-loop arrays; entries are numbered 1..201 and stored at that index.
 constexpr int32_t kMajorSlots = 302;
-// Slots of the limiting loop's fine points: 128 per peak field and branch, four peak fields.
+// Slots of the limiting loop's fine points: far more than four peak fields need on both halves.
 constexpr int32_t kMajorFineSlots = 1100;
 
 // Start-up values: the single-precision 0.4 and its normalisation factor 3.238588, widened.

@@ -17,15 +17,17 @@ double descending(const ModelState& m, double a, double b) {
     return everett_triangle(m.density, TriangleForm::descending, a, b);
 }
 
-// Fine points are placed within this many peak widths of a peak field, a quarter width apart.
-constexpr double kFineReachInWidths = 16.0;
+// Fine points: a quarter of the peak width apart within kFineNearInWidths widths of a peak field;
+// farther out the allowed step grows by a quarter of the distance beyond that, so the tails,
+// where the loop still bends, are followed with a few points more.
 constexpr double kFineStepInWidths = 0.25;
+constexpr double kFineNearInWidths = 4.0;
 
 // Where a step of the limiting loop needs fine points: the density's peak fields and width.
 struct FineRegion {
-    double peak[kPeakFieldsMost];
-    int count; // 0 when the loop's step is fine enough everywhere
-    double width;
+    double peak[kPeakFieldsMost]; // the density's peak fields
+    int count;                    // how many; 0 when the loop's step is fine enough everywhere
+    double width;                 // the width of its peaks
 };
 
 FineRegion fine_region(const ModelState& m) {
@@ -36,10 +38,12 @@ FineRegion fine_region(const ModelState& m) {
     return r;
 }
 
-bool near_peak(const FineRegion& r, double H) {
+// The largest step of the drawn loop at field H.
+double allowed_step(const FineRegion& r, double H) {
+    double d = HUGE_VAL;
     for (int i = 0; i < r.count; ++i)
-        if (std::fabs(H - r.peak[i]) <= kFineReachInWidths * r.width) return true;
-    return false;
+        d = std::fmin(d, std::fabs(H - r.peak[i]));
+    return std::fmax(kFineStepInWidths * r.width, 0.25 * (d - kFineNearInWidths * r.width));
 }
 
 // Adds the fine points of the step from entry k (field from) to entry k + 1 (field to), B by
@@ -48,11 +52,14 @@ template <class BAt>
 void add_fine_points(ModelState& m, const FineRegion& r, int k, double from, double to,
                      const BAt& b_at) {
     if (r.count == 0) return;
-    const double step = to - from;
-    const int n = static_cast<int>(std::ceil(std::fabs(step) / (kFineStepInWidths * r.width)));
-    for (int j = 1; j < n && m.Nfine < kMajorFineSlots; ++j) {
-        const double H = from + step * j / n;
-        if (!near_peak(r, H)) continue;
+    const double direction = to > from ? 1.0 : -1.0;
+    double H = from;
+    while (m.Nfine < kMajorFineSlots) {
+        // Each gap at most the step allowed at its start: a rest below two steps is halved.
+        const double rest = direction * (to - H);
+        const double step = allowed_step(r, H);
+        if (!(rest > step)) break;
+        H += direction * (rest < 2.0 * step ? 0.5 * rest : step);
         m.Hfine[m.Nfine] = H;
         m.Bfine[m.Nfine] = b_at(H);
         m.Kfine[m.Nfine] = k;
