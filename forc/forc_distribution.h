@@ -1,0 +1,45 @@
+// The FORC distribution evaluated on regular grids: in the measurement's own fields (Hr, H) and in
+// the coercive and interaction fields Bc = (H - Hr) / 2, Bu = (H + Hr) / 2. Pure code; any thread
+// may call it on distinct grids.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "forc/forc_table.h"
+
+// rho on a regular grid of two coordinates x and y (which ones: the function that filled it).
+struct ForcGrid {
+    int32_t columns = 0;     // nodes along x
+    int32_t rows = 0;        // nodes along y
+    double x0 = 0.0;         // x of the first column
+    double dx = 0.0;         // x spacing of the columns, > 0
+    double y0 = 0.0;         // y of the first row
+    double dy = 0.0;         // y spacing of the rows, > 0
+    std::vector<double> rho; // rows * columns values, row j from j * columns; NaN where the node
+                             // lies outside the measured region or its fit is refused
+};
+
+// Value of node (column i, row j).
+inline double forc_grid_at(const ForcGrid& grid, int32_t i, int32_t j) {
+    return grid.rho[static_cast<size_t>(j) * static_cast<size_t>(grid.columns) +
+                    static_cast<size_t>(i)];
+}
+
+// Whether (Hr, H) lies in the measured region of table: Hr within the reversal fields, H not
+// below Hr, and H within half a step of the fields of the curve nearest to Hr.
+bool forc_covers(const ForcTable& table, double Hr, double H);
+
+// The distribution on the grid of the measurement's steps: x = H from the lowest field, y = Hr
+// from the lowest reversal field, spacings step_H and step_Hr; nodes outside the measured region
+// are NaN. Calls forc_regression_prepare.
+void forc_distribution_fields(const ForcTable& table, int32_t sf, ForcGrid& grid);
+
+// The distribution on a square grid of x = Bc from 0 and y = Bu over the measured region's extent,
+// at most max_nodes nodes along either axis and no finer than the measurement's steps; nodes
+// outside the measured region are NaN. Calls forc_regression_prepare.
+void forc_distribution_coercive(const ForcTable& table, int32_t sf, int32_t max_nodes,
+                                ForcGrid& grid);
+
+// The largest |rho| of the grid's values, 0 when it has none.
+double forc_grid_largest(const ForcGrid& grid);
