@@ -9,7 +9,7 @@
 #include <memory>
 #include <unistd.h>
 
-#include "app/batch/batch_run.h"
+#include "app/batch/batch_common.h"
 #include "app/batch/loop_metrics.h"
 #include "app/batch/loop_moments.h"
 #include "app/batch/loop_reader.h"
@@ -73,6 +73,29 @@ bool write_file_whole(const std::string& path, const std::string& text, std::str
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         error = "cannot write '" + path + "': " + std::strerror(errno);
         std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+int parse_fit_option(int argc, const char* const* argv, int& i, BatchOptions& options,
+                     std::string& error) {
+    const std::string arg = argv[i];
+    std::string* path = arg == "--loop"  ? &options.loop_path
+                        : arg == "--out" ? &options.out_path
+                                         : nullptr;
+    if (!path) return kOptionUnknown;
+    if (!batch_option_value(argc, argv, i, *path, error)) return kOptionRefused;
+    if (path->empty()) {
+        error = "invalid " + arg + " '': expected a file name";
+        return kOptionRefused;
+    }
+    return kOptionTaken;
+}
+
+bool check_fit_options(BatchOptions& options, std::string& error) {
+    if (options.loop_path.empty()) {
+        error = "fit needs --loop FILE";
         return false;
     }
     return true;
@@ -179,3 +202,21 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
                      fit.r_squared, kFitGoodRSquared);
     return kBatchOk;
 }
+
+const BatchCommandRow kFitCommand = {
+    "fit",
+    "  fit --loop FILE [--out FILE2]\n"
+    "                    find the Hc and the induction scale Bs whose limiting loop\n"
+    "                    best fits a measured symmetric major loop (least squares on B\n"
+    "                    at the measured fields, the fields divided by the largest |H|,\n"
+    "                    which is Hs; between its 201 points the limiting loop is the\n"
+    "                    straight segment the program draws); prints Hc, Hs, Bs,\n"
+    "                    rms_residual, r_squared and limiting_loops as \"name,value\"\n"
+    "                    lines, then \"name,measured,fitted\" lines with the metrics of\n"
+    "                    both loops; --out writes the fitted loop in the data's units\n"
+    "                    to FILE2 (\"H,B\"). A warning goes to standard error when R^2\n"
+    "                    is below 0.99.\n",
+    parse_fit_option,
+    check_fit_options,
+    run_fit,
+};

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/batch/batch_command_row.h"
 #include "app/batch/batch_options.h"
 #include "model/model_state.h"
 
@@ -22,3 +23,6 @@ constexpr double kFitGoodRSquared = 0.99;
 // printed or written) for a file that is not a closed loop or an output file that cannot be
 // written.
 int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error);
+
+// The command's row.
+extern const BatchCommandRow kFitCommand;

@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "app/batch/batch_run.h"
+#include "app/batch/batch_common.h"
 #include "model/preisach.h"
 #include "model/reversal_history.h"
 #include "model/state_sequences.h"
@@ -65,6 +65,47 @@ double forc_density(const double* B, int32_t reversals, int32_t points, int32_t 
     return -0.5 * mixed / (dHr * dH);
 }
 
+namespace {
+
+int parse_forc_option(int argc, const char* const* argv, int& i, BatchOptions& options,
+                      std::string& error) {
+    const int hc = batch_parse_hc(argc, argv, i, options, error);
+    if (hc != kOptionUnknown) return hc;
+    const std::string arg = argv[i];
+    if (arg == "--reversals" || arg == "--points") {
+        std::string value;
+        if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
+        int32_t& count = arg == "--reversals" ? options.reversals : options.points;
+        if (!batch_read_int32(value, count) || count < kForcGridMin || count > kForcGridMax) {
+            error = "invalid " + arg + " '" + batch_shown(value) +
+                    "': expected a whole number from " + std::to_string(kForcGridMin) + " to " +
+                    std::to_string(kForcGridMax);
+            return kOptionRefused;
+        }
+        return kOptionTaken;
+    }
+    if (arg == "--density") {
+        options.density = true;
+        return kOptionTaken;
+    }
+    return kOptionUnknown;
+}
+
+bool check_forc_options(BatchOptions& options, std::string& error) {
+    if (options.reversals == 0) {
+        error = "forc needs --reversals N";
+        return false;
+    }
+    if (options.points == 0) options.points = options.reversals;
+    return true;
+}
+
+int run_forc_command(const BatchOptions& options, ModelState& m, std::FILE* out, std::string&) {
+    return run_forc(options, m, out);
+}
+
+} // namespace
+
 int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out) {
     const int32_t N = options.reversals;
     const int32_t M = options.points;
@@ -97,3 +138,18 @@ int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out) {
     }
     return kBatchOk;
 }
+
+const BatchCommandRow kForcCommand = {
+    "forc",
+    "  forc --hc HC --reversals N [--points M] [--density]\n"
+    "                    print first-order reversal curves: from positive saturation\n"
+    "                    down to each of N reversal fields Hr evenly spaced in [-1, 1],\n"
+    "                    then back up through the fields of an even grid of M fields\n"
+    "                    (default N) in [-1, 1] lying above Hr; CSV \"Hr,H,B\", each\n"
+    "                    curve starting with its reversal point. --density adds the\n"
+    "                    column rho = -1/2 d2B/(dHr dH) by central differences (nan\n"
+    "                    where a neighbour is missing: at the edges and next to H = Hr)\n",
+    parse_forc_option,
+    check_forc_options,
+    run_forc_command,
+};

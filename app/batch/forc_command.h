@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "app/batch/batch_command_row.h"
 #include "app/batch/batch_options.h"
 #include "model/model_state.h"
 
@@ -31,3 +32,6 @@ double forc_density(const double* B, int32_t reversals, int32_t points, int32_t 
 // after another: the quadrature's working values are shared by the whole process. Returns
 // kBatchOk.
 int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out);
+
+// The command's row.
+extern const BatchCommandRow kForcCommand;

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/batch/batch_run.h"
+#include "app/batch/batch_common.h"
 #include "app/batch/loop_reader.h"
 #include "model/state_sequences.h"
 
@@ -58,6 +58,34 @@ bool measure_points(const double* H, const double* B, int count, double H_scale,
     return loop_finish(loop, metrics, error);
 }
 
+namespace {
+
+int parse_metrics_option(int argc, const char* const* argv, int& i, BatchOptions& options,
+                         std::string& error) {
+    const int hc = batch_parse_hc(argc, argv, i, options, error);
+    if (hc != kOptionUnknown) return hc;
+    const std::string arg = argv[i];
+    if (arg == "--loop") {
+        if (!batch_option_value(argc, argv, i, options.loop_path, error)) return kOptionRefused;
+        if (options.loop_path.empty()) {
+            error = "invalid --loop '': expected a file name";
+            return kOptionRefused;
+        }
+        return kOptionTaken;
+    }
+    return kOptionUnknown;
+}
+
+bool check_metrics_options(BatchOptions& options, std::string& error) {
+    if (options.hc_given && !options.loop_path.empty()) {
+        error = "metrics takes either --hc or --loop, not both";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
     LoopMetrics metrics{};
     if (options.loop_path.empty()) {
@@ -76,3 +104,18 @@ int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std:
     print_loop_metrics(out, metrics);
     return kBatchOk;
 }
+
+const BatchCommandRow kMetricsCommand = {
+    "metrics",
+    "  metrics [--hc HC | --loop FILE]\n"
+    "                    print the numbers of a closed loop as \"name,value\" lines:\n"
+    "                    coercive fields (B = 0 crossings, linearly interpolated) of\n"
+    "                    each branch and their mean, remanences (H = 0 crossings), the\n"
+    "                    extreme fields and B there, and the loop area (the integral of\n"
+    "                    H dB around the closed path: the loss per cycle and unit\n"
+    "                    volume in the data's units); the loop is the limiting loop of\n"
+    "                    HC (default) or the loop in FILE\n",
+    parse_metrics_option,
+    check_metrics_options,
+    run_metrics,
+};

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/batch/batch_command_row.h"
 #include "app/batch/batch_options.h"
 #include "app/batch/loop_metrics.h"
 #include "model/model_state.h"
@@ -24,3 +25,6 @@ bool measure_points(const double* H, const double* B, int count, double H_scale,
 // Prints "name,value" lines to out and returns kBatchOk, or returns kBatchBadUsage with one line
 // in error and prints nothing.
 int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error);
+
+// The command's row.
+extern const BatchCommandRow kMetricsCommand;
