@@ -22,8 +22,8 @@ struct ForcGrid {
 
 // Value of node (column i, row j).
 inline double forc_grid_at(const ForcGrid& grid, int32_t i, int32_t j) {
-    return grid.rho[static_cast<size_t>(j) * static_cast<size_t>(grid.columns) +
-                    static_cast<size_t>(i)];
+    return grid
+        .rho[static_cast<size_t>(j) * static_cast<size_t>(grid.columns) + static_cast<size_t>(i)];
 }
 
 // Whether (Hr, H) lies in the measured region of table: Hr within the reversal fields, H not

@@ -83,8 +83,7 @@ bool forc_rho_at(const ForcTable& table, int32_t sf, double Hr0, double H0, doub
         const double start_M = table.M[table.first[k]];
         for (double H = *it - table.step_H; H >= H0 - half_H; H -= table.step_H)
             if (H <= H0 + half_H) add((H - H0) * scale_u, v, start_M);
-        for (auto p = std::lower_bound(begin, end, H0 - half_H); p != end && *p <= H0 + half_H;
-             ++p)
+        for (auto p = std::lower_bound(begin, end, H0 - half_H); p != end && *p <= H0 + half_H; ++p)
             add((*p - H0) * scale_u, v, table.M[static_cast<size_t>(p - table.H.begin())]);
         if (points > before) ++curves;
     }

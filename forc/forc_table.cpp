@@ -36,8 +36,9 @@ bool forc_table_finish(ForcTable& table, std::string& error) {
     table.finished = false;
     const size_t curves = table.Hr.size();
     if (curves < 2) {
-        error = curves == 0 ? "no reversal curves" : "only one reversal curve: a distribution "
-                                                     "needs neighbouring curves";
+        error = curves == 0 ? "no reversal curves"
+                            : "only one reversal curve: a distribution "
+                              "needs neighbouring curves";
         return false;
     }
     for (size_t k = 0; k < curves; ++k) {

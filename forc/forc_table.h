@@ -11,13 +11,13 @@
 // Invariants after forc_table_finish succeeded: Hr ascending; curve k owns the points
 // first[k] .. first[k + 1] - 1 of H and M, with H ascending inside a curve; every value finite.
 struct ForcTable {
-    std::vector<double> Hr;     // reversal field of each curve
-    std::vector<size_t> first;  // index of each curve's first point; one more entry at the end
-    std::vector<double> H;      // fields of all points, curve after curve
-    std::vector<double> M;      // moments of all points, in the same order
-    double step_Hr = 0.0;       // median spacing of neighbouring reversal fields, > 0
-    double step_H = 0.0;        // median spacing of neighbouring fields along a curve, > 0
-    bool finished = false;      // forc_table_finish succeeded
+    std::vector<double> Hr;    // reversal field of each curve
+    std::vector<size_t> first; // index of each curve's first point; one more entry at the end
+    std::vector<double> H;     // fields of all points, curve after curve
+    std::vector<double> M;     // moments of all points, in the same order
+    double step_Hr = 0.0;      // median spacing of neighbouring reversal fields, > 0
+    double step_H = 0.0;       // median spacing of neighbouring fields along a curve, > 0
+    bool finished = false;     // forc_table_finish succeeded
 };
 
 // Appends one curve: its reversal field and count points (H[i], M[i]), the reversal point

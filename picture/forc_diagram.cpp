@@ -68,8 +68,8 @@ void show_text(cairo_t* cr, double x, double y, const std::string& s, int align)
 
 // The mapping of grid coordinates to the picture: equal scale on both axes.
 struct Frame {
-    double x0, y0;   // picture position of the data (Bc_low, Bu_low)
-    double scale;    // picture units per field unit
+    double x0, y0; // picture position of the data (Bc_low, Bu_low)
+    double scale;  // picture units per field unit
     double Bc_low, Bu_low, Bc_high, Bu_high;
     double px(double Bc) const { return x0 + (Bc - Bc_low) * scale; }
     double py(double Bu) const { return y0 - (Bu - Bu_low) * scale; }
@@ -257,9 +257,8 @@ bool write_forc_diagram(const std::string& path, const ForcGrid& grid, const For
     if (status != CAIRO_STATUS_SUCCESS || std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());
         error = "cannot write the picture '" + path + "'" +
-                (status != CAIRO_STATUS_SUCCESS
-                     ? std::string(": ") + cairo_status_to_string(status)
-                     : std::string());
+                (status != CAIRO_STATUS_SUCCESS ? std::string(": ") + cairo_status_to_string(status)
+                                                : std::string());
         return false;
     }
     return true;

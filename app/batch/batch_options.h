@@ -39,13 +39,18 @@ struct BatchOptions {
     int32_t points = 0;   // --points: fields across [-Hs, Hs] of forc; 0 means reversals
     bool density = false; // --density: forc adds the distribution column
     SlopeMode slope = SlopeMode::none; // metrics --slope
-    bool slope_given = false; // --slope appeared (otherwise measured moments get automatic,
-                              // the program's own H,B files none)
-    double slope_value = 0.0; // --slope VALUE: moment per field, in SI (A m^2 / T)
-    bool drift = false;       // metrics --drift: remove the moment drift
-    bool centre = false;      // metrics --centre: remove field and moment offsets
-    std::string columns;      // --columns H,M: the columns of a plain file, by name or
-                              // number from 1 ("" to recognise them)
+    bool slope_given = false;  // --slope appeared (otherwise measured moments get automatic,
+                               // the program's own H,B files none)
+    double slope_value = 0.0;  // --slope VALUE: moment per field, in SI (A m^2 / T)
+    bool drift = false;        // metrics --drift: remove the moment drift
+    bool centre = false;       // metrics --centre: remove field and moment offsets
+    std::string measured_path; // forc --measured: a file of measured reversal curves ("" for
+                               // the model's own curves)
+    int32_t sf = 0;            // forc --sf: smoothing factor of the distribution; 0 until given
+    std::string picture_path;  // forc --picture: where the FORC diagram is drawn ("" for none)
+    bool no_drift = false;     // forc --no-drift: leave measured moments as they are
+    std::string columns;       // --columns H,M: the columns of a plain file, by name or
+                               // number from 1 ("" to recognise them)
 };
 
 // Accepted range of --reversals and --points.
