@@ -90,9 +90,18 @@ void forc_distribution_coercive(const ForcTable& table, int32_t sf, int32_t max_
     }
 }
 
-double forc_grid_largest(const ForcGrid& grid) {
+double forc_grid_largest(const ForcGrid& grid, double x_from) {
     double largest = 0.0;
-    for (double r : grid.rho)
-        if (std::isfinite(r)) largest = std::max(largest, std::fabs(r));
+    for (int32_t j = 0; j < grid.rows; ++j)
+        for (int32_t i = 0; i < grid.columns; ++i) {
+            const double r = forc_grid_at(grid, i, j);
+            if (grid.x0 + i * grid.dx >= x_from && std::isfinite(r))
+                largest = std::max(largest, std::fabs(r));
+        }
     return largest;
+}
+
+double forc_ridge_clearance(const ForcTable& table, int32_t sf) {
+    // The box reaches (sf + 1/2) steps along H and along Hr; H - Hr = 2 Bc.
+    return 0.5 * (sf + 0.5) * (table.step_H + table.step_Hr);
 }

@@ -41,5 +41,11 @@ void forc_distribution_fields(const ForcTable& table, int32_t sf, ForcGrid& grid
 void forc_distribution_coercive(const ForcTable& table, int32_t sf, int32_t max_nodes,
                                 ForcGrid& grid);
 
-// The largest |rho| of the grid's values, 0 when it has none.
-double forc_grid_largest(const ForcGrid& grid);
+// The largest |rho| of the grid's values in the columns at x >= x_from, 0 when there is none.
+double forc_grid_largest(const ForcGrid& grid, double x_from);
+
+// Where the regression of the coercive grid's nodes stays clear of the line H = Hr: Bc of the
+// first node whose neighbourhood does not reach it. Nearer, a measurement's reversible
+// magnetisation shows as a ridge at Bc = 0 (the curves count as constant below their reversal
+// field) that would swamp the colour scale and the peak.
+double forc_ridge_clearance(const ForcTable& table, int32_t sf);

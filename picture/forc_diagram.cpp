@@ -106,7 +106,7 @@ void paint_cells(cairo_t* cr, const ForcGrid& grid, const Frame& f, double large
 // The zero level by marching squares over cells whose four nodes have values.
 void paint_zero_contour(cairo_t* cr, const ForcGrid& grid, const Frame& f) {
     cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
-    cairo_set_line_width(cr, 0.8);
+    cairo_set_line_width(cr, 0.6);
     for (int32_t j = 0; j + 1 < grid.rows; ++j) {
         for (int32_t i = 0; i + 1 < grid.columns; ++i) {
             const double v[4] = {forc_grid_at(grid, i, j), forc_grid_at(grid, i + 1, j),
@@ -221,7 +221,7 @@ void paint_forc_diagram(cairo_t* cr, double width, double height, const ForcGrid
     show_text(cr, 0.5 * width, 22, text.title + "   SF = " + std::to_string(text.sf), 0);
     if (grid.columns > 0 && grid.rows > 0 && grid.dx > 0.0 && grid.dy > 0.0) {
         const Frame f = frame_for(grid, width, height);
-        const double largest = forc_grid_largest(grid);
+        const double largest = forc_grid_largest(grid, text.scale_from);
         paint_cells(cr, grid, f, largest);
         paint_zero_contour(cr, grid, f);
         paint_axes(cr, f, text);

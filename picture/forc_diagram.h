@@ -18,6 +18,8 @@ struct ForcDiagramText {
                             // (1000 for fields in T shown in mT)
     std::string axis_unit;  // the axes' unit ("mT"), "" for none
     std::string value_unit; // the unit of rho ("A m^2/T^2"), "" for none
+    double scale_from = 0;  // the colour scale spans the values at Bc >= scale_from (nearer
+                            // values beyond it show in the end colours)
 };
 
 // Size of the pictures written by write_forc_diagram, in pixels (PNG) or points (SVG).

@@ -180,9 +180,12 @@ ForcDiagramText diagram_text(const std::string& title, int32_t sf, const std::st
     return text;
 }
 
-// The diagram of table drawn to the picture, and its figures as "name,value" lines on out.
-int draw_and_summarise(const ForcTable& table, int32_t sf, const ForcDiagramText& text,
+// The diagram of table drawn to the picture, and its figures as "name,value" lines on out: the
+// peak is the largest rho clear of the ridge at Bc = 0.
+int draw_and_summarise(const ForcTable& table, int32_t sf, ForcDiagramText text,
                        const std::string& picture, std::FILE* out, std::string& error) {
+    // The peak and the colour scale leave out the ridge of reversible magnetisation at Bc = 0.
+    text.scale_from = forc_ridge_clearance(table, sf);
     ForcGrid grid;
     forc_distribution_coercive(table, sf, kDiagramNodes, grid);
     if (!write_forc_diagram(picture, grid, text, error)) return kBatchStopped;
@@ -191,7 +194,8 @@ int draw_and_summarise(const ForcTable& table, int32_t sf, const ForcDiagramText
     for (int32_t j = 0; j < grid.rows; ++j)
         for (int32_t i = 0; i < grid.columns; ++i) {
             const double v = forc_grid_at(grid, i, j);
-            if (std::isfinite(v) && (best_i < 0 || v > best)) {
+            if (std::isfinite(v) && grid.x0 + i * grid.dx >= text.scale_from &&
+                (best_i < 0 || v > best)) {
                 best = v;
                 best_i = i;
                 best_j = j;
