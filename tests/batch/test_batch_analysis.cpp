@@ -442,3 +442,102 @@ TEST(BatchLongFile, IsReadAsAStreamInBoundedMemory) {
 }
 
 } // namespace
+
+// ---- forc --measured ----
+
+// Reversal curves as "Hr,H,M" lines: n curves on a grid of step 0.1, M = tanh of the field.
+std::string forc_columns(int n) {
+    std::string text = "Hr,H,M\n";
+    for (int i = 0; i < n; ++i) {
+        const double Hr = -1.0 + 0.1 * i;
+        for (int j = i; j < n; ++j) {
+            const double H = -1.0 + 0.1 * j;
+            text += to_text(Hr) + "," + to_text(H) + "," + to_text(std::tanh(2 * H + Hr)) + "\n";
+        }
+    }
+    return text;
+}
+
+class BatchForcBadInput : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(BatchForcBadInput, ExitsTwoWithOneLineAndDrawsNothing) {
+    const BadCase c = GetParam();
+    const std::string file = temporary_path("bad_forc.csv");
+    const std::string picture = temporary_path("bad_forc.png");
+    write_text(file, c.file);
+    std::remove(picture.c_str());
+    std::vector<std::string> args = {"forc", "--measured", file};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    for (bool draw : {false, true}) {
+        std::vector<std::string> run = args;
+        if (draw) run.insert(run.end(), {"--picture", picture});
+        const ToolRun r = run_tool(run);
+        EXPECT_EQ(r.status, 2) << draw;
+        EXPECT_EQ(r.out, "") << draw;
+        ASSERT_FALSE(r.err.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_EQ(read_file(picture), "");
+    }
+}
+
+const std::string kGoodForc = forc_columns(12);
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BatchForcBadInput,
+    ::testing::Values(BadCase{"one_curve", "Hr,H,M\n0,0,1\n0,0.1,2\n0,0.2,3\n0,0.3,4\n", {}},
+                      BadCase{"one_point_curves", "0,0,1\n0.1,0.1,1\n0.2,0.2,1\n0.3,0.3,1\n", {}},
+                      BadCase{"reversal_above_its_curve",
+                              "0,0,1\n0,0.1,2\n0.5,0.1,1\n0.5,0.2,2\n0.6,0.6,1\n0.6,0.7,2\n",
+                              {}},
+                      BadCase{"nan", "0,0,1\n0,0.1,nan\n0.1,0.1,1\n0.1,0.2,2\n", {}},
+                      BadCase{"infinite", "0,0,1\n0,inf,1\n0.1,0.1,1\n0.1,0.2,2\n", {}},
+                      BadCase{"text", "0,0,1\n0,x,1\n0.1,0.1,1\n0.1,0.2,2\n", {}},
+                      BadCase{"no_calibration_for_drift", kGoodForc.c_str(), {"--drift"}},
+                      BadCase{"sf_too_large_for_the_grid", kGoodForc.c_str(), {"--sf", "6"}},
+                      BadCase{"sf_zero", kGoodForc.c_str(), {"--sf", "0"}},
+                      BadCase{"measured_with_hc", kGoodForc.c_str(), {"--hc", "0.4"}}));
+
+// A regular grid of curves with gaps (every third curve missing) still gives a distribution
+// and a picture; the columns M = tanh(2 H + Hr) have rho = -1/2 d2M/(dHr dH) in closed form.
+TEST(BatchForcMeasured, ColumnsWithGapsGiveTheDistributionAndAPicture) {
+    std::string text = "Hr,H,M\n";
+    const double step = 0.02;
+    for (int i = 0; i < 100; ++i) {
+        if (i % 3 == 2) continue;
+        const double Hr = -1.0 + step * i;
+        for (int j = i; j < 100; ++j) {
+            const double H = -1.0 + step * j;
+            text += to_text(Hr) + "," + to_text(H) + "," + to_text(std::tanh(2 * H + Hr)) + "\n";
+        }
+    }
+    const std::string file = temporary_path("gaps_forc.csv");
+    write_text(file, text);
+    const ToolRun r = run_tool({"forc", "--measured", file, "--sf", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string header;
+    std::stringstream in(r.out);
+    std::string line, rest;
+    while (std::getline(in, line))
+        if (line.empty() || line[0] != '#') rest += line + "\n";
+    const auto rows = csv_rows(rest, header);
+    EXPECT_EQ(header, "Hr,H,Bc,Bu,rho");
+    int compared = 0;
+    for (const auto& row : rows) {
+        const double Hr = row[0], H = row[1];
+        EXPECT_NEAR(row[2], 0.5 * (H - Hr), 1e-12);
+        EXPECT_NEAR(row[3], 0.5 * (H + Hr), 1e-12);
+        // d2/dHr dH tanh(x) with x = 2H + Hr is 2 tanh''(x) = -4 tanh(x) / cosh(x)^2.
+        if (H - Hr < 0.2 || H > 0.8 || Hr < -0.8) continue;
+        const double x = 2 * H + Hr;
+        const double expected = 2.0 * std::tanh(x) / (std::cosh(x) * std::cosh(x));
+        EXPECT_NEAR(row[4], expected, 0.03) << Hr << " " << H;
+        ++compared;
+    }
+    EXPECT_GT(compared, 500);
+
+    const std::string picture = temporary_path("gaps_forc.png");
+    std::remove(picture.c_str());
+    const ToolRun drawn = run_tool({"forc", "--measured", file, "--picture", picture});
+    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_EQ(read_file(picture).substr(1, 3), "PNG");
+}
