@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/batch/forc_columns.h"
+#include "measure/series_reader.h"
 #include "forc/forc_distribution.h"
 #include "forc/forc_drift.h"
 #include "forc/forc_from_curves.h"
@@ -46,7 +46,7 @@ void BM_forc_measured_300_curves(benchmark::State& state) {
     for (auto _ : state) {
         ForcCurves curves;
         std::string error;
-        if (!read_forc_columns(path, curves, error)) state.SkipWithError(error.c_str());
+        if (!read_forc_file(path, curves, error)) state.SkipWithError(error.c_str());
         // Plain columns carry no calibration: a steady one, drifting by 1 %, stands in.
         for (size_t k = 0; k < curves.curves.size(); ++k) {
             curves.curves[k].has_calibration = true;

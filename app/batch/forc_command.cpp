@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/batch/batch_common.h"
-#include "app/batch/forc_columns.h"
+#include "measure/series_reader.h"
 #include "forc/forc_distribution.h"
 #include "forc/forc_drift.h"
 #include "forc/forc_from_curves.h"
@@ -213,7 +213,7 @@ int draw_and_summarise(const ForcTable& table, int32_t sf, ForcDiagramText text,
 int run_forc_measured(const BatchOptions& options, std::FILE* out, std::string& error) {
     const std::string& path = options.measured_path;
     ForcCurves curves;
-    if (!read_forc_columns(path, curves, error)) return kBatchBadUsage;
+    if (!read_forc_file(path, curves, error)) return kBatchBadUsage;
     bool all_calibrated = !curves.curves.empty();
     for (const ForcCurve& c : curves.curves)
         all_calibrated = all_calibrated && c.has_calibration;
