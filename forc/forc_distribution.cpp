@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include <gsl/gsl_multifit.h>
+
 #include "forc/forc_regression.h"
 
 namespace {
@@ -104,4 +106,70 @@ double forc_grid_largest(const ForcGrid& grid, double x_from) {
 double forc_ridge_clearance(const ForcTable& table, int32_t sf) {
     // The box reaches (sf + 1/2) steps along H and along Hr; H - Hr = 2 Bc.
     return 0.5 * (sf + 0.5) * (table.step_H + table.step_Hr);
+}
+
+void forc_grid_peak(const ForcGrid& grid, double x_from, ForcPeak& peak) {
+    peak = ForcPeak{};
+    int32_t bi = -1, bj = -1;
+    for (int32_t j = 0; j < grid.rows; ++j)
+        for (int32_t i = 0; i < grid.columns; ++i) {
+            const double v = forc_grid_at(grid, i, j);
+            if (grid.x0 + i * grid.dx >= x_from && std::isfinite(v) && (bi < 0 || v > peak.rho)) {
+                peak.rho = v;
+                bi = i;
+                bj = j;
+            }
+        }
+    if (bi < 0) return;
+    peak.found = true;
+    peak.x = grid.x0 + bi * grid.dx;
+    peak.y = grid.y0 + bj * grid.dy;
+
+    // rho ~ c0 + c1 u + c2 v + c3 u^2 + c4 v^2 + c5 u v in node offsets u, v from the largest.
+    std::vector<double> rows_u, rows_v, values;
+    for (int32_t j = bj - kPeakFitReach; j <= bj + kPeakFitReach; ++j)
+        for (int32_t i = bi - kPeakFitReach; i <= bi + kPeakFitReach; ++i) {
+            if (i < 0 || j < 0 || i >= grid.columns || j >= grid.rows) continue;
+            const double v = forc_grid_at(grid, i, j);
+            if (!std::isfinite(v)) continue;
+            rows_u.push_back(i - bi);
+            rows_v.push_back(j - bj);
+            values.push_back(v);
+        }
+    const size_t n = values.size();
+    if (n < 12) return;
+    forc_regression_prepare();
+    gsl_matrix* X = gsl_matrix_alloc(n, 6);
+    gsl_vector* y = gsl_vector_alloc(n);
+    gsl_vector* c = gsl_vector_alloc(6);
+    gsl_matrix* cov = gsl_matrix_alloc(6, 6);
+    gsl_multifit_linear_workspace* work = gsl_multifit_linear_alloc(n, 6);
+    for (size_t k = 0; k < n; ++k) {
+        const double u = rows_u[k], v = rows_v[k];
+        const double terms[6] = {1.0, u, v, u * u, v * v, u * v};
+        for (size_t t = 0; t < 6; ++t)
+            gsl_matrix_set(X, k, t, terms[t]);
+        gsl_vector_set(y, k, values[k]);
+    }
+    double chisq = 0.0;
+    if (gsl_multifit_linear(X, y, c, cov, &chisq, work) == GSL_SUCCESS) {
+        const double c1 = gsl_vector_get(c, 1), c2 = gsl_vector_get(c, 2);
+        const double c3 = gsl_vector_get(c, 3), c4 = gsl_vector_get(c, 4);
+        const double c5 = gsl_vector_get(c, 5);
+        // A maximum: the Hessian [[2 c3, c5], [c5, 2 c4]] negative definite.
+        const double det = 4.0 * c3 * c4 - c5 * c5;
+        if (c3 < 0.0 && det > 0.0) {
+            const double u = (c2 * c5 - 2.0 * c4 * c1) / det;
+            const double v = (c1 * c5 - 2.0 * c3 * c2) / det;
+            if (std::fabs(u) <= kPeakFitReach && std::fabs(v) <= kPeakFitReach) {
+                peak.x += u * grid.dx;
+                peak.y += v * grid.dy;
+            }
+        }
+    }
+    gsl_multifit_linear_free(work);
+    gsl_matrix_free(cov);
+    gsl_vector_free(c);
+    gsl_vector_free(y);
+    gsl_matrix_free(X);
 }

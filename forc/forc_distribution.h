@@ -44,6 +44,23 @@ void forc_distribution_coercive(const ForcTable& table, int32_t sf, int32_t max_
 // The largest |rho| of the grid's values in the columns at x >= x_from, 0 when there is none.
 double forc_grid_largest(const ForcGrid& grid, double x_from);
 
+// The peak of a grid: the largest value and where it lies.
+struct ForcPeak {
+    bool found = false; // the grid has a value in the columns searched
+    double x = 0.0;     // position of the peak, between nodes where the fit around it says so
+    double y = 0.0;
+    double rho = 0.0; // the largest value of the grid's nodes
+};
+
+// The peak of grid among the columns at x >= x_from: the largest node value, placed at the vertex
+// of a quadratic surface fitted by least squares to the nodes within kPeakFitReach nodes of it
+// (at the node itself when that surface has no maximum within reach). A smoothed distribution's
+// top is flat over several nodes, so its noise moves the largest node more than the vertex.
+void forc_grid_peak(const ForcGrid& grid, double x_from, ForcPeak& peak);
+
+// Nodes on each side of the largest node that the peak's quadratic takes in.
+constexpr int32_t kPeakFitReach = 3;
+
 // Where the regression of the coercive grid's nodes stays clear of the line H = Hr: Bc of the
 // first node whose neighbourhood does not reach it. Nearer, a measurement's reversible
 // magnetisation shows as a ridge at Bc = 0 (the curves count as constant below their reversal

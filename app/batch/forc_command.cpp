@@ -181,7 +181,7 @@ ForcDiagramText diagram_text(const std::string& title, int32_t sf, const std::st
 }
 
 // The diagram of table drawn to the picture, and its figures as "name,value" lines on out: the
-// peak is the largest rho clear of the ridge at Bc = 0.
+// peak is the largest rho clear of the ridge at Bc = 0, placed by forc_grid_peak.
 int draw_and_summarise(const ForcTable& table, int32_t sf, ForcDiagramText text,
                        const std::string& picture, std::FILE* out, std::string& error) {
     // The peak and the colour scale leave out the ridge of reversible magnetisation at Bc = 0.
@@ -189,24 +189,14 @@ int draw_and_summarise(const ForcTable& table, int32_t sf, ForcDiagramText text,
     ForcGrid grid;
     forc_distribution_coercive(table, sf, kDiagramNodes, grid);
     if (!write_forc_diagram(picture, grid, text, error)) return kBatchStopped;
-    int32_t best_i = -1, best_j = -1;
-    double best = 0.0;
-    for (int32_t j = 0; j < grid.rows; ++j)
-        for (int32_t i = 0; i < grid.columns; ++i) {
-            const double v = forc_grid_at(grid, i, j);
-            if (std::isfinite(v) && grid.x0 + i * grid.dx >= text.scale_from &&
-                (best_i < 0 || v > best)) {
-                best = v;
-                best_i = i;
-                best_j = j;
-            }
-        }
+    ForcPeak peak;
+    forc_grid_peak(grid, text.scale_from, peak);
     std::fprintf(out, "name,value\ncurves,%zu\npoints,%zu\nstep_Hr,%.17g\nstep_H,%.17g\nsf,%d\n",
                  forc_table_curves(table), table.H.size(), table.step_Hr, table.step_H, sf);
     std::fprintf(out, "grid_step,%.17g\n", grid.dx);
-    if (best_i >= 0)
-        std::fprintf(out, "peak_Bc,%.17g\npeak_Bu,%.17g\npeak_rho,%.17g\n",
-                     grid.x0 + best_i * grid.dx, grid.y0 + best_j * grid.dy, best);
+    if (peak.found)
+        std::fprintf(out, "peak_Bc,%.17g\npeak_Bu,%.17g\npeak_rho,%.17g\n", peak.x, peak.y,
+                     peak.rho);
     return kBatchOk;
 }
 

@@ -105,14 +105,10 @@ TEST_P(ForcMeasured, PeakAgreesWithBoxAveragedDifferencesAndPicturesAreWritten) 
     ForcGrid grid;
     forc_distribution_coercive(table, sf, 400, grid);
     const double clearance = forc_ridge_clearance(table, sf);
-    Peak found;
-    for (int32_t j = 0; j < grid.rows; ++j)
-        for (int32_t i = 0; i < grid.columns; ++i) {
-            const double v = forc_grid_at(grid, i, j);
-            const double Bc = grid.x0 + i * grid.dx;
-            if (Bc >= clearance && std::isfinite(v) && v > found.rho)
-                found = {Bc, grid.y0 + j * grid.dy, v};
-        }
+    ForcPeak peak;
+    forc_grid_peak(grid, clearance, peak);
+    ASSERT_TRUE(peak.found);
+    const Peak found = {peak.x, peak.y, peak.rho};
     const Peak independent = box_average_peak(curves.curves, table.step_H, sf, clearance);
     const double step = std::max(table.step_H, table.step_Hr);
     std::printf("%s: peak Bc %.2f mT Bu %.2f mT rho %.4g; box average Bc %.2f mT Bu %.2f mT "
