@@ -108,7 +108,7 @@ double forc_ridge_clearance(const ForcTable& table, int32_t sf) {
     return 0.5 * (sf + 0.5) * (table.step_H + table.step_Hr);
 }
 
-void forc_grid_peak(const ForcGrid& grid, double x_from, ForcPeak& peak) {
+void forc_grid_peak(const ForcGrid& grid, double x_from, int32_t reach, ForcPeak& peak) {
     peak = ForcPeak{};
     int32_t bi = -1, bj = -1;
     for (int32_t j = 0; j < grid.rows; ++j)
@@ -127,8 +127,8 @@ void forc_grid_peak(const ForcGrid& grid, double x_from, ForcPeak& peak) {
 
     // rho ~ c0 + c1 u + c2 v + c3 u^2 + c4 v^2 + c5 u v in node offsets u, v from the largest.
     std::vector<double> rows_u, rows_v, values;
-    for (int32_t j = bj - kPeakFitReach; j <= bj + kPeakFitReach; ++j)
-        for (int32_t i = bi - kPeakFitReach; i <= bi + kPeakFitReach; ++i) {
+    for (int32_t j = bj - reach; j <= bj + reach; ++j)
+        for (int32_t i = bi - reach; i <= bi + reach; ++i) {
             if (i < 0 || j < 0 || i >= grid.columns || j >= grid.rows) continue;
             const double v = forc_grid_at(grid, i, j);
             if (!std::isfinite(v)) continue;
@@ -137,7 +137,7 @@ void forc_grid_peak(const ForcGrid& grid, double x_from, ForcPeak& peak) {
             values.push_back(v);
         }
     const size_t n = values.size();
-    if (n < 12) return;
+    if (n < 12) return; // too few nodes to fix six coefficients with any confidence
     forc_regression_prepare();
     gsl_matrix* X = gsl_matrix_alloc(n, 6);
     gsl_vector* y = gsl_vector_alloc(n);
@@ -161,7 +161,7 @@ void forc_grid_peak(const ForcGrid& grid, double x_from, ForcPeak& peak) {
         if (c3 < 0.0 && det > 0.0) {
             const double u = (c2 * c5 - 2.0 * c4 * c1) / det;
             const double v = (c1 * c5 - 2.0 * c3 * c2) / det;
-            if (std::fabs(u) <= kPeakFitReach && std::fabs(v) <= kPeakFitReach) {
+            if (std::fabs(u) <= reach && std::fabs(v) <= reach) {
                 peak.x += u * grid.dx;
                 peak.y += v * grid.dy;
             }
@@ -172,4 +172,10 @@ void forc_grid_peak(const ForcGrid& grid, double x_from, ForcPeak& peak) {
     gsl_vector_free(c);
     gsl_vector_free(y);
     gsl_matrix_free(X);
+}
+
+int32_t forc_peak_reach(const ForcTable& table, int32_t sf, const ForcGrid& grid) {
+    const double span = sf * std::max(table.step_H, table.step_Hr);
+    return std::max<int32_t>(1,
+                             static_cast<int32_t>(std::lround(span / std::max(grid.dx, grid.dy))));
 }

@@ -53,13 +53,14 @@ struct ForcPeak {
 };
 
 // The peak of grid among the columns at x >= x_from: the largest node value, placed at the vertex
-// of a quadratic surface fitted by least squares to the nodes within kPeakFitReach nodes of it
-// (at the node itself when that surface has no maximum within reach). A smoothed distribution's
-// top is flat over several nodes, so its noise moves the largest node more than the vertex.
-void forc_grid_peak(const ForcGrid& grid, double x_from, ForcPeak& peak);
+// of a quadratic surface fitted by least squares to the nodes within reach nodes of it on each
+// side (at the node itself when that surface has no maximum within reach). A smoothed
+// distribution's top is flat over several nodes, so its noise moves the largest node more than
+// the vertex. A reach as wide as the regression's neighbourhood suits: forc_peak_reach.
+void forc_grid_peak(const ForcGrid& grid, double x_from, int32_t reach, ForcPeak& peak);
 
-// Nodes on each side of the largest node that the peak's quadratic takes in.
-constexpr int32_t kPeakFitReach = 3;
+// The reach of forc_grid_peak on grid that spans SF steps of the table's measurement.
+int32_t forc_peak_reach(const ForcTable& table, int32_t sf, const ForcGrid& grid);
 
 // Where the regression of the coercive grid's nodes stays clear of the line H = Hr: Bc of the
 // first node whose neighbourhood does not reach it. Nearer, a measurement's reversible

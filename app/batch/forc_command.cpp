@@ -190,7 +190,7 @@ int draw_and_summarise(const ForcTable& table, int32_t sf, ForcDiagramText text,
     forc_distribution_coercive(table, sf, kDiagramNodes, grid);
     if (!write_forc_diagram(picture, grid, text, error)) return kBatchStopped;
     ForcPeak peak;
-    forc_grid_peak(grid, text.scale_from, peak);
+    forc_grid_peak(grid, text.scale_from, forc_peak_reach(table, sf, grid), peak);
     std::fprintf(out, "name,value\ncurves,%zu\npoints,%zu\nstep_Hr,%.17g\nstep_H,%.17g\nsf,%d\n",
                  forc_table_curves(table), table.H.size(), table.step_Hr, table.step_H, sf);
     std::fprintf(out, "grid_step,%.17g\n", grid.dx);

@@ -541,3 +541,34 @@ TEST(BatchForcMeasured, ColumnsWithGapsGiveTheDistributionAndAPicture) {
     ASSERT_EQ(drawn.status, 0) << drawn.err;
     EXPECT_EQ(read_file(picture).substr(1, 3), "PNG");
 }
+
+// The known answer through the tool: the model's 100 curves (forc --hc 0.2), each moment with
+// 0.5 % seeded noise of its own size, read back as measured columns. The model's density peaks
+// at alpha = Hc/2, beta = -Hc/2 (Bc = Hc/2, Bu = 0) with P = Kmax.
+TEST(BatchForcMeasured, NoisyModelCurvesPeakWhereTheDensityPeaks) {
+    const ToolRun curves = run_tool({"forc", "--hc", "0.2", "--reversals", "100"});
+    ASSERT_EQ(curves.status, 0) << curves.err;
+    const double Kmax = std::strtod(run_tool({"kmax", "--hc", "0.2"}).out.c_str(), nullptr);
+    std::string header;
+    std::mt19937 random(7);
+    std::normal_distribution<double> noise(0.0, 0.005);
+    std::string text = "Hr,H,M\n";
+    for (const auto& row : csv_rows(curves.out, header))
+        text += to_text(row[0]) + "," + to_text(row[1]) + "," +
+                to_text(row[2] * (1.0 + noise(random))) + "\n";
+    const std::string file = temporary_path("noisy_model_forc.csv");
+    const std::string picture = temporary_path("noisy_model_forc.svg");
+    write_text(file, text);
+    const ToolRun r = run_tool({"forc", "--measured", file, "--picture", picture});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto v = named_values(r.out);
+    const double step = 2.0 / 99.0;
+    EXPECT_NEAR(value(v, "step_Hr"), step, 1e-12);
+    EXPECT_NEAR(value(v, "sf"), 3, 0);
+    const double Bc = value(v, "peak_Bc"), Bu = value(v, "peak_Bu");
+    // Within one step of the measured grid in each of H = Bu + Bc and Hr = Bu - Bc.
+    EXPECT_NEAR(Bu + Bc, 0.1, step);
+    EXPECT_NEAR(Bu - Bc, -0.1, step);
+    EXPECT_NEAR(value(v, "peak_rho") / (Kmax / 2), 1.0, 0.05);
+    EXPECT_EQ(read_file(picture).substr(0, 5), "<?xml");
+}

@@ -65,7 +65,7 @@ TEST(ForcKnownAnswer, PeakOfNoisyModelCurvesLiesWhereTheDensityPeaks) {
     ForcGrid grid;
     forc_distribution_fields(table, 3, grid);
     ForcPeak peak;
-    forc_grid_peak(grid, -HUGE_VAL, peak);
+    forc_grid_peak(grid, -HUGE_VAL, forc_peak_reach(table, 3, grid), peak);
     ASSERT_TRUE(peak.found);
     EXPECT_NEAR(peak.x, Hc / 2, grid.dx);
     EXPECT_NEAR(peak.y, -Hc / 2, grid.dy);

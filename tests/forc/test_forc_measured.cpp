@@ -106,7 +106,7 @@ TEST_P(ForcMeasured, PeakAgreesWithBoxAveragedDifferencesAndPicturesAreWritten) 
     forc_distribution_coercive(table, sf, 400, grid);
     const double clearance = forc_ridge_clearance(table, sf);
     ForcPeak peak;
-    forc_grid_peak(grid, clearance, peak);
+    forc_grid_peak(grid, clearance, forc_peak_reach(table, sf, grid), peak);
     ASSERT_TRUE(peak.found);
     const Peak found = {peak.x, peak.y, peak.rho};
     const Peak independent = box_average_peak(curves.curves, table.step_H, sf, clearance);
