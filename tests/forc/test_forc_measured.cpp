@@ -12,6 +12,7 @@
 #include "forc/forc_distribution.h"
 #include "forc/forc_drift.h"
 #include "forc/forc_from_curves.h"
+#include "forc/everett_table.h"
 #include "forc/forc_regression.h"
 #include "measure/series_reader.h"
 #include "picture/forc_diagram.h"
@@ -136,6 +137,52 @@ TEST_P(ForcMeasured, PeakAgreesWithBoxAveragedDifferencesAndPicturesAreWritten) 
         std::fclose(f);
         EXPECT_EQ(std::string(head, 4), ending[1] == 'p' ? "\x89PNG" : "<?xm") << path;
     }
+}
+
+// The Everett function tabulated on the even-numbered curves predicts the odd-numbered ones (RMS
+// at most 1 % of the moment at the largest field) and the upper branch of the major loop, the
+// locus of the reversal points (every point within 2 %).
+TEST_P(ForcMeasured, EverettFunctionOfEvenCurvesPredictsTheOddOnes) {
+    const MeasuredCase c = GetParam();
+    ForcCurves curves;
+    std::string error;
+    ASSERT_TRUE(read_forc_file(measured_file(c.file), curves, error)) << error;
+    ASSERT_TRUE(forc_correct_drift(curves, error)) << error;
+    ForcCurves even, odd;
+    for (size_t k = 0; k < curves.curves.size(); ++k)
+        (k % 2 == 1 ? even : odd).curves.push_back(curves.curves[k]);
+    ForcTable table;
+    ASSERT_TRUE(forc_table_from_curves(even, table, error)) << error;
+    EverettTable everett;
+    ASSERT_TRUE(everett_table_build(table, everett, error)) << error;
+    // The moment at the largest field of the file.
+    double H_top = -HUGE_VAL, M_top = 0.0;
+    for (const ForcCurve& curve : curves.curves)
+        for (size_t p = 0; p < curve.H.size(); ++p)
+            if (curve.H[p] > H_top) {
+                H_top = curve.H[p];
+                M_top = curve.M[p];
+            }
+    double sum = 0.0, branch_worst = 0.0;
+    size_t count = 0;
+    for (const ForcCurve& curve : odd.curves) {
+        if (curve.Hr < everett.Hr.front() || curve.Hr > everett.Hr.back()) continue;
+        for (size_t p = 0; p < curve.H.size(); ++p) {
+            const double e = everett_forc_moment(everett, curve.Hr, curve.H[p]) - curve.M[p];
+            sum += e * e;
+            ++count;
+        }
+        branch_worst = std::max(
+            branch_worst, std::fabs(everett_forc_moment(everett, curve.Hr, curve.Hr) - curve.M[0]));
+    }
+    ASSERT_GT(count, 1000u);
+    const double rms = std::sqrt(sum / static_cast<double>(count)) / std::fabs(M_top);
+    const double branch = branch_worst / std::fabs(M_top);
+    std::printf(
+        "%s: odd curves RMS %.4f %%, upper branch worst %.4f %% of M at the largest field\n",
+        c.file, 100 * rms, 100 * branch);
+    EXPECT_LE(rms, 0.01);
+    EXPECT_LE(branch, 0.02);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ForcMeasured,
