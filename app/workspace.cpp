@@ -7,6 +7,7 @@
 #include "app/menu_state.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
+#include "model/density_lorentz.h"
 #include "model/model_limits.h"
 #include "model/model_state.h"
 #include "model/mouse_interaction.h"
@@ -30,7 +31,7 @@ constexpr const char* kKmaxLabel = "Parameter Kmax =";
 
 void format_kmax() {
     format_label_real(g_shell.text_buffer, kTextBufferLength, "(a,g14.7)", kKmaxLabel,
-                      g_model.Kmax);
+                      g_model.density.norm);
 }
 
 // Asks for Hc; false when the dialog was cancelled. Hc and Kmax keep whatever the last valid
@@ -38,7 +39,7 @@ void format_kmax() {
 bool run_parameter_dialog() {
     Dialog& dialog = shell_dialog();
     if (!dlg_init(dialog, kParameterDialog)) stop_program("Dialog idd_Open not found");
-    set_field_value(dialog, kHcEdit, g_model.Hc);
+    set_field_value(dialog, kHcEdit, g_model.density.parameter[kLorentzHc]);
     format_kmax();
     adjust_left(g_shell.text_buffer, kTextBufferLength);
     show_text_buffer(dialog, kHcStatus);
@@ -90,7 +91,7 @@ void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     (void)event;
     read_field_text(dialog, kHcEdit);
     // A read that ends before any value (",", "/") leaves the target as it is: the current Hc.
-    double value = g_model.Hc;
+    double value = g_model.density.parameter[kLorentzHc];
     if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
         set_text_buffer("Error: Invalid format of Hc");
         g_shell.field_ok[0] = false;
@@ -98,7 +99,7 @@ void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
         set_text_buffer((std::string("Error: ") + refusal).c_str());
         g_shell.field_ok[0] = false;
     } else {
-        g_model.Hc = value;
+        g_model.density.parameter[kLorentzHc] = value;
         g_shell.field_ok[0] = true;
         compute_kmax(g_model);
         format_kmax();

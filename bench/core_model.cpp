@@ -2,6 +2,7 @@
 // Execute of 10 cycles and the long Executes (cyclic 300, spiral 200), all without drawing.
 #include <benchmark/benchmark.h>
 
+#include "model/density_lorentz.h"
 #include "model/curve_construction.h"
 #include "model/execute_cycles.h"
 #include "model/preisach.h"
@@ -38,7 +39,7 @@ void BM_compute_kmax(benchmark::State& state) {
     ModelState& m = workspace();
     for (auto _ : state) {
         compute_kmax(m);
-        benchmark::DoNotOptimize(m.Kmax);
+        benchmark::DoNotOptimize(m.density.norm);
     }
     set_startup_parameters(m);
 }

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "model/everett_integrands.h"
+#include "model/lorentz_integrands.h"
 #include "numerics/dtwodq_template.h"
 #include "numerics/error_facility.h"
-#include "numerics/simd_level.h"
+#include "model/simd_level.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ const std::vector<Triangle>& triangles() {
 }
 
 double ours(const Triangle& t) {
-    const Density p{kHc, kKmax};
+    const LorentzDensity p{kHc, kKmax};
     double r = 0.0;
     double e = 0.0;
     if (t.ascending)
@@ -85,7 +85,7 @@ double ours(const Triangle& t) {
 // inner one to that divided by the span. `count` (when not null) counts the evaluations.
 double peer(const Triangle& t, long* count) {
     using GK = boost::math::quadrature::gauss_kronrod<double, 61>;
-    const Density p{kHc, kKmax};
+    const LorentzDensity p{kHc, kKmax};
     const double span = std::fabs(t.b - t.a);
     const double outer_tol = 0.5 * kErrrel;
     const double inner_tol = outer_tol / span;
@@ -167,7 +167,7 @@ void print_comparison() {
     double worst = 0.0;
     for (const Triangle& t : triangles()) {
         const double b = peer(t, &peer_evaluations);
-        const Density p{kHc, kKmax};
+        const LorentzDensity p{kHc, kKmax};
         double r = 0.0;
         double e = 0.0;
         auto counted_asc = [&](const double& x, const double& y) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 
+#include "model/density_lorentz.h"
 #include "model/curve_construction.h"
 #include "model/execute_cycles.h"
 #include "model/model_seams.h"
@@ -119,13 +120,13 @@ BENCHMARK(BM_RightClickFromSaturationToHalf)
 // The same click at a small Hc (the argument in units of 1e-4), where the long triangles of the
 // click are integrated in pieces cut at the density's peaks.
 void BM_RightClickAtSmallHc(benchmark::State& state) {
-    const double Hc = g_model.Hc;
-    const double Kmax = g_model.Kmax;
-    g_model.Hc = static_cast<double>(state.range(0)) * 1e-4;
+    const double Hc = g_model.density.parameter[kLorentzHc];
+    const double Kmax = g_model.density.norm;
+    g_model.density.parameter[kLorentzHc] = static_cast<double>(state.range(0)) * 1e-4;
     compute_kmax(g_model);
     time_right_clicks(state);
-    g_model.Hc = Hc;
-    g_model.Kmax = Kmax;
+    g_model.density.parameter[kLorentzHc] = Hc;
+    g_model.density.norm = Kmax;
 }
 BENCHMARK(BM_RightClickAtSmallHc)
     ->Arg(100)

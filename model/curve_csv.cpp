@@ -30,8 +30,13 @@ void append_comment(std::string& out, const char* text, double v) {
 void format_points_csv(const ModelState& m, const double* H, const double* B, int count,
                        std::string& out) {
     if (count < 0 || !H || !B) count = 0;
-    append_comment(out, "# Hc = ", m.Hc);
-    append_comment(out, "# Kmax = ", m.Kmax);
+    // One line per parameter of the density, then its normalisation factor: "# Hc = " and
+    // "# Kmax = " for the Lorentzian.
+    const DensityFamily& family = *m.density.family;
+    for (int i = 0; i < family.parameter_count; ++i)
+        append_comment(out, ("# " + std::string(family.parameters[i].name) + " = ").c_str(),
+                       m.density.parameter[i]);
+    append_comment(out, ("# " + std::string(family.norm_name) + " = ").c_str(), m.density.norm);
     append(out, m.Ho > 0 ? "# start = positive saturation (Ho = "
                          : "# start = negative saturation (Ho = ");
     append_number(out, m.Ho);

@@ -1,6 +1,8 @@
 // The single ModelState and its program-start values.
 #include "model/model_state.h"
 
+#include "model/density_lorentz.h"
+
 #include <cstring>
 
 // Zero-initialised in static storage (no 4.8 MB image in the binary); the program-start values
@@ -19,9 +21,9 @@ void reset_to_program_start(ModelState& m) {
     m.Amem = 0.5;
     m.PlotLeft = 67;
     m.PlotTop = 8;
+    m.density = lorentz_density(0.0, 0.0);
 }
 
 void set_startup_parameters(ModelState& m) {
-    m.Hc = kStartupHc;
-    m.Kmax = kStartupKmax;
+    m.density = lorentz_density(kStartupHc, kStartupKmax);
 }

@@ -21,6 +21,8 @@
 // - Major loop: Nmaj = 200 after Open workspace, Hmaj[1..201] ascending from -Hs by dHmaj.
 #pragma once
 
+#include "model/density.h"
+
 #include <cstdint>
 
 // Slots of the curve buffer (indices 0..300001); no operation writes above kCurveBound.
@@ -45,8 +47,8 @@ constexpr int32_t kCycleSpiral = 2;      // "Gradual spiral approach to Hn"
 // of Bs (both 1 once a workspace is open). Arrays are fixed: nothing is allocated while it runs.
 struct ModelState {
     // Parameters of the model.
-    double Hc;   // parameter of the Lorentzian distribution, 0 < Hc < 1
-    double Kmax; // normalisation factor: integral of the density over the full triangle is 2
+    Density density; // the Preisach density: at start-up the Lorentzian of parameter Hc, its
+                     // norm the normalisation factor Kmax
     double Hs;   // saturation field (1 after Open workspace)
     double Bs;   // saturation induction (1 after Open workspace)
     double Smem; // memory factor: stored and shown by Settings, read by no computation
@@ -96,9 +98,11 @@ struct ModelState {
 // The single instance, living for the whole run, with the program-start values applied.
 extern ModelState g_model;
 
-// Program start: every field 0 except Smem = 0.125, Amem = 0.5, PlotLeft = 67, PlotTop = 8.
-// Hc and Kmax are left 0 here; the main routine sets them with set_startup_parameters.
+// Program start: every field 0 except Smem = 0.125, Amem = 0.5, PlotLeft = 67, PlotTop = 8; the
+// density is the Lorentzian with Hc and Kmax left 0 here; the main routine sets them with
+// set_startup_parameters.
 void reset_to_program_start(ModelState& m);
 
-// Hc := kStartupHc, Kmax := kStartupKmax (the main routine's first step).
+// The density := the Lorentzian with Hc = kStartupHc and Kmax = kStartupKmax (the main routine's
+// first step).
 void set_startup_parameters(ModelState& m);

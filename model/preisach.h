@@ -1,20 +1,15 @@
-// The Preisach model with a Lorentzian distribution: density, normalisation, limiting loop and
-// the Everett integrals that give B on the current branch of the reversal history.
-// Interface thread only: every integral runs the non-reentrant two-dimensional quadrature.
+// The Preisach model on the model's density: normalisation, limiting loop and the Everett
+// integrals that give B on the current branch of the reversal history.
+// Interface thread only: the integrals may run the non-reentrant two-dimensional quadrature.
 #pragma once
 
 #include "model/model_state.h"
 
-// Relative tolerance of every integral: 0.01 as a single-precision constant, widened.
-constexpr double kEverettErrRel = static_cast<double>(0.01f);
-// Gauss-Kronrod pair of every integral: 30-point Gauss with 61-point Kronrod.
-constexpr int kEverettRule = 6;
-
-// Density P(alpha, beta) = Kmax / ((1 + (alpha/Hc - 0.5)^2) (1 + (beta/Hc + 0.5)^2)) with the
-// Hc and Kmax of m.
+// The density P(alpha, beta) of m.
 double everett_density(const ModelState& m, double alpha, double beta);
 
-// Kmax := 1, then Kmax := 2 / (ascending integral of the density over -Hs <= beta <= alpha <= Hs).
+// The density's normalisation factor (the Lorentzian's Kmax) for the saturation field of m:
+// norm := 1, then norm := 2 / (ascending integral over -Hs <= beta <= alpha <= Hs).
 void compute_kmax(ModelState& m);
 
 // Fills Hmaj[2..201] and Bmaj[2..201]: the ascending half up to H = -Hs + 100 dHmaj (H

@@ -5,7 +5,7 @@
 
 #include "numerics/dtwodq_messages.h"
 #include "numerics/error_facility.h"
-#include "numerics/gk_rule_lanes.h"
+#include "numerics/gk_rule.h"
 #include "numerics/integrate_adaptive.h"
 #include "numerics/quadrature_shared.h"
 #include "numerics/quadrature_workspace.h"
@@ -70,83 +70,71 @@ double inner_integral(const F& f, double x, double yl, double yh, double ea, dou
     return r.result;
 }
 
-// Number of inner integrals whose first rule applications run side by side in lockstep (see
-// inner_integrals_lockstep) when the integrand has no lane rule. Four chains of each sum hide the
-// latency of the additions; two leave much of it exposed, more gain nothing measurable.
-constexpr int kInnerLockstep = 4;
+// An integrand may offer a faster way to apply the inner rules to many outer nodes at once,
+// through a member
+//     R inner_rules(double eps, double tiny) const
+// that the outer integration calls once, with the machine's epsilon and smallest normalised
+// number. The record R it returns offers
+//     bool usable() const
+//         whether it may be used for this integration at all, and
+//     void apply(int K, int count, const double* x, const double* a, const double* b,
+//                GkEstimate* out) const
+//         rule pair K (1..6) applied to the inner integrals over y from a[m] to b[m] of
+//         F(x[m], y), m = 0..count-1 (count 1..kInnerRulesMost), estimate m in out[m].
+// apply must give every estimate the bits gk_rule_k<K> gives for the same integral with the
+// same constants, and raise no errors: the quadrature's results, counts, lists and messages are
+// then those of the integrand without the hook. Such an integrand must be pure.
+constexpr int kInnerRulesMost = 64;
 
-// Whether F describes itself as a LorentzProduct (a member lorentz_product()), so that its inner
-// rules can run in vector lanes.
-template <class F, class = void> struct HasLorentzProduct : std::false_type {};
+template <class F, class = void> struct HasInnerRules : std::false_type {};
 template <class F>
-struct HasLorentzProduct<F, std::void_t<decltype(std::declval<const F&>().lorentz_product())>>
+struct HasInnerRules<F, std::void_t<decltype(std::declval<const F&>().inner_rules(0.0, 0.0))>>
     : std::true_type {};
-template <class F> constexpr bool has_lorentz_product = HasLorentzProduct<F>::value;
+template <class F> constexpr bool has_inner_rules = HasInnerRules<F>::value;
 
-// What an outer integration of F keeps for its inner lane rules: the LorentzLanes record,
-// prepared once, when F has a lane rule, else nothing.
-struct NoLanes {};
-template <class F>
-using LanesOf = std::conditional_t<has_lorentz_product<F>, LorentzLanes, NoLanes>;
+// What an outer integration of F keeps of the hook: its record, prepared once, or nothing.
+struct NoInnerRules {};
+template <class F, bool = has_inner_rules<F>> struct InnerRulesOf { using type = NoInnerRules; };
+template <class F> struct InnerRulesOf<F, true> {
+    using type = decltype(std::declval<const F&>().inner_rules(0.0, 0.0));
+};
+template <class F> using InnerRulesRecord = typename InnerRulesOf<F>::type;
 
-template <class F> LanesOf<F> lanes_of(const F& f) {
-    if constexpr (has_lorentz_product<F>)
-        return lorentz_lanes_prepare(f.lorentz_product(), DMACH(4), DMACH(1));
+template <class F> InnerRulesRecord<F> inner_rules_of(const F& f) {
+    if constexpr (has_inner_rules<F>)
+        return f.inner_rules(DMACH(4), DMACH(1));
     else
-        return NoLanes{};
+        return NoInnerRules{};
 }
 
-// Inner integrands for the nodes x[0], ..., x[M-1].
-template <class F, std::size_t... I>
-std::array<InnerIntegrand<F>, sizeof...(I)> inner_integrands(const F& f, const double* x,
-                                                             std::index_sequence<I...>) {
-    return {{InnerIntegrand<F>{f, x[I]}...}};
-}
-
-// The inner integrals at the outer nodes x[0..count-1] (count at most M, and exactly M unless F
-// has a lane rule) into fx[0..count-1], as count calls of inner_integral give them. The first
-// rule applications, which are all most inner integrals need, run side by side: in the vector
-// lanes of gk_rule_lanes when F describes itself as a LorentzProduct, else in lockstep so that
-// the processor overlaps their chains of additions. Every sum keeps its own order, so each result
-// keeps its bits. The limits come first, H(x) before G(x) at each node in turn; then the
-// integrand at every point of the first rules; then each node in turn finishes its integration
-// in the shared lists, keeps its count and reports. Only for an integrand and limits whose values
-// do not depend on the calls before (the order of the calls changes). Requires
-// adaptive_applies_rules(ea, er, maxsub), ea and er being the inner tolerances; ll is lanes_of(f).
-template <int K, int M, class F, class G, class H>
-void inner_integrals_lockstep(const F& f, const LanesOf<F>& ll, const G& g, const H& h,
-                              const double* x, double* fx, int count, double ea, double er,
-                              int maxsub, double* work, int* iwork) {
+// The inner integrals at the outer nodes x[0..count-1] (count 1..kInnerRulesMost) into
+// fx[0..count-1], as count calls of inner_integral give them, their first rule applications
+// through the integrand's hook (rules, usable). The limits come first, H(x) before G(x) at each
+// node in turn; then the first rule of every node; then each node in turn finishes its
+// integration in the shared lists, keeps its count and reports. Requires
+// adaptive_applies_rules(ea, er, maxsub), ea and er being the inner tolerances.
+template <int K, class F, class G, class H>
+void inner_integrals_hooked(const F& f, const InnerRulesRecord<F>& rules, const G& g, const H& h,
+                            const double* x, double* fx, int count, double ea, double er,
+                            int maxsub, double* work, int* iwork) {
     QuadratureShared& s = quadrature_shared;
-    double yl[M];
-    double yh[M];
+    double yl[kInnerRulesMost];
+    double yh[kInnerRulesMost];
     for (int m = 0; m < count; ++m) {
         yh[m] = h(x[m]);
         yl[m] = g(x[m]);
     }
-    // Nodes past count (a short last group of a lane rule) repeat the first; they are not used.
-    double xs[M];
-    for (int m = 0; m < M; ++m)
-        xs[m] = x[m < count ? m : 0];
-    std::array<InnerIntegrand<F>, M> fy = inner_integrands(f, xs, std::make_index_sequence<M>());
-    GkEstimate first[M];
-    if constexpr (has_lorentz_product<F> && M == kRuleLanesMost) {
-        E1USR("ON");
-        gk_rule_lanes(K, ll, count, x, yl, yh, first);
-        E1USR("OFF");
-    } else {
-        (void)ll;
-        InnerIntegrand<F>* fp[M];
-        for (int m = 0; m < M; ++m)
-            fp[m] = &fy[m];
-        gk_rule_lockstep_k<K, M>(fp, yl, yh, DMACH(4), DMACH(1), first);
-    }
+    GkEstimate first[kInnerRulesMost];
+    E1USR("ON");
+    rules.apply(K, count, x, yl, yh, first);
+    E1USR("OFF");
 
     const std::ptrdiff_t block = maxsub;
     const AdaptiveLists lists{work, work + block, work + 2 * block, work + 3 * block, iwork};
     for (int m = 0; m < count; ++m) {
+        InnerIntegrand<F> fy{f, x[m]};
         const AdaptiveResult r = integrate_adaptive_after_first_k<K>(
-            fy[m], yl[m], yh[m], ea, er, maxsub, lists, first[m], fy[m].rule_count());
+            fy, yl[m], yh[m], ea, er, maxsub, lists, first[m], fy.rule_count());
         s.inner_count = r.count;
         if (r.code != ADAPTIVE_OK) dt2odq_report_inner(r.code, maxsub, work, iwork);
         fx[m] = r.result;
@@ -154,22 +142,19 @@ void inner_integrals_lockstep(const F& f, const LanesOf<F>& ll, const G& g, cons
 }
 
 // x -> inner integral at x; at every node H(x) first, then G(x), then the inner integration.
-// Function pointers (the plain entry points) are called in exactly that order, node by node;
-// function objects, which this system passes only for pure functions, let groups of nodes run
-// their first inner rules in lockstep.
+// When the integrand offers the inner-rule hook, groups of nodes run their first inner rules
+// through it, with the same results to the bit.
 template <int K, class F, class G, class H> struct OuterIntegrand {
-    const F& f;    // the caller's integrand
-    const G& g;    // lower y-limit
-    const H& h;    // upper y-limit
-    int maxsub;    // list length of every inner integration
-    double* work;  // inner lists, 4*maxsub
-    int* iwork;    // inner ordering, maxsub
-    double ea;     // absolute tolerance of every inner integration: the outer one over the span
-    double er;     // relative tolerance of every inner integration: the outer one over the span
-    LanesOf<F> ll; // lanes_of(f)
-
-    static constexpr bool lockstep =
-        kInnerLockstep > 1 && std::is_class_v<F>&& std::is_class_v<G>&& std::is_class_v<H>;
+    const F& f;                // the caller's integrand
+    const G& g;                // lower y-limit
+    const H& h;                // upper y-limit
+    int maxsub;                // list length of every inner integration
+    double* work;              // inner lists, 4*maxsub
+    int* iwork;                // inner ordering, maxsub
+    double ea;                 // absolute tolerance of every inner integration: the outer one
+                               // over the span
+    double er;                 // relative tolerance of every inner integration: likewise
+    InnerRulesRecord<F> rules; // inner_rules_of(f)
 
     double at(double x) {
         const double yh = h(x);
@@ -177,10 +162,10 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
         return inner_integral<K>(f, x, yl, yh, ea, er, maxsub, work, iwork);
     }
     double single(double x) { return at(x); }
-    // With a lane rule the centre joins the first group of nodes instead of running alone; it
+    // With the hook the centre joins the first group of nodes instead of running alone; it
     // still comes first, so the inner integrations finish in the same order.
     void centre_and_values(double c, const double* x, double* fc, double* fx, int count) {
-        if (!lanes()) {
+        if (!hooked()) {
             *fc = single(c);
             values(x, fx, count);
             return;
@@ -190,40 +175,32 @@ template <int K, class F, class G, class H> struct OuterIntegrand {
         nodes[0] = c;
         for (int i = 0; i < count; ++i)
             nodes[1 + i] = x[i];
-        lane_values(nodes, inner, 1 + count);
+        hooked_values(nodes, inner, 1 + count);
         *fc = inner[0];
         for (int i = 0; i < count; ++i)
             fx[i] = inner[1 + i];
     }
-    // Whether the inner rules run in gk_rule_lanes.
-    bool lanes() const {
-        if constexpr (lockstep && has_lorentz_product<F>)
-            return lorentz_lanes_apply(ll.lp) && adaptive_applies_rules(ea, er, maxsub);
+    // Whether the inner rules run through the integrand's hook.
+    bool hooked() const {
+        if constexpr (has_inner_rules<F>)
+            return rules.usable() && adaptive_applies_rules(ea, er, maxsub);
         return false;
     }
-    // The inner integrals at count nodes, as many at a time as the lane rule takes; requires
-    // lanes().
-    void lane_values(const double* x, double* fx, int count) {
-        if constexpr (lockstep && has_lorentz_product<F>)
-            for (int i = 0; i < count; i += kRuleLanesMost)
-                inner_integrals_lockstep<K, kRuleLanesMost>(f, ll, g, h, x + i, fx + i,
-                                                            std::min(kRuleLanesMost, count - i), ea,
-                                                            er, maxsub, work, iwork);
+    // The inner integrals at count nodes, as many at a time as the hook takes; requires
+    // hooked().
+    void hooked_values(const double* x, double* fx, int count) {
+        if constexpr (has_inner_rules<F>)
+            for (int i = 0; i < count; i += kInnerRulesMost)
+                inner_integrals_hooked<K>(f, rules, g, h, x + i, fx + i,
+                                          std::min(kInnerRulesMost, count - i), ea, er, maxsub,
+                                          work, iwork);
     }
     void values(const double* x, double* fx, int count) {
-        int i = 0;
-        if constexpr (lockstep) {
-            if (lanes()) {
-                lane_values(x, fx, count);
-                return;
-            }
-            if (adaptive_applies_rules(ea, er, maxsub)) {
-                for (; i + kInnerLockstep <= count; i += kInnerLockstep)
-                    inner_integrals_lockstep<K, kInnerLockstep>(
-                        f, ll, g, h, x + i, fx + i, kInnerLockstep, ea, er, maxsub, work, iwork);
-            }
+        if (hooked()) {
+            hooked_values(x, fx, count);
+            return;
         }
-        for (; i < count; ++i)
+        for (int i = 0; i < count; ++i)
             fx[i] = at(x[i]);
     }
     // The outer count carries the count of the last inner integration.
@@ -234,9 +211,15 @@ template <int K, class F, class G, class H>
 AdaptiveResult outer_integral(const F& f, double A, double B, const G& g, const H& h, int maxsub,
                               const AdaptiveLists& lists, double* work, int* iwork) {
     const QuadratureShared& s = quadrature_shared;
-    OuterIntegrand<K, F, G, H> fx{
-        f,          g, h, maxsub, work, iwork, s.outer_errabs / s.span, s.outer_errrel / s.span,
-        lanes_of(f)};
+    OuterIntegrand<K, F, G, H> fx{f,
+                                  g,
+                                  h,
+                                  maxsub,
+                                  work,
+                                  iwork,
+                                  s.outer_errabs / s.span,
+                                  s.outer_errrel / s.span,
+                                  inner_rules_of(f)};
     return integrate_adaptive_k<K>(fx, A, B, quadrature_shared.outer_errabs,
                                    quadrature_shared.outer_errrel, maxsub, lists);
 }
@@ -244,9 +227,9 @@ AdaptiveResult outer_integral(const F& f, double A, double B, const G& g, const 
 } // namespace dtwodq_detail
 
 // F is callable as double(const double& x, const double& y); G and H as double(const double& x).
-// Arguments, results and diagnostics are those of DT2ODQ (numerics/dtwodq.h). When F, G and H are
-// all function objects they must be pure (a value may not depend on earlier calls): they are then
-// called in another order than function pointers are, with the same results to the bit.
+// Arguments, results and diagnostics are those of DT2ODQ (numerics/dtwodq.h). When F offers the
+// inner-rule hook, F, G and H must be pure (a value may not depend on earlier calls): they are
+// then called in another order than otherwise, with the same results to the bit.
 template <class F, class G, class H>
 void dt2odq_t(const F& f, const double& A, const double& B, const G& g, const H& h,
               const double& ERRABS, const double& ERRREL, const int& IRULE, double& RESULT,

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/batch/batch_options.h"
+#include "model/density_lorentz.h"
 #include "model/model_limits.h"
 #include "model/preisach.h"
 #include "model/state_sequences.h"
@@ -88,10 +89,6 @@ int batch_parse_hc(int argc, const char* const* argv, int& i, BatchOptions& opti
 
 void batch_set_parameter(ModelState& m, double Hc) {
     open_workspace_saturation(m);
-    m.Hc = Hc;
-    if (Hc == kStartupHc) {
-        m.Kmax = kStartupKmax;
-    } else {
-        compute_kmax(m);
-    }
+    m.density = lorentz_density(Hc, kStartupKmax);
+    if (Hc != kStartupHc) compute_kmax(m);
 }

@@ -12,7 +12,7 @@ int parse_kmax_option(int argc, const char* const* argv, int& i, BatchOptions& o
 
 int run_kmax(const BatchOptions& options, ModelState& m, std::FILE* out, std::string&) {
     batch_set_parameter(m, options.Hc);
-    std::fprintf(out, "%.17g\n", m.Kmax);
+    std::fprintf(out, "%.17g\n", m.density.norm);
     return kBatchOk;
 }
 

@@ -1,6 +1,8 @@
 // Set-up and tear-down that return the shell to its start-up state between tests.
 #include "shell_fixture.h"
 
+#include "model/density_lorentz.h"
+
 #include "app/menu_callbacks.h"
 #include "model/model_state.h"
 #include "shell_driver.h"
@@ -8,8 +10,8 @@
 #include "window/kernel/units.h"
 
 void ShellTest::SetUp() {
-    Hc_ = g_model.Hc;
-    Kmax_ = g_model.Kmax;
+    Hc_ = g_model.density.parameter[kLorentzHc];
+    Kmax_ = g_model.density.norm;
     Smem_ = g_model.Smem;
     Amem_ = g_model.Amem;
     Ncyc_ = g_model.Ncyc;
@@ -19,8 +21,8 @@ void ShellTest::TearDown() {
     close_workspace();
     // "Save results..." is left as drawing left it; start-up had it grayed.
     modify_menu_flags(kFileMenu, kSaveResultsItem, kMenuGrayed);
-    g_model.Hc = Hc_;
-    g_model.Kmax = Kmax_;
+    g_model.density.parameter[kLorentzHc] = Hc_;
+    g_model.density.norm = Kmax_;
     g_model.Smem = Smem_;
     g_model.Amem = Amem_;
     g_model.Ncyc = Ncyc_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/density_lorentz.h"
 #include "model/model_state.h"
 #include "shell_driver.h"
 #include "window/graph/graphics_data.h"
@@ -33,8 +34,8 @@ bool grayed(int menu, int item) {
 } // namespace
 
 TEST(Startup, ModelConstantsAreTheWidenedSinglePrecisionValues) {
-    EXPECT_EQ(g_model.Hc, 0.4000000059604645);
-    EXPECT_EQ(g_model.Kmax, 3.2385880947113037);
+    EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.4000000059604645);
+    EXPECT_EQ(g_model.density.norm, 3.2385880947113037);
 }
 
 TEST(Startup, FileMenuInOrderWithOneSeparatorAboveExit) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "model/density_lorentz.h"
 #include "app/menu_callbacks.h"
 #include "app/workspace.h"
 #include "model/model_state.h"
@@ -43,9 +44,9 @@ std::string kmax_status(double Kmax) {
 
 double kmax_for(double Hc) {
     ModelState* m = new ModelState(g_model);
-    m->Hc = Hc;
+    m->density.parameter[kLorentzHc] = Hc;
     compute_kmax(*m);
-    const double k = m->Kmax;
+    const double k = m->density.norm;
     delete m;
     return k;
 }
@@ -69,14 +70,14 @@ TEST_F(Workspace, FirstOpeningShowsTheStartupValues) {
 }
 
 TEST_F(Workspace, ValuesOutsideZeroToOneAreRejected) {
-    const double Hc = g_model.Hc, Kmax = g_model.Kmax;
+    const double Hc = g_model.density.parameter[kLorentzHc], Kmax = g_model.density.norm;
     with_dialog(open_workspace_menu, [&](QDialog* d) {
         for (const char* text : {"1", "0", "-0.5", "1.0", "1e3", "-0", "11111111111111111111"}) {
             set_edit_text(edit_at(d, 0), text);
             EXPECT_EQ(control_text(kHcStatus), "Error: must be 0<Hc<1") << text;
             EXPECT_FALSE(control_enabled(1)) << text;
-            EXPECT_EQ(g_model.Hc, Hc) << text;
-            EXPECT_EQ(g_model.Kmax, Kmax) << text;
+            EXPECT_EQ(g_model.density.parameter[kLorentzHc], Hc) << text;
+            EXPECT_EQ(g_model.density.norm, Kmax) << text;
         }
     });
 }
@@ -89,8 +90,8 @@ TEST_F(Workspace, ValuesBelowTheSmallestHcAreRejected) {
             EXPECT_FALSE(control_enabled(1)) << text;
         }
         set_edit_text(edit_at(d, 0), "0.001");
-        EXPECT_EQ(g_model.Hc, 0.001);
-        EXPECT_EQ(control_text(kHcStatus), kmax_status(g_model.Kmax));
+        EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.001);
+        EXPECT_EQ(control_text(kHcStatus), kmax_status(g_model.density.norm));
         EXPECT_TRUE(control_enabled(1));
     });
 }
@@ -117,14 +118,14 @@ TEST_F(Workspace, BadTextGivesItsMessageAndChangesNothing) {
     };
     with_dialog(open_workspace_menu, [&](QDialog* d) {
         set_edit_text(edit_at(d, 0), "0.3");
-        const double Kmax = g_model.Kmax;
+        const double Kmax = g_model.density.norm;
         for (const Row& row : rows) {
             set_edit_text(edit_at(d, 0), "0.3"); // valid first: the message must replace it
             set_edit_text(edit_at(d, 0), row.text);
             EXPECT_EQ(control_text(kHcStatus), row.status) << row.text;
             EXPECT_FALSE(control_enabled(1)) << row.text;
-            EXPECT_EQ(g_model.Hc, 0.3) << row.text;
-            EXPECT_EQ(g_model.Kmax, Kmax) << row.text;
+            EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.3) << row.text;
+            EXPECT_EQ(g_model.density.norm, Kmax) << row.text;
         }
     });
 }
@@ -132,15 +133,15 @@ TEST_F(Workspace, BadTextGivesItsMessageAndChangesNothing) {
 TEST_F(Workspace, ReadsThatEndBeforeAValueKeepHc) {
     with_dialog(open_workspace_menu, [](QDialog* d) {
         set_edit_text(edit_at(d, 0), "0.3");
-        const double Kmax = g_model.Kmax;
+        const double Kmax = g_model.density.norm;
         for (const char* text : {",", "/", "3*", ",5", " , 0.7"}) {
             set_edit_text(edit_at(d, 0), text);
-            EXPECT_EQ(g_model.Hc, 0.3) << text;
-            EXPECT_EQ(g_model.Kmax, Kmax) << text;
+            EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.3) << text;
+            EXPECT_EQ(g_model.density.norm, Kmax) << text;
             EXPECT_TRUE(control_enabled(1)) << text;
         }
         set_edit_text(edit_at(d, 0), "3*0.5");
-        EXPECT_EQ(g_model.Hc, 0.5);
+        EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.5);
     });
 }
 
@@ -148,10 +149,10 @@ TEST_F(Workspace, EveryKeystrokeRecomputesKmax) {
     with_dialog(open_workspace_menu, [](QDialog* d) {
         type_into(edit_at(d, 0), "0.25");
         EXPECT_EQ(edit_at(d, 0)->text(), "0.25");
-        EXPECT_EQ(g_model.Hc, 0.25);
-        EXPECT_EQ(g_model.Kmax, kmax_for(0.25));
-        EXPECT_EQ(control_text(kHcStatus), kmax_status(g_model.Kmax));
-        EXPECT_NE(g_model.Kmax, 3.2385880947113037);
+        EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.25);
+        EXPECT_EQ(g_model.density.norm, kmax_for(0.25));
+        EXPECT_EQ(control_text(kHcStatus), kmax_status(g_model.density.norm));
+        EXPECT_NE(g_model.density.norm, 3.2385880947113037);
     });
 }
 
@@ -162,12 +163,12 @@ TEST_F(Workspace, CancelKeepsTheLastValidValue) {
         EXPECT_FALSE(control_enabled(1));
         click(push_button_at(d, 1));
     });
-    EXPECT_EQ(g_model.Hc, 0.3);
-    EXPECT_EQ(g_model.Kmax, kmax_for(0.3));
+    EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.3);
+    EXPECT_EQ(g_model.density.norm, kmax_for(0.3));
     EXPECT_EQ(window_handle_for_unit(kWorkspaceUnit), 0);
     with_dialog(open_workspace_menu, [](QDialog*) {
         EXPECT_EQ(control_text(kHcEdit), "0.3000000");
-        EXPECT_EQ(control_text(kHcStatus), kmax_status(g_model.Kmax));
+        EXPECT_EQ(control_text(kHcStatus), kmax_status(g_model.density.norm));
     });
 }
 
@@ -230,14 +231,14 @@ TEST_F(Workspace, ReopeningStartsFromNegativeSaturationInANewWindow) {
     EXPECT_EQ(g_model.Bcur, -1.0);
     EXPECT_EQ(g_model.Krev, 0);
     EXPECT_EQ(g_model.Ndrawn, 0);
-    EXPECT_EQ(g_model.Hc, 0.3);
+    EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.3);
     // The limiting loop is the one of Hc = 0.3: its ascending branch is the curve up from
     // negative saturation with that Hc, not with the start-up one.
     ModelState* m = new ModelState(g_model);
     const double H = g_model.Hmaj[51];
     EXPECT_NEAR(g_model.Bmaj[51], everett_integral(*m, H), 1e-12);
-    m->Hc = 0.4000000059604645;
-    m->Kmax = 3.2385880947113037;
+    m->density.parameter[kLorentzHc] = 0.4000000059604645;
+    m->density.norm = 3.2385880947113037;
     EXPECT_GT(std::fabs(g_model.Bmaj[51] - everett_integral(*m, H)), 1e-3);
     delete m;
 }

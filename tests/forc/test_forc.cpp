@@ -21,7 +21,7 @@ namespace {
 ForcCurves model_curves(double Hc, int32_t n, double& Kmax) {
     static ModelState m;
     batch_set_parameter(m, Hc);
-    Kmax = m.Kmax;
+    Kmax = m.density.norm;
     ForcCurves curves;
     std::vector<double> B(static_cast<size_t>(n));
     for (int32_t i = 0; i < n; ++i) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "model/density_lorentz.h"
 #include "model/curve_construction.h"
 #include "model/preisach.h"
 #include "model/state_sequences.h"
@@ -18,7 +19,7 @@ ModelState& opened_workspace(double Hc) {
     set_startup_parameters(*m);
     open_workspace_saturation(*m);
     if (Hc != kStartupHc) {
-        m->Hc = Hc;
+        m->density.parameter[kLorentzHc] = Hc;
         compute_kmax(*m);
     }
     open_workspace_reset(*m);

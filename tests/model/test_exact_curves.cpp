@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/density_lorentz.h"
 #include "exact_everett.h"
 #include "model/curve_construction.h"
 #include "model/execute_cycles.h"
@@ -79,7 +80,7 @@ std::ostream& operator<<(std::ostream& out, const Worst& w) {
 Worst largest_error(const ModelState& m, bool start_negative) {
     const std::vector<double> H = drawn_H(m);
     const std::vector<double> B = drawn_B(m);
-    const ExactDensity d{m.Hc, m.Hc == kStartupHc ? m.Kmax : exact_kmax(m.Hc)};
+    const ExactDensity d{m.density.parameter[kLorentzHc], m.density.parameter[kLorentzHc] == kStartupHc ? m.density.norm : exact_kmax(m.density.parameter[kLorentzHc])};
     const std::vector<double> exact = exact_curve(d, H, B[0], start_negative ? 1 : -1);
     Worst w;
     for (size_t i = 0; i < B.size(); ++i) {
@@ -164,7 +165,7 @@ TEST(ExactReference, CurvesAndKmaxAreMetWithinTheirBounds) {
         ASSERT_EQ(H.size(), ref.cols[0].size()) << name;
         for (size_t i = 0; i < H.size(); ++i) {
             ASSERT_EQ(H[i], ref.cols[0][i]) << name << " point " << i;
-            ASSERT_LE(std::fabs(B[i] - ref.cols[1][i]), bound_for(m.Hc)) << name << " point " << i;
+            ASSERT_LE(std::fabs(B[i] - ref.cols[1][i]), bound_for(m.density.parameter[kLorentzHc])) << name << " point " << i;
         }
     }
     const ReferenceTable kmax = read_reference("exact/kmax_exact.csv");
@@ -173,9 +174,9 @@ TEST(ExactReference, CurvesAndKmaxAreMetWithinTheirBounds) {
         const double Hc = kmax.cols[0][i];
         if (Hc < 0.001) continue; // below the accepted range
         ModelState& m = workspace(kStartupHc, true);
-        m.Hc = Hc;
+        m.density.parameter[kLorentzHc] = Hc;
         compute_kmax(m);
-        EXPECT_LE(std::fabs(m.Kmax / kmax.cols[1][i] - 1.0), bound_for(Hc)) << "Hc = " << Hc;
+        EXPECT_LE(std::fabs(m.density.norm / kmax.cols[1][i] - 1.0), bound_for(Hc)) << "Hc = " << Hc;
     }
 }
 
@@ -185,7 +186,7 @@ TEST(ExactReference, CurvesAndKmaxAreMetWithinTheirBounds) {
 TEST(ExactReference, EightHcIsTheWidestUncutTriangle) {
     const double Hc = 0.125; // 8 Hc = 1 and the peak fields +-1/16 exactly
     ModelState& m = workspace(Hc, true);
-    const ExactDensity d{Hc, m.Kmax};
+    const ExactDensity d{Hc, m.density.norm};
     const double tiny = 0x1p-20;
     struct Case {
         int Dir;       // branch direction: ascending form from a, or descending form to a

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "model/density_lorentz.h"
 #include "model/preisach.h"
 #include "numerics/dtwodq.h"
 #include "model/reversal_history.h"
@@ -15,14 +16,14 @@ namespace {
 TEST(Preisach, KmaxForStartupHcHasSixDigitsOfTheStartupValue) {
     ModelState& m = opened_workspace();
     compute_kmax(m);
-    EXPECT_NEAR(m.Kmax, 3.23859, 0.5e-5);
-    EXPECT_NEAR(m.Kmax, kStartupKmax, 1e-6 * kStartupKmax);
+    EXPECT_NEAR(m.density.norm, 3.23859, 0.5e-5);
+    EXPECT_NEAR(m.density.norm, kStartupKmax, 1e-6 * kStartupKmax);
 }
 
 TEST(Preisach, KmaxNormalisesTheWholeTriangleToTwo) {
     ModelState& m = opened_workspace();
     for (double Hc : {0.05, 0.3, 0.9}) {
-        m.Hc = Hc;
+        m.density.parameter[kLorentzHc] = Hc;
         compute_kmax(m);
         // With the new Kmax the full swing from -1 to 1 on the ascending branch is 2.
         m.Krev = 0;
@@ -41,7 +42,7 @@ TEST(Preisach, DensityIsSymmetricUnderReflection) {
         EXPECT_GT(everett_density(m, a, b), 0.0);
     }
     // The peak sits at alpha = Hc/2, beta = -Hc/2 with the value Kmax.
-    EXPECT_EQ(everett_density(m, m.Hc / 2, -m.Hc / 2), m.Kmax);
+    EXPECT_EQ(everett_density(m, m.density.parameter[kLorentzHc] / 2, -m.density.parameter[kLorentzHc] / 2), m.density.norm);
 }
 
 TEST(Preisach, MajorLoopPassesZeroAtTheRemanence) {

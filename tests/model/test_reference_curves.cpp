@@ -4,6 +4,7 @@
 #include <functional>
 #include <ostream>
 
+#include "model/density_lorentz.h"
 #include "model/curve_construction.h"
 #include "model/execute_cycles.h"
 #include "model/preisach.h"
@@ -33,9 +34,9 @@ TEST(Reference, KmaxForEveryHc) {
     ASSERT_GE(ref.cols[0].size(), 5u);
     ModelState& m = opened_workspace();
     for (size_t i = 0; i < ref.cols[0].size(); ++i) {
-        m.Hc = ref.cols[0][i];
+        m.density.parameter[kLorentzHc] = ref.cols[0][i];
         compute_kmax(m);
-        EXPECT_NEAR(m.Kmax / ref.cols[1][i], 1.0, kAgreement) << "Hc = " << m.Hc;
+        EXPECT_NEAR(m.density.norm / ref.cols[1][i], 1.0, kAgreement) << "Hc = " << m.density.parameter[kLorentzHc];
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "model/density_lorentz.h"
 #include "model/curve_construction.h"
 #include "model/state_sequences.h"
 #include "model_fixture.h"
@@ -31,8 +32,8 @@ TEST(ModelStateLifecycle, ProgramStartZeroesAllButTheSettingsAndPlotCorner) {
     EXPECT_EQ(m->Amem, 0.5);
     EXPECT_EQ(m->PlotLeft, 67);
     EXPECT_EQ(m->PlotTop, 8);
-    EXPECT_EQ(m->Hc, 0.0);
-    EXPECT_EQ(m->Kmax, 0.0);
+    EXPECT_EQ(m->density.parameter[kLorentzHc], 0.0);
+    EXPECT_EQ(m->density.norm, 0.0);
     EXPECT_EQ(m->Hs, 0.0);
     EXPECT_EQ(m->Ho, 0.0);
     EXPECT_EQ(m->Ncyc, 0);
@@ -42,8 +43,8 @@ TEST(ModelStateLifecycle, ProgramStartZeroesAllButTheSettingsAndPlotCorner) {
     EXPECT_EQ(m->Brev[kReversalSlots - 1], 0.0);
     set_startup_parameters(*m);
     // The single-precision constants 0.4 and 3.238588, widened.
-    EXPECT_EQ(m->Hc, 0.4000000059604645);
-    EXPECT_EQ(m->Kmax, 3.2385880947113037);
+    EXPECT_EQ(m->density.parameter[kLorentzHc], 0.4000000059604645);
+    EXPECT_EQ(m->density.norm, 3.2385880947113037);
 }
 
 TEST(ModelStateLifecycle, OpenWorkspaceStartsAtNegativeSaturationWithOnePoint) {
@@ -89,15 +90,15 @@ TEST(ModelStateLifecycle, SecondOpenDiscardsTheHistoryButKeepsTheParameters) {
     m->Amem = 0.7;
     m->Ncyc = 4;
     m->CycleMode = 2;
-    const double Hc = m->Hc, Kmax = m->Kmax;
+    const double Hc = m->density.parameter[kLorentzHc], Kmax = m->density.norm;
     open_workspace(*m);
     EXPECT_EQ(m->Ndrawn, 0);
     EXPECT_EQ(m->Krev, 0);
     EXPECT_EQ(m->Dir, 1.0);
     EXPECT_EQ(m->Hcur, -1.0);
     EXPECT_EQ(m->dHprev, 3.0);
-    EXPECT_EQ(m->Hc, Hc);
-    EXPECT_EQ(m->Kmax, Kmax);
+    EXPECT_EQ(m->density.parameter[kLorentzHc], Hc);
+    EXPECT_EQ(m->density.norm, Kmax);
     EXPECT_EQ(m->Smem, 0.3);
     EXPECT_EQ(m->Amem, 0.7);
     EXPECT_EQ(m->Ncyc, 4);

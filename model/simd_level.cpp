@@ -1,4 +1,4 @@
-#include "numerics/simd_level.h"
+#include "model/simd_level.h"
 
 #include <atomic>
 #include <cstdlib>

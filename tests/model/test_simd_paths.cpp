@@ -2,10 +2,10 @@
 // integrands' lane rule, gives the bits of the plain quadrature of the same integrand, which
 // calls it one value at a time: results, error estimates, counts, lists and messages.
 // The model's integrands (a header of plain function objects; nothing of the model is linked).
-#include "model/everett_integrands.h"
+#include "model/lorentz_integrands.h"
 #include "numerics/dtwodq_template.h"
-#include "numerics/simd_level.h"
-#include "test_dtwodq_fixture.h"
+#include "model/simd_level.h"
+#include "tests/numerics/test_dtwodq_fixture.h"
 
 #include <cstring>
 #include <string>
@@ -50,7 +50,7 @@ class SimdPaths : public DtwodqTest {
         std::vector<int> io(n), iw(n);
         reset_quadrature_flags();
         capture().lines.clear();
-        const Density p{c.Hc, 1.0 / c.Hc};
+        const LorentzDensity p{c.Hc, 1.0 / c.Hc};
         const Ascending up{p};
         const Descending down{p};
         if (plain && c.ascending)

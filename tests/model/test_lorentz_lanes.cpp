@@ -3,8 +3,8 @@
 // ends among them), scales and numerators, so that every exact quotient the builds use instead of a
 // division is checked against the division across hundreds of thousands of points.
 #include "numerics/gk_rule.h"
-#include "numerics/gk_rule_lanes.h"
-#include "numerics/simd_level.h"
+#include "model/lorentz_lanes.h"
+#include "model/simd_level.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +109,7 @@ TEST_F(GkRuleLanes, EveryBuildGivesTheOneAtATimeBits) {
             for (SimdLevel level : levels) {
                 if (!set_simd_level(level)) continue;
                 GkEstimate got[kRuleLanesMost];
-                gk_rule_lanes(K, lorentz_lanes_prepare(lp, eps, tiny), count, x, a, b, got);
+                lorentz_rule_lanes(K, lorentz_lanes_prepare(lp, eps, tiny), count, x, a, b, got);
                 for (int m = 0; m < count; ++m) {
                     ++compared;
                     EXPECT_TRUE(same_bits(expected[m], got[m]))

@@ -1,10 +1,11 @@
-// One rule pair applied at once to eight inner integrals of a product of two Lorentzians, one
-// integral per vector lane, with the bits the one-at-a-time rule gives. Keeps no state; any
-// thread.
+// The Lorentzian density's fast inner rules: one rule pair applied at once to eight inner
+// integrals of a product of two Lorentzians, one integral per vector lane, with the bits the
+// one-at-a-time rule gives. The only code of the program built for particular instruction sets,
+// chosen at one point (the record's `level`). Keeps no state; any thread.
 #pragma once
 
+#include "model/simd_level.h"
 #include "numerics/gk_rule.h"
-#include "numerics/simd_level.h"
 
 // An integrand of the form
 //     numerator / ((1 + (x / scale + outer_shift)^2) * (1 + (y / scale + inner_shift)^2)),
@@ -22,10 +23,10 @@ struct LorentzProduct {
 // The number of inner integrals in a group: one vector of lanes.
 constexpr int kRuleLanes = 8;
 
-// The most inner integrals one call of gk_rule_lanes takes: eight groups.
+// The most inner integrals one call of lorentz_rule_lanes takes: eight groups.
 constexpr int kRuleLanesMost = 8 * kRuleLanes;
 
-// Whether gk_rule_lanes takes this integrand: its numerator must be finite and +0 or positive
+// Whether lorentz_rule_lanes takes this integrand: its numerator must be finite and +0 or positive
 // (so are then all its values at finite points, which the lane rule relies on), its scale finite
 // and not zero.
 bool lorentz_lanes_apply(const LorentzProduct& lp);
@@ -60,5 +61,17 @@ LorentzLanes lorentz_lanes_prepare(const LorentzProduct& lp, double eps, double 
 // estimate m in out[m]: the same bits as gk_rule_k<K> applied to y -> integrand(x[m], y) on
 // [a[m], b[m]] with ll's machine constants. Requires lorentz_lanes_apply(ll.lp); a group with a
 // node or an end that is not finite runs one value at a time. Raises no errors.
-void gk_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, const double* a,
-                   const double* b, GkEstimate* out);
+void lorentz_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, const double* a,
+                        const double* b, GkEstimate* out);
+
+// The quadrature's inner-rule hook for a Lorentz-product integrand (see
+// numerics/dtwodq_template.h): the record prepared once per outer integration.
+struct LorentzInnerRules {
+    LorentzLanes ll; // the integrand and constants, prepared
+
+    bool usable() const { return lorentz_lanes_apply(ll.lp); }
+    void apply(int K, int count, const double* x, const double* a, const double* b,
+               GkEstimate* out) const {
+        lorentz_rule_lanes(K, ll, count, x, a, b, out);
+    }
+};

@@ -1,16 +1,17 @@
-// Which build of the quadrature's hot loops runs: the portable baseline code, or a build of the
-// same loops for the AVX2 instructions of the processor the program runs on. Any thread: the
+// Which build of the Lorentzian density's lane rules (model/lorentz_lanes.h) runs: the portable
+// baseline code, or a build for the AVX2 or AVX-512 instructions of the processor the program
+// runs on. Any thread: the
 // choice is one atomic value, made once and changed only by tests and benchmarks.
 #pragma once
 
-// Builds of the hot loops, in increasing order of the instructions they need. Every build does
+// Builds of the lane rules, in increasing order of the instructions they need. Every build does
 // the same operations in the same order, contracting nothing into fused multiply-adds, so all
 // give the same bits; the AVX2 and AVX-512 builds replace the divisions by the integrand's scale
 // with a sequence of fused multiply-adds proven to give the correctly rounded quotient.
 enum SimdLevel {
     kSimdBaseline = 0, // the target's default instructions (SSE2 on x86-64)
     kSimdAvx2 = 1,     // 256-bit vectors and fused multiply-adds (AVX2 and FMA)
-    kSimdAvx512 = 2    // 512-bit vectors (AVX-512F) for the lane rule, AVX2 elsewhere
+    kSimdAvx512 = 2    // 512-bit vectors (AVX-512F)
 };
 
 // Name of the environment variable that caps the build: "baseline" runs the baseline build even

@@ -2,10 +2,9 @@
 // taking or returning one is inlined into a rule function, so the ABI note does not apply.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
-#include "numerics/gk_rule_lanes.h"
+#include "model/lorentz_lanes.h"
 
 #include "numerics/gk_rules.h"
-#include "numerics/simd_level.h"
 
 #include <algorithm>
 #include <cmath>
@@ -461,7 +460,7 @@ double lorentz_outer_factor(const LorentzProduct& lp, double x) {
     return 1.0 + t * t;
 }
 
-void gk_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, const double* a,
+void lorentz_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, const double* a,
                    const double* b, GkEstimate* out) {
     const int groups = (count + kRuleLanes - 1) / kRuleLanes;
     if (count % kRuleLanes != 0) {
@@ -476,7 +475,7 @@ void gk_rule_lanes(int K, const LorentzLanes& ll, int count, const double* x, co
             bs[m] = b[from];
         }
         GkEstimate all[kRuleLanesMost];
-        gk_rule_lanes(K, ll, groups * kRuleLanes, xs, as, bs, all);
+        lorentz_rule_lanes(K, ll, groups * kRuleLanes, xs, as, bs, all);
         std::copy(all, all + count, out);
         return;
     }
