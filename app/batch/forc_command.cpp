@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "app/batch/batch_common.h"
-#include "measure/series_reader.h"
+#include "app/batch/forc_input.h"
 #include "forc/forc_distribution.h"
-#include "forc/forc_drift.h"
-#include "forc/forc_from_curves.h"
 #include "forc/forc_regression.h"
 #include "forc/forc_table.h"
 #include "measure/measure_units.h"
@@ -74,11 +72,6 @@ void compute_forc_curve(ModelState& m, double Hr, int32_t points, int32_t first,
 
 namespace {
 
-// Smoothing factor in force: the one given or the default.
-int32_t smoothing_of(const BatchOptions& options) {
-    return options.sf > 0 ? options.sf : kDefaultSmoothingFactor;
-}
-
 int parse_forc_option(int argc, const char* const* argv, int& i, BatchOptions& options,
                       std::string& error) {
     const int hc = batch_parse_hc(argc, argv, i, options, error);
@@ -100,17 +93,6 @@ int parse_forc_option(int argc, const char* const* argv, int& i, BatchOptions& o
         options.density = true;
         return kOptionTaken;
     }
-    if (arg == "--sf") {
-        if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
-        if (!batch_read_int32(value, options.sf) || options.sf < kSmallestSmoothingFactor ||
-            options.sf > kLargestSmoothingFactor) {
-            error = "invalid --sf '" + batch_shown(value) + "': expected a whole number from " +
-                    std::to_string(kSmallestSmoothingFactor) + " to " +
-                    std::to_string(kLargestSmoothingFactor);
-            return kOptionRefused;
-        }
-        return kOptionTaken;
-    }
     if (arg == "--measured" || arg == "--picture") {
         std::string& path = arg == "--measured" ? options.measured_path : options.picture_path;
         if (!batch_option_value(argc, argv, i, path, error)) return kOptionRefused;
@@ -125,10 +107,8 @@ int parse_forc_option(int argc, const char* const* argv, int& i, BatchOptions& o
         }
         return kOptionTaken;
     }
-    if (arg == "--drift" || arg == "--no-drift") {
-        (arg == "--drift" ? options.drift : options.no_drift) = true;
-        return kOptionTaken;
-    }
+    const int input = parse_forc_input_option(argc, argv, i, options, error);
+    if (input != kOptionUnknown) return input;
     return kOptionUnknown;
 }
 
@@ -203,22 +183,10 @@ int draw_and_summarise(const ForcTable& table, int32_t sf, ForcDiagramText text,
 int run_forc_measured(const BatchOptions& options, std::FILE* out, std::string& error) {
     const std::string& path = options.measured_path;
     ForcCurves curves;
-    if (!read_forc_file(path, curves, error)) return kBatchBadUsage;
-    bool all_calibrated = !curves.curves.empty();
-    for (const ForcCurve& c : curves.curves)
-        all_calibrated = all_calibrated && c.has_calibration;
-    // By default the drift is corrected whenever the file measured it.
-    const bool correct = options.drift || (!options.no_drift && all_calibrated);
-    if (correct && !forc_correct_drift(curves, error)) {
-        error = path + ": " + error;
-        return kBatchBadUsage;
-    }
     ForcTable table;
-    const int32_t sf = smoothing_of(options);
-    if (!forc_table_from_curves(curves, table, error) || !forc_check_smoothing(table, sf, error)) {
-        error = path + ": " + error;
-        return kBatchBadUsage;
-    }
+    bool correct = false;
+    if (!load_forc_input(options, path, curves, table, correct, error)) return kBatchBadUsage;
+    const int32_t sf = forc_smoothing_of(options);
     const std::string& field_unit = curves.field_unit.reported;
     const std::string& moment_unit = curves.moment_unit.reported;
     if (!options.picture_path.empty())
@@ -259,7 +227,7 @@ int run_forc_command(const BatchOptions& options, ModelState& m, std::FILE* out,
 int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
     const int32_t N = options.reversals;
     const int32_t M = options.points;
-    const int32_t sf = smoothing_of(options);
+    const int32_t sf = forc_smoothing_of(options);
     batch_set_parameter(m, options.Hc);
 
     // Every curve first, so that the distribution can look at the neighbouring curves.

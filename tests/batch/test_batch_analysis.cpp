@@ -4,6 +4,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -571,4 +572,69 @@ TEST(BatchForcMeasured, NoisyModelCurvesPeakWhereTheDensityPeaks) {
     EXPECT_NEAR(Bu - Bc, -0.1, step);
     EXPECT_NEAR(value(v, "peak_rho") / (Kmax / 2), 1.0, 0.05);
     EXPECT_EQ(read_file(picture).substr(0, 5), "<?xml");
+}
+
+// ---- identify ----
+
+// The model's own curves (Hc = 0.2, fields already in units of Hs = 1) give back the model: Bs,
+// the moment switched between the saturations, is 1, and the density's peak Kmax lies at
+// alpha = Hc/2, beta = -Hc/2.
+TEST(BatchIdentify, ModelCurvesGiveBackTheDensity) {
+    const ToolRun curves = run_tool({"forc", "--hc", "0.2", "--reversals", "100"});
+    ASSERT_EQ(curves.status, 0) << curves.err;
+    const double Kmax = std::strtod(run_tool({"kmax", "--hc", "0.2"}).out.c_str(), nullptr);
+    std::string header;
+    std::string text = "Hr,H,M\n";
+    for (const auto& row : csv_rows(curves.out, header))
+        text += to_text(row[0]) + "," + to_text(row[1]) + "," + to_text(row[2]) + "\n";
+    const std::string file = temporary_path("identify_curves.csv");
+    const std::string model = temporary_path("identify_model.json");
+    write_text(file, text);
+    std::remove(model.c_str());
+    const ToolRun r = run_tool({"identify", "--forc", file, "--out", model, "--sf", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto v = named_values(r.out);
+    EXPECT_NEAR(value(v, "Hs"), 1.0, 1e-12);
+    EXPECT_NEAR(value(v, "Bs"), 1.0, 0.02);
+
+    const std::string json = read_file(model);
+    EXPECT_NE(json.find("\"family\": \"measured\""), std::string::npos) << json.substr(0, 200);
+    // The grid's largest value and where it lies, read from the file's arrays.
+    const auto numbers = [&](const std::string& key) {
+        std::vector<double> values;
+        size_t at = json.find("\"" + key + "\"");
+        at = json.find('[', at);
+        const size_t end = json.find(']', at);
+        std::stringstream cells(json.substr(at + 1, end - at - 1));
+        std::string cell;
+        while (std::getline(cells, cell, ','))
+            values.push_back(std::strtod(cell.c_str(), nullptr));
+        return values;
+    };
+    const auto alpha = numbers("alpha"), beta = numbers("beta"), values = numbers("values");
+    ASSERT_EQ(values.size(), alpha.size() * beta.size());
+    const size_t top =
+        static_cast<size_t>(std::max_element(values.begin(), values.end()) - values.begin());
+    const double step = 2.0 / 99.0;
+    EXPECT_NEAR(alpha[top / beta.size()], 0.1, 1.5 * step);
+    EXPECT_NEAR(beta[top % beta.size()], -0.1, 1.5 * step);
+    EXPECT_NEAR(values[top] / Kmax, 1.0, 0.05);
+}
+
+TEST(BatchIdentify, BadInputWritesNoModel) {
+    const std::string file = temporary_path("identify_bad.csv");
+    const std::string model = temporary_path("identify_bad.json");
+    write_text(file, "Hr,H,M\n0,0,1\n0,0.1,2\n0,0.2,3\n0,0.3,4\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"identify", "--forc", file, "--out", model},
+             {"identify", "--forc", file},
+             {"identify", "--out", model},
+             {"identify", "--forc", file, "--out", model, "--drift", "--no-drift"}}) {
+        std::remove(model.c_str());
+        const ToolRun r = run_tool(args);
+        EXPECT_EQ(r.status, 2) << args.size();
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_EQ(read_file(model), "");
+    }
 }
