@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -84,23 +86,47 @@ Frame frame_for(const ForcGrid& grid, double width, double height) {
     const double w = std::max(width - kLeft - kRight, 10.0);
     const double h = std::max(height - kTop - kBottom, 10.0);
     f.scale = std::min(w / (f.Bc_high - f.Bc_low), h / (f.Bu_high - f.Bu_low));
-    f.x0 = kLeft;
+    // The plot and its colour bar stand in the middle of the room left by equal scales.
+    f.x0 = kLeft + 0.5 * (w - (f.Bc_high - f.Bc_low) * f.scale);
     f.y0 = kTop + h - 0.5 * (h - (f.Bu_high - f.Bu_low) * f.scale);
     return f;
 }
 
+// The cells as one image of a pixel per node, scaled onto the plot without smoothing: small in a
+// vector file and quick to draw.
 void paint_cells(cairo_t* cr, const ForcGrid& grid, const Frame& f, double largest) {
+    cairo_surface_t* image =
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, grid.columns, grid.rows);
+    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(image);
+        return;
+    }
+    cairo_surface_flush(image);
+    unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    const auto channel = [](double c) {
+        return static_cast<uint32_t>(std::lround(std::clamp(c, 0.0, 1.0) * 255.0));
+    };
     for (int32_t j = 0; j < grid.rows; ++j) {
+        // The image's first row is the top of the plot: the highest Bu.
+        auto* row = reinterpret_cast<uint32_t*>(
+            data + static_cast<std::ptrdiff_t>(grid.rows - 1 - j) * stride);
         for (int32_t i = 0; i < grid.columns; ++i) {
             const double v = forc_grid_at(grid, i, j);
-            set_colour(cr, std::isfinite(v) && largest > 0.0 ? diverging(v / largest) : kNoData);
-            const double Bc = grid.x0 + i * grid.dx, Bu = grid.y0 + j * grid.dy;
-            // A little overlap hides the seams that antialiasing leaves between cells.
-            cairo_rectangle(cr, f.px(Bc - 0.5 * grid.dx) - 0.3, f.py(Bu + 0.5 * grid.dy) - 0.3,
-                            grid.dx * f.scale + 0.6, grid.dy * f.scale + 0.6);
-            cairo_fill(cr);
+            const Rgb c = std::isfinite(v) && largest > 0.0 ? diverging(v / largest) : kNoData;
+            row[i] = channel(c.r) << 16 | channel(c.g) << 8 | channel(c.b);
         }
     }
+    cairo_surface_mark_dirty(image);
+    cairo_save(cr);
+    cairo_translate(cr, f.px(grid.x0 - 0.5 * grid.dx), f.py(grid.y0 + (grid.rows - 0.5) * grid.dy));
+    cairo_scale(cr, grid.dx * f.scale, grid.dy * f.scale);
+    cairo_set_source_surface(cr, image, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_rectangle(cr, 0, 0, grid.columns, grid.rows);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(image);
 }
 
 // The zero level by marching squares over cells whose four nodes have values.
@@ -164,7 +190,7 @@ void paint_axes(cairo_t* cr, const Frame& f, const ForcDiagramText& text) {
         show_text(cr, left - 8, y, number_text(t), 1);
     }
     cairo_save(cr);
-    cairo_translate(cr, 22, 0.5 * (top + bottom));
+    cairo_translate(cr, left - 58, 0.5 * (top + bottom));
     cairo_rotate(cr, -M_PI / 2);
     show_text(cr, 0, 0, "Bu" + unit, 0);
     cairo_restore(cr);
