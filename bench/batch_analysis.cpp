@@ -93,8 +93,9 @@ void BM_forc_50_with_density(benchmark::State& state) {
     options.reversals = 50;
     options.points = 50;
     options.density = true;
+    std::string error;
     for (auto _ : state)
-        run_forc(options, model(), null_output());
+        run_forc(options, model(), null_output(), error);
 }
 BENCHMARK(BM_forc_50_with_density)->Unit(benchmark::kMillisecond);
 

@@ -62,6 +62,10 @@ struct DensityFamily {
     // negative), y within `inner`, in `form`. Its fastest correct way to integrate.
     double (*piece)(const Density& d, TriangleForm form, double x0, double x1,
                     const PieceLimits& inner);
+
+    // Null when parameter[0..parameter_count-1] describe a member of the family, else the words
+    // that refuse them ("Hc must be at least 0.001").
+    const char* (*check)(const double* parameter);
 };
 
 // One density: a family and its parameters.

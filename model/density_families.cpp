@@ -3,13 +3,14 @@
 #include "model/density_families.h"
 
 #include "model/density_lorentz.h"
+#include "model/density_terms.h"
 
 #include <cstring>
 
 namespace {
 
 const DensityFamily* const kFamilies[] = {
-    &kLorentzFamily,
+    &kLorentzFamily, &kLorentz2Family, &kGaussFamily, &kLorentz2MixFamily, &kGaussMixFamily,
 };
 constexpr int kFamilyCount = sizeof kFamilies / sizeof kFamilies[0];
 

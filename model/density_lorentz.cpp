@@ -2,6 +2,7 @@
 #include "model/density_lorentz.h"
 
 #include "model/lorentz_integrands.h"
+#include "model/model_limits.h"
 #include "numerics/dtwodq_template.h"
 
 namespace {
@@ -50,6 +51,10 @@ double piece(const Density& d, TriangleForm form, double x0, double x1, const Pi
     return piece_of(Descending{bound(d)}, x0, x1, y);
 }
 
+const char* check(const double* parameter) {
+    return hc_refusal(check_range(ModelQuantity::Hc, parameter[kLorentzHc]));
+}
+
 const DensityParameter kParameters[] = {
     {"Hc", "half-width of the density's peaks, in units of Hs (0.001 <= Hc < 1)"},
 };
@@ -61,7 +66,7 @@ const DensityFamily kLorentzFamily = {
     "Kmax",      1,
     kParameters, value,
     peak_fields, peak_width,
-    piece,
+    piece,       check,
 };
 
 Density lorentz_density(double Hc, double Kmax) {

@@ -4,6 +4,7 @@
 #include "app/batch/curve_command.h"
 #include "app/batch/fit_command.h"
 #include "app/batch/forc_command.h"
+#include "app/batch/identify_command.h"
 #include "app/batch/kmax_command.h"
 #include "app/batch/major_command.h"
 #include "app/batch/metrics_command.h"
@@ -14,7 +15,8 @@ namespace {
 
 // Every command, in the order --help lists them. A new command is one more row here.
 const BatchCommandRow* const kCommands[] = {
-    &kKmaxCommand, &kMajorCommand, &kCurveCommand, &kMetricsCommand, &kForcCommand, &kFitCommand,
+    &kKmaxCommand, &kMajorCommand, &kCurveCommand,    &kMetricsCommand,
+    &kForcCommand, &kFitCommand,   &kIdentifyCommand,
 };
 constexpr int kCommandCount = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
 

@@ -63,6 +63,7 @@ double piece(const Density& d, TriangleForm, double x0, double x1, const PieceLi
 const DensityParameter kParameters[] = {{"w", "half-width of the square, in units of Hs"}};
 const DensityFamily kUniformSquare = {
     "square", "uniform on a square", "norm", 1, kParameters, value, no_peaks, no_width, piece,
+    nullptr,
 };
 
 // The ascending and descending branches of the limiting loop in closed form, norm = 1/w^2.

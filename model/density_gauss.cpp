@@ -1,0 +1,70 @@
+// The Gaussian density of rock magnetism: log-normal in the coercive field, normal in the
+// interaction field.
+#include <cmath>
+
+#include "model/density_terms.h"
+
+namespace {
+
+double value(const Density& d, double alpha, double beta) {
+    const GaussTerm t = gauss_term(d.parameter);
+    const double u = 0.5 * (alpha + beta) / t.width_i;
+    return d.norm * t.coercive(0.5 * (alpha - beta)) * std::exp(-0.5 * u * u);
+}
+
+int peak_fields(const Density&, double*) {
+    return 0;
+}
+
+double peak_width(const Density& d) {
+    return d.parameter[kGaussHc0] * d.parameter[kGaussS];
+}
+
+// Only whole triangles reach here (no peak lines): ascending y from x0 to x, descending y from x
+// to x1. Both are the triangle between x0 and x1 (its mirror when x1 < x0).
+double piece(const Density& d, TriangleForm form, double x0, double x1, const PieceLimits& y) {
+    const bool whole = form == TriangleForm::ascending
+                           ? (!y.lower_is_x && y.upper_is_x && y.lower == x0)
+                           : (y.lower_is_x && !y.upper_is_x && y.upper == x1);
+    if (!whole) return NAN;
+    const GaussTerm terms[1] = {gauss_term(d.parameter)};
+    return d.norm * terms_triangle(terms, x0, x1);
+}
+
+const char* check(const double* p) {
+    if (!(p[kGaussHc0] >= 1e-4 && p[kGaussHc0] < 1.0)) return "must be 0.0001<=Hc0<1";
+    if (!(p[kGaussS] >= 0.01 && p[kGaussS] <= 3.0)) return "must be 0.01<=s<=3";
+    if (!(p[kGaussDhu] >= 1e-4 && p[kGaussDhu] <= 10.0)) return "must be 0.0001<=dHu<=10";
+    return nullptr;
+}
+
+const DensityParameter kParameters[] = {
+    {"Hc0", "median coercive field, in units of Hs"},
+    {"s", "standard deviation of the natural logarithm of the coercive field"},
+    {"dHu", "standard deviation of the interaction field, in units of Hs"},
+};
+
+} // namespace
+
+const DensityFamily kGaussFamily = {
+    "gauss",
+    "log-normal in the coercive field (median Hc0, log spread s) times a normal distribution of "
+    "the interaction field (standard deviation dHu)",
+    "norm",
+    3,
+    kParameters,
+    value,
+    peak_fields,
+    peak_width,
+    piece,
+    check,
+};
+
+GaussTerm gauss_term(const double* p) {
+    return GaussTerm{1.0, p[kGaussHc0], p[kGaussS], p[kGaussDhu]};
+}
+
+double gauss_term_mass(const GaussTerm& t) {
+    const double root_two_pi = std::sqrt(2.0 * M_PI);
+    return 2.0 * (t.spread * root_two_pi) * (t.width_i * root_two_pi);
+}
