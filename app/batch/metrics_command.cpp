@@ -180,6 +180,14 @@ int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std:
     } else {
         return run_measured_metrics(options, out, error);
     }
+    for (int i = 0; i < kLoopMetricCount; ++i)
+        if (!std::isfinite(loop_metric_value(metrics, i))) {
+            error =
+                (options.loop_path.empty() ? std::string("the limiting loop") : options.loop_path) +
+                ": the loop's " + loop_metric_name(i) +
+                " is not a finite number (values too large)";
+            return kBatchBadUsage;
+        }
     print_loop_metrics(out, metrics);
     return kBatchOk;
 }
