@@ -115,11 +115,17 @@ int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out) {
     std::vector<double> B(static_cast<size_t>(N) * M, kNaN);
     std::vector<double> B_reversal(N, kNaN);
     std::vector<int32_t> first(N, 0);
+    // Long runs tell their progress on standard error, a tenth at a time.
+    const bool long_run = static_cast<int64_t>(N) * M > kForcQuietPoints;
     for (int32_t i = 0; i < N; ++i) {
         const double Hr = forc_grid_field(N, i);
         first[i] = first_field_at_or_above(Hr, M);
         compute_forc_curve(m, Hr, M, first[i], B.data() + static_cast<size_t>(i) * M,
                            B_reversal[i]);
+        if (long_run && (10 * (i + 1)) / N != (10 * i) / N) {
+            std::fprintf(stderr, "hysteresis-batch: forc: %d of %d curves\n", i + 1, N);
+            std::fflush(stderr);
+        }
     }
 
     std::fputs(options.density ? "Hr,H,B,rho\n" : "Hr,H,B\n", out);
@@ -148,7 +154,10 @@ const BatchCommandRow kForcCommand = {
     "                    (default N) in [-1, 1] lying above Hr; CSV \"Hr,H,B\", each\n"
     "                    curve starting with its reversal point. --density adds the\n"
     "                    column rho = -1/2 d2B/(dHr dH) by central differences (nan\n"
-    "                    where a neighbour is missing: at the edges and next to H = Hr)\n",
+    "                    where a neighbour is missing: at the edges and next to H = Hr).\n"
+    "                    Cost: about N x M / 2 Everett integrals; 100 x 100 takes\n"
+    "                    seconds, 1000 x 1000 minutes (a note on standard error gives\n"
+    "                    the progress of runs of more than 40000 points)\n",
     parse_forc_option,
     check_forc_options,
     run_forc_command,
