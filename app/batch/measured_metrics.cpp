@@ -102,20 +102,7 @@ bool expand_path(const std::string& path, std::vector<std::string>& files, bool&
 LoopRequest request_for(const BatchOptions& options, const MeasuredSeries& s) {
     LoopRequest r;
     if (options.slope_given) {
-        switch (options.slope) {
-        case SlopeMode::none:
-            r.slope = SlopeChoice::none;
-            break;
-        case SlopeMode::automatic:
-            r.slope = SlopeChoice::automatic;
-            break;
-        case SlopeMode::file:
-            r.slope = SlopeChoice::file;
-            break;
-        case SlopeMode::value:
-            r.slope = SlopeChoice::value;
-            break;
-        }
+        r.slope = options.slope;
     } else {
         // Moments of a specimen carry its holder's and matrix's slope; the program's own
         // inductions and unitless columns carry none.

@@ -90,13 +90,13 @@ int parse_metrics_option(int argc, const char* const* argv, int& i, BatchOptions
         if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
         options.slope_given = true;
         if (value == "auto") {
-            options.slope = SlopeMode::automatic;
+            options.slope = SlopeChoice::automatic;
         } else if (value == "none") {
-            options.slope = SlopeMode::none;
+            options.slope = SlopeChoice::none;
         } else if (value == "file") {
-            options.slope = SlopeMode::file;
+            options.slope = SlopeChoice::file;
         } else if (batch_read_real(value, options.slope_value)) {
-            options.slope = SlopeMode::value;
+            options.slope = SlopeChoice::value;
         } else {
             error = "invalid --slope '" + batch_shown(value) +
                     "': expected auto, none, file or a number (A m^2 per T)";
