@@ -241,6 +241,30 @@ TEST(FitOutput, NeverTheLoopItselfAndLinksKeepTheirTarget) {
     std::remove(loop.c_str());
 }
 
+TEST(LoopFiles, TheLineLimitIsTheSameWithCrLfAndANulByteIsRefused) {
+    // "1,000...0001": 255 characters before the line end.
+    const std::string body =
+        "H,B\n-1,-1\n0,-0.5\n1," + std::string(252, '0') + "1\n0,0.5\n-1,-0.9\n";
+    std::string crlf;
+    for (const char c : body)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::string lf_path = temporary_path("limit_lf.csv");
+    const std::string crlf_path = temporary_path("limit_crlf.csv");
+    write_bytes(lf_path, body);
+    write_bytes(crlf_path, crlf);
+    const ToolRun lf = run_tool({"metrics", "--loop", lf_path});
+    const ToolRun cr = run_tool({"metrics", "--loop", crlf_path});
+    EXPECT_EQ(lf.status, 0) << lf.err;
+    EXPECT_EQ(cr.status, 0) << cr.err;
+    EXPECT_EQ(lf.out, cr.out);
+    // /dev/zero never ends: the first NUL byte refuses it.
+    const ToolRun zero = run_tool({"metrics", "--loop", "/dev/zero"});
+    EXPECT_EQ(zero.status, 2);
+    EXPECT_NE(zero.err.find("not a text file"), std::string::npos) << zero.err;
+    std::remove(lf_path.c_str());
+    std::remove(crlf_path.c_str());
+}
+
 TEST(Arguments, ANewlineInAnArgumentStaysOnOneLine) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"kmax", "--hc", "0.4\nx"},
