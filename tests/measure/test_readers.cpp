@@ -260,4 +260,21 @@ TEST(QuantumDesign, QuotedCommentsAndMissingMomentsArePassedOver) {
     std::remove(path.c_str());
 }
 
+TEST(QuantumDesign, ADcScanFileGivesTheFittedMoment) {
+    const std::string path = ::testing::TempDir() + "qd_dc.dat";
+    std::ofstream(path, std::ios::binary)
+        << "[Header]\tx\nBYAPP\tMPMS3\t1\n[Data]\n"
+           "Comment\tMagnetic Field (Oe)\tMoment (emu)\tDC Moment Free Ctr (emu)\n"
+           "\t20000\t\t0.25\n"
+           "\t-20000\t\t-0.25\n";
+    std::vector<MeasuredSeries> series;
+    int64_t skipped = 0;
+    std::string error;
+    ASSERT_TRUE(read_series_file(path, "", series, skipped, error)) << error;
+    EXPECT_EQ(series[0].moment_name, "DC Moment Free Ctr (emu)");
+    EXPECT_EQ(series[0].M, (std::vector<double>{2.5e-4, -2.5e-4}));
+    EXPECT_EQ(series[0].H, (std::vector<double>{2.0, -2.0}));
+    std::remove(path.c_str());
+}
+
 } // namespace
