@@ -18,10 +18,11 @@ bool read_plain(const std::string& path, const std::string& columns, MeasuredSer
     if (!plain_reader_open(reader, path, columns, error)) return false;
     double H = 0.0, M = 0.0;
     int got = 0;
+    // Plain files can be long: no line numbers are kept (the reader names the line of a bad
+    // value as it reads).
     while ((got = plain_reader_next(reader, H, M, error)) > 0) {
         s.H.push_back(H);
         s.M.push_back(M);
-        s.line.push_back(reader.lines.line);
     }
     plain_reader_close(reader);
     if (got < 0) return false;
