@@ -10,9 +10,11 @@ bool analyse_loop(const MeasuredSeries& series, const AssembledSeries& s, int lo
     report.loop = loop;
     report.loops = static_cast<int>(s.loops.size());
     if (s.loops.empty()) {
-        if (s.runs.size() < 2)
-            reason = "not a loop: one branch only (the field only " +
-                     std::string(s.runs.empty() || s.runs[0].direction > 0 ? "rises)" : "falls)");
+        if (s.runs.empty())
+            reason = "not a loop: the field never changes";
+        else if (s.runs.size() < 2)
+            reason = std::string("not a loop: one branch only (the field only ") +
+                     (s.runs[0].direction > 0 ? "rises)" : "falls)");
         else
             reason = "no full loop: no rising and falling branch that both span the field range";
         return false;

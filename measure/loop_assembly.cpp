@@ -58,7 +58,6 @@ void assemble_series(const double* H, const double* M, int64_t count, AssembledS
     if (count <= 0) return;
     s.H.reserve(static_cast<size_t>(count));
     s.M.reserve(static_cast<size_t>(count));
-    s.source.reserve(static_cast<size_t>(count));
     // Plateaus: consecutive points at the same field become one point, their moments averaged.
     double sum_abs_step = 0.0;
     int64_t steps = 0;
@@ -76,7 +75,6 @@ void assemble_series(const double* H, const double* M, int64_t count, AssembledS
         }
         s.H.push_back(H[i]);
         s.M.push_back(sum / static_cast<double>(j - i));
-        s.source.push_back(i);
         i = j;
     }
     s.H_min = s.H_max = s.H[0];

@@ -15,6 +15,7 @@ namespace {
 struct HighField {
     std::vector<double> x; // |H| / H_scale
     std::vector<double> y; // sign(H) M / M_scale
+    std::vector<double> w; // square roots of the points' weights (empty: all 1)
     double H_scale = 1.0;
     double M_scale = 1.0;
 };
@@ -48,7 +49,9 @@ int saturation_f(const gsl_vector* p, void* data, gsl_vector* f) {
     const double a = gsl_vector_get(p, 0), b = gsl_vector_get(p, 1), c = gsl_vector_get(p, 2),
                  e = gsl_vector_get(p, 3);
     for (size_t k = 0; k < d.x.size(); ++k)
-        gsl_vector_set(f, k, a + b * d.x[k] + c * std::pow(d.x[k], e) - d.y[k]);
+        gsl_vector_set(f, k,
+                       (a + b * d.x[k] + c * std::pow(d.x[k], e) - d.y[k]) *
+                           (d.w.empty() ? 1.0 : d.w[k]));
     return GSL_SUCCESS;
 }
 
@@ -57,10 +60,11 @@ int saturation_df(const gsl_vector* p, void* data, gsl_matrix* J) {
     const double c = gsl_vector_get(p, 2), e = gsl_vector_get(p, 3);
     for (size_t k = 0; k < d.x.size(); ++k) {
         const double xe = std::pow(d.x[k], e);
-        gsl_matrix_set(J, k, 0, 1.0);
-        gsl_matrix_set(J, k, 1, d.x[k]);
-        gsl_matrix_set(J, k, 2, xe);
-        gsl_matrix_set(J, k, 3, c * xe * std::log(d.x[k]));
+        const double w = d.w.empty() ? 1.0 : d.w[k];
+        gsl_matrix_set(J, k, 0, w);
+        gsl_matrix_set(J, k, 1, w * d.x[k]);
+        gsl_matrix_set(J, k, 2, w * xe);
+        gsl_matrix_set(J, k, 3, w * c * xe * std::log(d.x[k]));
     }
     return GSL_SUCCESS;
 }
@@ -103,6 +107,45 @@ bool fit_saturation(HighField& d, double a, double b, double p[4], double& sse) 
     }
     gsl_multifit_nlinear_free(w);
     return ok;
+}
+
+// The points averaged in kSlopeFitBins equal bins of x (weights the counts), so that a long
+// loop's nonlinear fit costs no more than a short one's.
+HighField binned(const HighField& d) {
+    double lo = d.x[0], hi = d.x[0];
+    for (const double x : d.x) {
+        lo = std::fmin(lo, x);
+        hi = std::fmax(hi, x);
+    }
+    std::vector<double> sx(kSlopeFitBins, 0.0), sy(kSlopeFitBins, 0.0), n(kSlopeFitBins, 0.0);
+    const double width = (hi - lo) / kSlopeFitBins;
+    for (size_t k = 0; k < d.x.size(); ++k) {
+        int b = width > 0.0 ? static_cast<int>((d.x[k] - lo) / width) : 0;
+        if (b >= kSlopeFitBins) b = kSlopeFitBins - 1;
+        sx[b] += d.x[k];
+        sy[b] += d.y[k];
+        n[b] += 1.0;
+    }
+    HighField out;
+    out.H_scale = d.H_scale;
+    out.M_scale = d.M_scale;
+    for (int b = 0; b < kSlopeFitBins; ++b)
+        if (n[b] > 0.0) {
+            out.x.push_back(sx[b] / n[b]);
+            out.y.push_back(sy[b] / n[b]);
+            out.w.push_back(std::sqrt(n[b]));
+        }
+    return out;
+}
+
+// Sum of squared residuals of every point for the parameters p.
+double saturation_sse(const HighField& d, const double p[4]) {
+    double sse = 0.0;
+    for (size_t k = 0; k < d.x.size(); ++k) {
+        const double r = p[0] + p[1] * d.x[k] + p[2] * std::pow(d.x[k], p[3]) - d.y[k];
+        sse += r * r;
+    }
+    return sse;
 }
 
 // Upper quantile of the F distribution with (2, m) degrees of freedom at probability q:
@@ -151,7 +194,15 @@ bool fit_high_field_slope(const double* H, const double* M, int64_t count, doubl
         double p[4] = {}, sse = 0.0;
         // A line that fits to rounding leaves nothing for a curve to explain.
         const bool line_exact = sse_line <= static_cast<double>(n) * 1e-24;
-        if (!line_exact && fit_saturation(d, a, b, p, sse) && p[3] < 0.0 && sse < sse_line) {
+        bool fitted = false;
+        if (!line_exact && n > 4 * kSlopeFitBins) {
+            HighField few = binned(d);
+            fitted = fit_saturation(few, a, b, p, sse);
+            if (fitted) sse = saturation_sse(d, p);
+        } else if (!line_exact) {
+            fitted = fit_saturation(d, a, b, p, sse);
+        }
+        if (fitted && p[3] < 0.0 && sse < sse_line) {
             const double m = static_cast<double>(n - 4);
             const double F = sse > 0.0 ? ((sse_line - sse) / 2.0) / (sse / m) : HUGE_VAL;
             if (F > f_quantile_2(m, 0.99)) {

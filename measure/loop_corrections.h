@@ -27,6 +27,9 @@ struct SlopeFit {
     double rms = 0.0;                       // rms residual of the fit
 };
 
+// Longer high-field ends are averaged in this many bins of the field for the nonlinear fit.
+constexpr int kSlopeFitBins = 1000;
+
 // Fewest high-field points a slope fit needs.
 constexpr int64_t kSlopeFitMinPoints = 6;
 

@@ -91,59 +91,89 @@ bool read_quantum_design(TextLines& lines, MeasuredSeries& series, int64_t& skip
     split_cells(line, sep, cells);
     std::vector<std::string> names(cells.begin(), cells.end());
     const int h = find_column(names, {"Magnetic Field", "Field"});
-    const int m =
-        find_column(names, {"Moment (", "DC Moment Free Ctr", "DC Moment Fixed Ctr", "Moment"});
-    if (h < 0 || m < 0) {
+    // The moment: "Moment (emu)" as a VSM writes it; a DC scan leaves it empty and fills the
+    // fitted moments instead. Every candidate is read; the first that holds values is taken.
+    struct Candidate {
+        int column = -1;           // its index
+        ColumnUnit unit;           // its unit
+        std::vector<double> H, M;  // the rows where field and this moment are both given
+        std::vector<int64_t> line; // their lines
+        int64_t skipped = 0;       // rows without this moment
+    };
+    std::vector<Candidate> moments;
+    for (const char* wanted : {"Moment (", "DC Moment Free Ctr", "DC Moment Fixed Ctr"}) {
+        const int m = find_column(names, {wanted});
+        if (m >= 0) moments.push_back(Candidate{m, {}, {}, {}, {}, 0});
+    }
+    if (h < 0 || moments.empty()) {
         error = text_lines_where(lines) +
                 ": no column named \"Magnetic Field (Oe)\" and \"Moment (emu)\"";
         return false;
     }
     for (size_t k = 0; k < names.size(); ++k)
-        for (size_t j = k + 1; j < names.size(); ++j)
-            if (!names[k].empty() && names[k] == names[j] &&
-                (static_cast<int>(k) == h || static_cast<int>(k) == m)) {
+        for (size_t j = k + 1; j < names.size(); ++j) {
+            bool used = static_cast<int>(k) == h;
+            for (const Candidate& c : moments)
+                used = used || static_cast<int>(k) == c.column;
+            if (!names[k].empty() && names[k] == names[j] && used) {
                 error =
                     text_lines_where(lines) + ": the column \"" + names[k] + "\" is named twice";
                 return false;
             }
-    series.field_name = names[h];
-    series.moment_name = names[m];
+        }
     if (!read_unit(unit_of(names[h]), UnitQuantity::field, series.field_unit)) {
         error = text_lines_where(lines) + ": unknown field unit '" + unit_of(names[h]) + "'";
         return false;
     }
-    if (!read_unit(unit_of(names[m]), UnitQuantity::moment, series.moment_unit)) {
-        error = text_lines_where(lines) + ": unknown moment unit '" + unit_of(names[m]) + "'";
-        return false;
-    }
-    const size_t needed = static_cast<size_t>(h > m ? h : m) + 1;
+    for (Candidate& c : moments)
+        if (!read_unit(unit_of(names[c.column]), UnitQuantity::moment, c.unit)) {
+            error = text_lines_where(lines) + ": unknown moment unit '" + unit_of(names[c.column]) +
+                    "'";
+            return false;
+        }
     while ((got = text_lines_next(lines, line, error)) > 0) {
         if (trim_blanks(line).empty()) continue;
         split_cells(line, sep, cells);
-        double H = 0.0, M = 0.0;
-        const int sh = cells.size() >= needed ? read_number(cells[h], H) : kNumberText;
-        const int sm = cells.size() >= needed ? read_number(cells[m], M) : kNumberText;
-        if (sh == kNumberNotFinite || sm == kNumberNotFinite) {
+        double H = 0.0;
+        const int sh = static_cast<int>(cells.size()) > h ? read_number(cells[h], H) : kNumberText;
+        if (sh == kNumberNotFinite) {
             error = text_lines_where(lines) + ": not a finite number";
             return false;
         }
-        if (sh != kNumberOk || sm != kNumberOk) {
-            if (cells.size() >= needed &&
-                (!trim_blanks(cells[h]).empty() && !trim_blanks(cells[m]).empty())) {
-                error = text_lines_where(lines) + ": text where a number belongs";
+        const bool h_empty = static_cast<int>(cells.size()) <= h || trim_blanks(cells[h]).empty();
+        for (Candidate& c : moments) {
+            double M = 0.0;
+            const bool present = static_cast<int>(cells.size()) > c.column;
+            const int sm = present ? read_number(cells[c.column], M) : kNumberText;
+            if (sm == kNumberNotFinite) {
+                error = text_lines_where(lines) + ": not a finite number";
                 return false;
             }
-            ++skipped;
-            continue;
+            if (sh != kNumberOk || sm != kNumberOk) {
+                if (!h_empty && present && !trim_blanks(cells[c.column]).empty()) {
+                    error = text_lines_where(lines) + ": text where a number belongs";
+                    return false;
+                }
+                ++c.skipped;
+                continue;
+            }
+            c.H.push_back(H * series.field_unit.to_si);
+            c.M.push_back(M * c.unit.to_si);
+            c.line.push_back(lines.line);
         }
-        series.H.push_back(H * series.field_unit.to_si);
-        series.M.push_back(M * series.moment_unit.to_si);
-        series.line.push_back(lines.line);
     }
     if (got < 0) return false;
-    if (series.H.empty()) {
-        error = lines.path + ": no measurement with both a field and a moment";
-        return false;
+    for (Candidate& c : moments) {
+        if (c.H.empty()) continue;
+        series.field_name = names[h];
+        series.moment_name = names[c.column];
+        series.moment_unit = c.unit;
+        series.H.swap(c.H);
+        series.M.swap(c.M);
+        series.line.swap(c.line);
+        skipped = c.skipped;
+        return true;
     }
-    return true;
+    error = lines.path + ": no measurement with both a field and a moment";
+    return false;
 }

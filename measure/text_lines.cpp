@@ -66,14 +66,16 @@ int text_lines_next(TextLines& lines, std::string& text, std::string& error) {
     }
     size_t scanned = lines.begin;
     for (;;) {
+        // Each search stops at the line end found before it, so a line costs its own length.
         const char* from = lines.buffer.data() + scanned;
         const size_t count = lines.end - scanned;
-        const char* nul = static_cast<const char*>(std::memchr(from, '\0', count));
         const char* lf = static_cast<const char*>(std::memchr(from, '\n', count));
-        const char* cr = static_cast<const char*>(std::memchr(from, '\r', count));
-        const char* stop = lf;
-        if (cr && (!stop || cr < stop)) stop = cr;
-        if (nul && (!stop || nul < stop)) {
+        const size_t before_lf = lf ? static_cast<size_t>(lf - from) : count;
+        const char* cr = static_cast<const char*>(std::memchr(from, '\r', before_lf));
+        const char* stop = cr ? cr : lf;
+        const size_t before_stop = stop ? static_cast<size_t>(stop - from) : count;
+        const char* nul = static_cast<const char*>(std::memchr(from, '\0', before_stop));
+        if (nul) {
             const bool utf16 = lines.line == 0;
             ++lines.line;
             error = text_lines_where(lines) +

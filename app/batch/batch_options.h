@@ -6,19 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "measure/loop_analysis.h"
+
 // One step of a curve: a right click or an Execute of the reversal dialog.
 struct BatchStep {
     int32_t cycle_mode; // kCycleSingle ("to"), kCycleAlternating ("cycle"), kCycleSpiral ("spiral")
     double Hn;          // the field to run to
     int32_t Ncyc;       // number of cycles of an Execute (0 for a single move)
-};
-
-// How the high-field slope of a measured loop is removed (metrics --slope).
-enum class SlopeMode {
-    none,      // no slope correction
-    automatic, // fitted to the part of the loop at high fields
-    file,      // the slope the file's header states
-    value,     // the slope given on the command line
 };
 
 // Everything the command line says, checked.
@@ -38,7 +32,7 @@ struct BatchOptions {
     int32_t reversals = 0;               // --reversals: number of reversal fields of forc
     int32_t points = 0;   // --points: fields across [-Hs, Hs] of forc; 0 means reversals
     bool density = false; // --density: forc adds the distribution column
-    SlopeMode slope = SlopeMode::none; // metrics --slope
+    SlopeChoice slope = SlopeChoice::none; // metrics --slope
     bool slope_given = false;   // --slope appeared (otherwise measured moments get automatic,
                                 // the program's own H,B files none)
     double slope_value = 0.0;   // --slope VALUE: moment per field, in SI (A m^2 / T)

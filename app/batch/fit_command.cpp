@@ -14,6 +14,7 @@
 #include "app/batch/loop_moments.h"
 #include "app/batch/loop_reader.h"
 #include "app/batch/metrics_command.h"
+#include "app/batch/output_file.h"
 #include "model/curve_csv.h"
 #include "model/model_limits.h"
 #include "model/state_sequences.h"
@@ -33,7 +34,7 @@ void compute_limiting_loop(ModelState& m, double Hc) {
 
 // Second reading of the (already checked) points: every point into the sums of its branch. The
 // first point waits for the first step, which tells its branch.
-bool sum_loop_points(LoopReader& reader, LoopMoments& moments, int64_t expected,
+bool sum_loop_points(LoopReader& reader, LoopMoments& moments, int64_t expected, double B_scale,
                      std::string& error) {
     if (!loop_reader_rewind(reader, error)) return false;
     LoopAccumulator loop;
@@ -52,31 +53,13 @@ bool sum_loop_points(LoopReader& reader, LoopMoments& moments, int64_t expected,
             B_first = B;
             continue;
         }
-        if (loop.points == 2) loop_moments_add(moments, branch, H_first, B_first);
-        loop_moments_add(moments, branch, H, B);
+        // Inductions divided by their scale, so that no sum of squares can overflow.
+        if (loop.points == 2) loop_moments_add(moments, branch, H_first, B_first / B_scale);
+        loop_moments_add(moments, branch, H, B / B_scale);
     }
     if (got != 0) return false;
     if (reader.points != expected || !loop_reader_unchanged(reader)) {
         error = reader.path + ": changed while being read";
-        return false;
-    }
-    return true;
-}
-
-// Writes text to path through a temporary file in the same folder, renamed at the end, so that a
-// failure never leaves a partial file.
-bool write_file_whole(const std::string& path, const std::string& text, std::string& error) {
-    const std::string temporary = path + ".tmp" + std::to_string(getpid());
-    std::FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (!f) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
-        std::remove(temporary.c_str());
         return false;
     }
     return true;
@@ -108,6 +91,11 @@ bool check_fit_options(BatchOptions& options, std::string& error) {
 } // namespace
 
 int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
+    if (same_file(options.out_path, options.loop_path)) {
+        error = "--out '" + batch_shown(options.out_path) +
+                "' is the measured loop itself: it would be overwritten";
+        return kBatchBadUsage;
+    }
     LoopMetrics measured{};
     double Hs = 0.0;
     // One open file for both readings: a pipe's points are kept from the first, and a regular
@@ -124,7 +112,12 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
     compute_limiting_loop(m, kStartupHc);
     LoopMoments moments;
     loop_moments_begin(moments, m, Hs);
-    const bool summed = sum_loop_points(reader, moments, point_count, error);
+    double B_scale =
+        std::fmax(std::fmax(std::fabs(measured.B_at_H_max), std::fabs(measured.B_at_H_min)),
+                  std::fmax(std::fabs(measured.remanence_ascending),
+                            std::fabs(measured.remanence_descending)));
+    if (!(B_scale > 0.0) || !std::isfinite(B_scale)) B_scale = 1.0;
+    const bool summed = sum_loop_points(reader, moments, point_count, B_scale, error);
     loop_reader_close(reader);
     if (!summed) return kBatchBadUsage;
 
@@ -182,7 +175,13 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
 
     compute_limiting_loop(m, Hc);
     ++loops;
-    const LoopFit fit = loop_moments_fit(moments, m);
+    LoopFit fit = loop_moments_fit(moments, m);
+    fit.Bs *= B_scale;
+    fit.rms *= B_scale;
+    if (!std::isfinite(fit.Bs) || !std::isfinite(fit.rms) || !std::isfinite(fit.r_squared)) {
+        error = options.loop_path + ": the fit's figures are not finite numbers";
+        return kBatchBadUsage;
+    }
     LoopMetrics fitted{};
     std::string reason;
     const bool fitted_closed =
@@ -196,7 +195,7 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
             B[k] = m.Bmaj[k + 1] * fit.Bs;
         }
         format_point_lines(H.get(), B.get(), m.Nmaj + 1, text);
-        if (!write_file_whole(options.out_path, text, error)) return kBatchBadUsage;
+        if (!write_output_file(options.out_path, text, error)) return kBatchBadUsage;
     }
 
     std::fprintf(out, "Hc,%.17g\nHs,%.17g\nBs,%.17g\nrms_residual,%.17g\nr_squared,%.17g\n", Hc, Hs,
@@ -204,10 +203,12 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
     std::fprintf(out, "limiting_loops,%d\n", loops);
     for (int i = 0; i < kLoopMetricCount; ++i) {
         std::fprintf(out, "%s,%.17g,", loop_metric_name(i), loop_metric_value(measured, i));
-        if (fitted_closed)
-            std::fprintf(out, "%.17g\n", loop_metric_value(fitted, i));
+        // A fitted loop that does not cross both axes has no such figure: an empty cell.
+        const double v = loop_metric_value(fitted, i);
+        if (fitted_closed && std::isfinite(v))
+            std::fprintf(out, "%.17g\n", v);
         else
-            std::fputs("nan\n", out);
+            std::fputs("\n", out);
     }
     if (!(fit.r_squared >= kFitGoodRSquared))
         std::fprintf(stderr,

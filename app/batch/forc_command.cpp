@@ -236,6 +236,8 @@ int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out, std::st
     std::vector<int32_t> first(N, 0);
     ForcTable table;
     std::vector<double> H_curve, B_curve;
+    // Long runs tell their progress on standard error, a tenth at a time.
+    const bool long_run = static_cast<int64_t>(N) * M > kForcQuietPoints;
     for (int32_t i = 0; i < N; ++i) {
         const double Hr = forc_grid_field(N, i);
         first[i] = first_field_at_or_above(Hr, M);
@@ -253,6 +255,10 @@ int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out, std::st
             B_curve.push_back(row[j]);
         }
         forc_table_add_curve(table, Hr, H_curve.data(), B_curve.data(), H_curve.size());
+        if (long_run && (10 * (i + 1)) / N != (10 * i) / N) {
+            std::fprintf(stderr, "hysteresis-batch: forc: %d of %d curves\n", i + 1, N);
+            std::fflush(stderr);
+        }
     }
     const bool smoothed = options.density || !options.picture_path.empty();
     if (smoothed && (!forc_table_finish(table, error) || !forc_check_smoothing(table, sf, error)))
@@ -297,7 +303,10 @@ const BatchCommandRow kForcCommand = {
     "                    weighted quadratic fitted over the (2 SF + 1)^2 neighbouring\n"
     "                    points (SF from 1 to 50, default 3; below its reversal field a\n"
     "                    curve counts as constant); the cell is empty where the points\n"
-    "                    around cannot fix the fit\n"
+    "                    around cannot fix the fit. Cost: about N x M / 2 Everett\n"
+    "                    integrals; 100 x 100 takes seconds, 1000 x 1000 minutes (a note\n"
+    "                    on standard error gives the progress of runs of more than 40000\n"
+    "                    points)\n"
     "  forc --measured FILE [--sf SF] [--drift | --no-drift] [--picture FILE2]\n"
     "                    the FORC distribution of measured curves (a MicroMag FORC\n"
     "                    file, or plain \"Hr,H,M\" columns with a curve for each Hr, in\n"

@@ -11,6 +11,9 @@
 #include "app/batch/batch_options.h"
 #include "model/model_state.h"
 
+// Runs with more grid points than this report their progress on standard error.
+constexpr int64_t kForcQuietPoints = 40000;
+
 // Reversal field i of count fields evenly spaced over [-Hs, Hs] (Hs = 1); the ends are exact.
 double forc_grid_field(int32_t count, int32_t index);
 

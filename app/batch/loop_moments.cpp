@@ -70,7 +70,9 @@ LoopFit loop_moments_fit(const LoopMoments& moments, const ModelState& m) {
     }
     LoopFit fit{};
     fit.Bs = uu > 0.0 ? yu / uu : 0.0;
-    fit.sse = std::fmax(0.0, moments.sum_yy - fit.Bs * yu);
+    // Rounding may leave a tiny negative sum; a NaN must stay visible.
+    const double sse = moments.sum_yy - fit.Bs * yu;
+    fit.sse = sse < 0.0 ? 0.0 : sse;
     const double n = static_cast<double>(moments.count);
     fit.rms = n > 0.0 ? std::sqrt(fit.sse / n) : 0.0;
     const double total = moments.sum_yy - moments.sum_y * moments.sum_y / n;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/batch/batch_common.h"
 #include "app/batch/batch_options.h"
 #include "app/batch/batch_run.h"
 #include "text/output_unit.h"
@@ -34,11 +35,12 @@ int main(int argc, char** argv) {
     BatchOptions options;
     std::string error;
     if (!parse_batch_options(argc, argv, options, error)) {
-        std::fprintf(stderr, "hysteresis-batch: %s\n", error.c_str());
+        std::fprintf(stderr, "hysteresis-batch: %s\n", batch_shown(error).c_str());
         return kBatchBadUsage;
     }
     const int status = run_batch(options, g_model, stdout, error);
-    if (!error.empty()) std::fprintf(stderr, "hysteresis-batch: %s\n", error.c_str());
+    // A file name may hold a line end: the message stays one line.
+    if (!error.empty()) std::fprintf(stderr, "hysteresis-batch: %s\n", batch_shown(error).c_str());
     if (status == kBatchBadUsage) return status;
     // A write that failed earlier leaves its mark in the error flag even when the last flush
     // succeeds.

@@ -31,6 +31,7 @@ struct LoopRow {
     int64_t set_aside_points = 0;           // their points
     int64_t merged = 0;                     // points merged into plateaus
     int64_t jitter = 0;                     // reversals absorbed as jitter
+    int64_t points_read = 0;                // raw points of the series
     LoopReport report;                      // the loop's corrections and figures
     LoopRequest request;                    // what was asked
 };
@@ -102,20 +103,7 @@ bool expand_path(const std::string& path, std::vector<std::string>& files, bool&
 LoopRequest request_for(const BatchOptions& options, const MeasuredSeries& s) {
     LoopRequest r;
     if (options.slope_given) {
-        switch (options.slope) {
-        case SlopeMode::none:
-            r.slope = SlopeChoice::none;
-            break;
-        case SlopeMode::automatic:
-            r.slope = SlopeChoice::automatic;
-            break;
-        case SlopeMode::file:
-            r.slope = SlopeChoice::file;
-            break;
-        case SlopeMode::value:
-            r.slope = SlopeChoice::value;
-            break;
-        }
+        r.slope = options.slope;
     } else {
         // Moments of a specimen carry its holder's and matrix's slope; the program's own
         // inductions and unitless columns carry none.
@@ -144,9 +132,14 @@ void measure_file(const BatchOptions& options, const std::string& path,
     }
     for (MeasuredSeries& read : series) {
         keep.push_back(std::move(read));
-        const MeasuredSeries& s = keep.back();
+        MeasuredSeries& s = keep.back();
         AssembledSeries assembled;
-        assemble_series(s.H.data(), s.M.data(), static_cast<int64_t>(s.H.size()), assembled);
+        const int64_t points_read = static_cast<int64_t>(s.H.size());
+        assemble_series(s.H.data(), s.M.data(), points_read, assembled);
+        // The assembled copy is all the analysis needs: a long file's raw points go now.
+        std::vector<double>().swap(s.H);
+        std::vector<double>().swap(s.M);
+        std::vector<int64_t>().swap(s.line);
         const int loops = static_cast<int>(assembled.loops.size());
         for (int loop = 0; loop < std::max(loops, 1); ++loop) {
             LoopRow row;
@@ -161,6 +154,7 @@ void measure_file(const BatchOptions& options, const std::string& path,
             row.set_aside_points = assembled.set_aside_points;
             row.merged = assembled.merged_points;
             row.jitter = assembled.jitter_turns;
+            row.points_read = points_read;
             std::string reason;
             row.ok = analyse_loop(s, assembled, loop, row.request, row.report, reason);
             if (!row.ok)
@@ -187,7 +181,7 @@ void print_lines(std::string& out, const LoopRow& row) {
     if (!s.specimen.empty()) line(out, "specimen", s.specimen, "");
     line(out, "field_column", s.field_name, s.field_unit.read);
     line(out, "moment_column", s.moment_name, s.moment_unit.read);
-    line(out, "points_read", std::to_string(s.H.size()), "");
+    line(out, "points_read", std::to_string(row.points_read), "");
     line(out, "branches", std::to_string(row.branches), "");
     line(out, "loops_found", std::to_string(row.loops), "");
     line(out, "set_aside_segments", std::to_string(row.set_aside), "");
@@ -253,7 +247,7 @@ void print_row(std::string& out, const LoopRow& row) {
         const LoopFigures& f = r.figures;
         c[2] = std::to_string(r.loop + 1);
         c[3] = row.format;
-        c[5] = std::to_string(s.H.size());
+        c[5] = std::to_string(row.points_read);
         c[6] = std::to_string(row.branches);
         c[7] = std::to_string(row.set_aside);
         c[23] = s.field_unit.reported;

@@ -209,3 +209,72 @@ TEST(PlainForc, CurvesAreTheRowsOfOneReversalField) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MagicTable, Version3RowsBySpecimenAndMethodCode) {
+    const std::string path = ::testing::TempDir() + "magic3.txt";
+    std::ofstream(path, std::ios::binary)
+        << "tab\tmeasurements\r\n"
+           "specimen\tmethod_codes\tmeas_field_dc\tmagn_moment\ttreat_temp\r\n"
+           "a-1\tLP-HYS\t1.0\t2e-5\t273\r\n"
+           "b-1\tLP-HYS:LP-X\t0.5\t1e-6\t273\r\n"
+           "a-1\tLP-IRM-DCD\t-0.1\t9e-6\t273\r\n"
+           "a-1\tLP-HYS\t0.9\t1.9e-5\t273\r\n";
+    std::vector<MeasuredSeries> series;
+    int64_t skipped = 0;
+    std::string error;
+    ASSERT_TRUE(read_series_file(path, "", series, skipped, error)) << error;
+    ASSERT_EQ(series.size(), 2u);
+    EXPECT_EQ(series[0].format, "MagIC 3.0");
+    EXPECT_EQ(series[0].specimen, "a-1");
+    EXPECT_EQ(series[0].H, (std::vector<double>{1.0, 0.9}));
+    EXPECT_EQ(series[0].M, (std::vector<double>{2e-5, 1.9e-5}));
+    EXPECT_EQ(series[0].line, (std::vector<int64_t>{3, 6}));
+    EXPECT_EQ(series[1].specimen, "b-1");
+    EXPECT_EQ(skipped, 1);
+    std::remove(path.c_str());
+}
+
+TEST(QuantumDesign, QuotedCommentsAndMissingMomentsArePassedOver) {
+    const std::string path = ::testing::TempDir() + "qd.dat";
+    std::ofstream(path, std::ios::binary)
+        << "[Header]\nTITLE,sample 7\nBYAPP,VSM,1.0\nINFO,12.5,SAMPLE_MASS\n[Data]\n"
+           "Comment,Time Stamp (sec),Magnetic Field (Oe),Moment (emu)\n"
+           "\"offset, 35 mm\",1,0,\n"
+           ",2,10000,0.5\n"
+           ",3,-10000,-0.5\n";
+    std::vector<MeasuredSeries> series;
+    int64_t skipped = 0;
+    std::string error;
+    ASSERT_TRUE(read_series_file(path, "", series, skipped, error)) << error;
+    ASSERT_EQ(series.size(), 1u);
+    EXPECT_EQ(series[0].specimen, "sample 7");
+    EXPECT_EQ(series[0].format, "Quantum Design VSM");
+    EXPECT_EQ(series[0].H, (std::vector<double>{1.0, -1.0}));
+    EXPECT_EQ(series[0].M, (std::vector<double>{5e-4, -5e-4}));
+    EXPECT_EQ(skipped, 1);
+    ASSERT_EQ(series[0].header.size(), 1u);
+    EXPECT_EQ(series[0].header[0].name, "SAMPLE_MASS");
+    EXPECT_DOUBLE_EQ(series[0].header[0].number, 12.5);
+    std::remove(path.c_str());
+}
+
+TEST(QuantumDesign, ADcScanFileGivesTheFittedMoment) {
+    const std::string path = ::testing::TempDir() + "qd_dc.dat";
+    std::ofstream(path, std::ios::binary)
+        << "[Header]\tx\nBYAPP\tMPMS3\t1\n[Data]\n"
+           "Comment\tMagnetic Field (Oe)\tMoment (emu)\tDC Moment Free Ctr (emu)\n"
+           "\t20000\t\t0.25\n"
+           "\t-20000\t\t-0.25\n";
+    std::vector<MeasuredSeries> series;
+    int64_t skipped = 0;
+    std::string error;
+    ASSERT_TRUE(read_series_file(path, "", series, skipped, error)) << error;
+    EXPECT_EQ(series[0].moment_name, "DC Moment Free Ctr (emu)");
+    EXPECT_EQ(series[0].M, (std::vector<double>{2.5e-4, -2.5e-4}));
+    EXPECT_EQ(series[0].H, (std::vector<double>{2.0, -2.0}));
+    std::remove(path.c_str());
+}
+
+} // namespace
