@@ -261,7 +261,8 @@ TEST_P(BatchForcDensity, DistributionIsHalfTheModelDensity) {
     const double keep = c.clearance * step;
     int compared = 0;
     for (const auto& row : rows) {
-        const double Hr = row[0], H = row[1], rho = row[3];
+        // An empty last cell (no estimate there) leaves the row one short.
+        const double Hr = row[0], H = row[1], rho = row.size() > 3 ? row[3] : std::nan("");
         if (std::fabs(Hr) > 1.0 - keep || std::fabs(H) > 1.0 - keep || H - Hr < keep) continue;
         ASSERT_FALSE(std::isnan(rho)) << Hr << " " << H;
         EXPECT_NEAR(rho, 0.5 * density(Kmax, Hc, H, Hr), c.tolerance * peak) << Hr << " " << H;
