@@ -70,7 +70,7 @@ const DensityFamily kLorentzFamily = {
 };
 
 Density lorentz_density(double Hc, double Kmax) {
-    Density d{&kLorentzFamily, {}, Kmax};
+    Density d{&kLorentzFamily, {}, Kmax, nullptr};
     d.parameter[kLorentzHc] = Hc;
     return d;
 }
