@@ -74,8 +74,16 @@ void everett_table_close(EverettTable& e, double Hs, double Bs) {
         closed.H.push_back(H);
         closed.M.push_back(M);
     };
+    // The widest step between neighbouring reversal fields. Between the curves of Hr_k and
+    // Hr_k+1 the table blends them at equal distance from their reversal, so E(Hs, beta) reads
+    // curve k up to that step below Hs: there it must already be saturated for the descent from
+    // positive saturation to follow the upper branch through the reversal points.
+    double widest = 0.0;
+    for (size_t k = 1; k < e.Hr.size(); ++k)
+        widest = std::fmax(widest, e.Hr[k] - e.Hr[k - 1]);
     const auto end_curve = [&](double Hr) {
         // On to positive saturation, unless the curve already gets there.
+        if (closed.H.back() < Hs - widest) add_node(Hs - widest, Bs);
         if (closed.H.back() < Hs) add_node(Hs, Bs);
         closed.Hr.push_back(Hr);
         closed.first.push_back(closed.H.size());
