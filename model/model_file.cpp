@@ -191,8 +191,7 @@ bool parse(const Json& j, ModelFile& m, std::string& why) {
             return false;
         }
         if (!numbers_at(g, "alpha", m.grid.alpha, why) ||
-            !numbers_at(g, "beta", m.grid.beta, why) ||
-            !numbers_at(g, "values", m.grid.value, why))
+            !numbers_at(g, "beta", m.grid.beta, why) || !numbers_at(g, "values", m.grid.value, why))
             return false;
     }
     if (!string_at(j, "source", m.source, true, why)) return false;
@@ -204,8 +203,10 @@ bool parse(const Json& j, ModelFile& m, std::string& why) {
         }
         double points = 0;
         m.fit.present = true;
-        if (!number_at(t, "r2", m.fit.r2, true, why) || !number_at(t, "rms", m.fit.rms, true, why) ||
-            !number_at(t, "points", points, true, why) || !number_at(t, "aic", m.fit.aic, true, why) ||
+        if (!number_at(t, "r2", m.fit.r2, true, why) ||
+            !number_at(t, "rms", m.fit.rms, true, why) ||
+            !number_at(t, "points", points, true, why) ||
+            !number_at(t, "aic", m.fit.aic, true, why) ||
             !string_at(t, "warning", m.fit.warning, true, why))
             return false;
         m.fit.points = static_cast<long>(points);
@@ -273,9 +274,9 @@ bool model_file_check(const ModelFile& m, std::string& why) {
         }
     } else {
         const DensityGrid& g = m.grid;
-        if (g.alpha.size() < 2 || g.beta.size() < 2 || !ascending(g.alpha) ||
-            !ascending(g.beta) || g.value.size() != g.alpha.size() * g.beta.size() ||
-            !finite_all(g.alpha) || !finite_all(g.beta) || !finite_all(g.value)) {
+        if (g.alpha.size() < 2 || g.beta.size() < 2 || !ascending(g.alpha) || !ascending(g.beta) ||
+            g.value.size() != g.alpha.size() * g.beta.size() || !finite_all(g.alpha) ||
+            !finite_all(g.beta) || !finite_all(g.value)) {
             why = "has no grid of at least 2 x 2 finite values on ascending fields";
             return false;
         }
