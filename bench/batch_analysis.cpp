@@ -51,7 +51,7 @@ void BM_fit_startup_loop(benchmark::State& state) {
     std::fclose(f);
 
     BatchOptions options;
-    options.command = BatchCommand::fit;
+    options.command = "fit";
     options.loop_path = path;
     std::string error;
     for (auto _ : state) {
@@ -88,13 +88,14 @@ BENCHMARK(BM_metrics_long_file)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_forc_50_with_density(benchmark::State& state) {
     BatchOptions options;
-    options.command = BatchCommand::forc;
+    options.command = "forc";
     options.Hc = 0.4;
     options.reversals = 50;
     options.points = 50;
     options.density = true;
+    std::string error;
     for (auto _ : state)
-        run_forc(options, model(), null_output());
+        run_forc(options, model(), null_output(), error);
 }
 BENCHMARK(BM_forc_50_with_density)->Unit(benchmark::kMillisecond);
 

@@ -19,6 +19,8 @@
 //   Everett integral from Hrev[Krev] to Hcur. After a stop at the curve bound Hcur is one step
 //   beyond the last stored point; after any other stop it is that point.
 // - Major loop: Nmaj = 200 after Open workspace, Hmaj[1..201] ascending from -Hs by dHmaj.
+//   0 <= Nfine <= kMajorFineSlots; the fine points lie in loop order between their entries
+//   (Kfine ascending, each in 1..200).
 #pragma once
 
 #include "model/density.h"
@@ -33,6 +35,8 @@ constexpr int32_t kCurveBound = 300000;
 constexpr int32_t kReversalSlots = 1001;
 // Slots of the major-loop arrays; entries are numbered 1..201 and stored at that index.
 constexpr int32_t kMajorSlots = 302;
+// Slots of the limiting loop's fine points: far more than four peak fields need on both halves.
+constexpr int32_t kMajorFineSlots = 1100;
 
 // Start-up values: the single-precision 0.4 and its normalisation factor 3.238588, widened.
 constexpr double kStartupHc = static_cast<double>(0.4f);
@@ -49,11 +53,11 @@ struct ModelState {
     // Parameters of the model.
     Density density; // the Preisach density: at start-up the Lorentzian of parameter Hc, its
                      // norm the normalisation factor Kmax
-    double Hs;   // saturation field (1 after Open workspace)
-    double Bs;   // saturation induction (1 after Open workspace)
-    double Smem; // memory factor: stored and shown by Settings, read by no computation
-    double Amem; // attenuation factor of accommodation: likewise only stored
-    double Ho;   // start value of H: -Hs or +Hs
+    double Hs;       // saturation field (1 after Open workspace)
+    double Bs;       // saturation induction (1 after Open workspace)
+    double Smem;     // memory factor: stored and shown by Settings, read by no computation
+    double Amem;     // attenuation factor of accommodation: likewise only stored
+    double Ho;       // start value of H: -Hs or +Hs
 
     // State of the magnetisation process.
     double Hcur;  // field of the last point of the constructed curve
@@ -78,6 +82,13 @@ struct ModelState {
     double Bmaj[kMajorSlots]; // B of loop entry k at index k
     int32_t Nmaj;             // number of loop segments, 200
     double dHmaj;             // H step of the loop, 0.02 Hs
+    // Fine points of the limiting loop where dHmaj is too coarse for the density's peaks (a
+    // step above a quarter of the peak width near a peak field, as for a small Hc): drawn
+    // between the entries. Fine point i lies between entries Kfine[i] and Kfine[i] + 1.
+    double Hfine[kMajorFineSlots];  // H of fine point i
+    double Bfine[kMajorFineSlots];  // B of fine point i
+    int32_t Kfine[kMajorFineSlots]; // the entry before fine point i
+    int32_t Nfine;                  // number of fine points
 
     // Axes and plot geometry (window pixels, y downwards).
     double Hmin, Hmax;  // H-axis bounds

@@ -141,8 +141,12 @@ void draw_new_points(ModelState& m) {
         set_color(kColourGreen);
         move_to_w(m.Hmaj[1], m.Bmaj[1], previous);
         const int32_t last = std::min(m.Nmaj + 1, kMajorSlots - 1);
-        for (int32_t j = 2; j <= last; ++j)
+        int32_t i = 0; // the next fine point
+        for (int32_t j = 2; j <= last; ++j) {
+            for (; i < m.Nfine && i < kMajorFineSlots && m.Kfine[i] < j; ++i)
+                line_to_w(m.Hfine[i], m.Bfine[i]);
             line_to_w(m.Hmaj[j], m.Bmaj[j]);
+        }
         set_line_style(kSolidMask);
     }
     if (m.Nnew > 0) {

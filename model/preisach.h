@@ -14,7 +14,9 @@ void compute_kmax(ModelState& m);
 
 // Fills Hmaj[2..201] and Bmaj[2..201]: the ascending half up to H = -Hs + 100 dHmaj (H
 // accumulated by repeated addition), then the descending half from the top point back down,
-// integrated up to the exact +Hs. Entry 1 (-Hs, -Bs) is the caller's.
+// integrated up to the exact +Hs. Entry 1 (-Hs, -Bs) is the caller's. Where the step dHmaj
+// exceeds a quarter of the density's peak width (a small Hc), also the fine points between the
+// entries near the peak fields (ModelState::Hfine), a quarter width apart.
 void compute_major_loop(ModelState& m);
 
 // B at field H on the current branch: Brev[Krev] + Dir * (integral over the triangle between

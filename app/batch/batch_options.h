@@ -1,21 +1,10 @@
-// The command line of the batch tool read into a fixed record, with every value checked.
-// Single-threaded tool; plain procedures.
+// The batch tool's command line read into one fixed record, with every value checked; each
+// command reads its own options into it (see batch_command_row.h). Single-threaded tool.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// What the tool was asked to do.
-enum class BatchCommand {
-    help,    // print the usage and exit 0
-    kmax,    // print Kmax for Hc
-    major,   // print the limiting loop
-    curve,   // open a workspace, run the steps, print the curve
-    metrics, // print the characteristic numbers of the limiting loop or of a loop file
-    forc,    // print first-order reversal curves (and their distribution)
-    fit,     // fit Hc and Bs of the limiting loop to a measured loop
-};
 
 // One step of a curve: a right click or an Execute of the reversal dialog.
 struct BatchStep {
@@ -24,28 +13,48 @@ struct BatchStep {
     int32_t Ncyc;       // number of cycles of an Execute (0 for a single move)
 };
 
+// How the high-field slope of a measured loop is removed (metrics --slope).
+enum class SlopeMode {
+    none,      // no slope correction
+    automatic, // fitted to the part of the loop at high fields
+    file,      // the slope the file's header states
+    value,     // the slope given on the command line
+};
+
 // Everything the command line says, checked.
 struct BatchOptions {
-    BatchCommand command = BatchCommand::help;
+    std::string command; // the command's name as in the table; "help" for --help
     double Hc = 0.0; // distribution parameter, kSmallestHc <= Hc < kHcBound (model/model_limits.h)
+    bool hc_given = false;       // --hc appeared
     bool start_positive = false; // --start pos: Settings with "Ho = Hs" before the steps
     int32_t plot_width = 0;      // pixels across the plot area, > 0; by default that of a
                                  // kDefaultSurfaceWidth surface (model/plot_geometry.h)
     double Hmin = -1.0;          // H-axis bounds, Hmin < Hmax
     double Hmax = 1.0;
-    std::vector<BatchStep> steps; // curve steps in the order given
-    std::string loop_path;        // --loop: the loop file of metrics and fit ("" for none)
-    std::string out_path;         // --out: where fit writes the fitted loop ("" for nowhere)
-    int32_t reversals = 0;        // --reversals: number of reversal fields of forc
-    int32_t points = 0;           // --points: fields across [-Hs, Hs] of forc; 0 means reversals
-    bool density = false;         // --density: forc adds the distribution column
+    std::vector<BatchStep> steps;        // curve steps in the order given
+    std::string loop_path;               // --loop: the loop file of metrics and fit ("" for none)
+    std::vector<std::string> loop_paths; // metrics: every file or folder after --loop, in order
+    std::string out_path;                // --out: where fit writes the fitted loop ("" for nowhere)
+    int32_t reversals = 0;               // --reversals: number of reversal fields of forc
+    int32_t points = 0;   // --points: fields across [-Hs, Hs] of forc; 0 means reversals
+    bool density = false; // --density: forc adds the distribution column
+    SlopeMode slope = SlopeMode::none; // metrics --slope
+    bool slope_given = false;   // --slope appeared (otherwise measured moments get automatic,
+                                // the program's own H,B files none)
+    double slope_value = 0.0;   // --slope VALUE: moment per field, in SI (A m^2 / T)
+    bool drift = false;         // metrics --drift: remove the moment drift
+    bool centre = false;        // metrics --centre: remove field and moment offsets
+    double high_fraction = 0.0; // --high-field: the fraction of the largest field above which
+                                // the slope is fitted and Ms measured (0 for the default)
+    std::string measured_path;  // forc --measured: a file of measured reversal curves ("" for
+                                // the model's own curves)
+    int32_t sf = 0;             // forc --sf: smoothing factor of the distribution; 0 until given
+    std::string picture_path;   // forc --picture: where the FORC diagram is drawn ("" for none)
+    bool no_drift = false;      // forc --no-drift: leave measured moments as they are
+    std::string columns;        // --columns H,M: the columns of a plain file, by name or
+                                // number from 1 ("" to recognise them)
 };
 
 // Accepted range of --reversals and --points.
 constexpr int32_t kForcGridMin = 2;
 constexpr int32_t kForcGridMax = 1000;
-
-// Reads argv[1..argc-1]. On success returns true; on a bad argument returns false with one line
-// of explanation (without line end) in error.
-bool parse_batch_options(int argc, const char* const* argv, BatchOptions& options,
-                         std::string& error);

@@ -1,28 +1,33 @@
-// Runs a checked batch request on the model and prints the result as text.
-// Single-threaded tool; uses the one model record.
+// The batch tool's table of commands, and everything derived from it: reading the command line,
+// running the command it names, and the --help text. Single-threaded tool; uses the model record
+// it is given.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
+#include "app/batch/batch_command_row.h"
+#include "app/batch/batch_common.h"
 #include "app/batch/batch_options.h"
 #include "model/model_state.h"
 
-// Exit statuses of the tool.
-constexpr int kBatchOk = 0;
-constexpr int kBatchStopped = 1;  // a numerical stop: a construction could not be completed
-constexpr int kBatchBadUsage = 2; // invalid arguments
+// The command named name, or null for none.
+const BatchCommandRow* find_batch_command(const std::string& name);
 
-// Sets m's Hs, Bs, Hc and Kmax as Open workspace does once the parameter dialog is confirmed:
-// Kmax is the start-up factor when Hc is the start-up value, otherwise compute_kmax.
-void batch_set_parameter(ModelState& m, double Hc);
+// Number of commands in the table and the row at index (0 .. count - 1), in --help order.
+int batch_command_count();
+const BatchCommandRow& batch_command_at(int index);
 
-// Runs the command on m and writes its output to out: numbers with 17 significant digits, CSV
-// with the header "H,B" for major and curve. Numerical messages go to the standard output unit,
-// which the caller connects. Returns kBatchOk; kBatchStopped when a step stopped before its end
-// (the points so far are printed all the same); kBatchBadUsage with one line in error, and
-// nothing printed, for input that metrics or fit refuse.
+// Reads argv[1..argc-1]: the command, then its arguments through its row's parser, then its
+// row's check. On success returns true; on a bad argument returns false with one line of
+// explanation (without line end) in error. "--help" anywhere sets options.command to "help".
+bool parse_batch_options(int argc, const char* const* argv, BatchOptions& options,
+                         std::string& error);
+
+// Runs the command on m and writes its output to out. Numerical messages go to the standard
+// output unit, which the caller connects. Returns the command's exit status (batch_common.h);
+// with kBatchBadUsage one line in error and nothing printed.
 int run_batch(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error);
 
 // The usage text of --help.
-const char* batch_usage();
+const std::string& batch_usage();

@@ -9,7 +9,7 @@
 #include <memory>
 #include <unistd.h>
 
-#include "app/batch/batch_run.h"
+#include "app/batch/batch_common.h"
 #include "app/batch/loop_metrics.h"
 #include "app/batch/loop_moments.h"
 #include "app/batch/loop_reader.h"
@@ -31,20 +31,20 @@ void compute_limiting_loop(ModelState& m, double Hc) {
     open_workspace_reset(m);
 }
 
-// Second reading of the (already checked) file: every point into the sums of its branch. The
+// Second reading of the (already checked) points: every point into the sums of its branch. The
 // first point waits for the first step, which tells its branch.
-bool sum_loop_file(const std::string& path, LoopMoments& moments, std::string& error) {
-    LoopReader reader;
-    if (!loop_reader_open(reader, path, error)) return false;
+bool sum_loop_points(LoopReader& reader, LoopMoments& moments, int64_t expected,
+                     std::string& error) {
+    if (!loop_reader_rewind(reader, error)) return false;
     LoopAccumulator loop;
     loop_begin(loop);
     double H = 0.0, B = 0.0, H_first = 0.0, B_first = 0.0;
     int got = 0;
     while ((got = loop_reader_next(reader, H, B, error)) > 0) {
         if (loop_add_point(loop, H, B) != kLoopPointOk) {
-            error = path + " line " + std::to_string(reader.line) + ": changed while being read";
-            got = -1;
-            break;
+            error =
+                reader.path + " line " + std::to_string(reader.line) + ": changed while being read";
+            return false;
         }
         const int branch = loop_branch_of_last_point(loop);
         if (loop.points == 1) {
@@ -55,8 +55,12 @@ bool sum_loop_file(const std::string& path, LoopMoments& moments, std::string& e
         if (loop.points == 2) loop_moments_add(moments, branch, H_first, B_first);
         loop_moments_add(moments, branch, H, B);
     }
-    loop_reader_close(reader);
-    return got == 0;
+    if (got != 0) return false;
+    if (reader.points != expected || !loop_reader_unchanged(reader)) {
+        error = reader.path + ": changed while being read";
+        return false;
+    }
+    return true;
 }
 
 // Writes text to path through a temporary file in the same folder, renamed at the end, so that a
@@ -78,18 +82,51 @@ bool write_file_whole(const std::string& path, const std::string& text, std::str
     return true;
 }
 
+int parse_fit_option(int argc, const char* const* argv, int& i, BatchOptions& options,
+                     std::string& error) {
+    const std::string arg = argv[i];
+    std::string* path = arg == "--loop"  ? &options.loop_path
+                        : arg == "--out" ? &options.out_path
+                                         : nullptr;
+    if (!path) return kOptionUnknown;
+    if (!batch_option_value(argc, argv, i, *path, error)) return kOptionRefused;
+    if (path->empty()) {
+        error = "invalid " + arg + " '': expected a file name";
+        return kOptionRefused;
+    }
+    return kOptionTaken;
+}
+
+bool check_fit_options(BatchOptions& options, std::string& error) {
+    if (options.loop_path.empty()) {
+        error = "fit needs --loop FILE";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
     LoopMetrics measured{};
     double Hs = 0.0;
-    if (!measure_loop_file(options.loop_path, measured, Hs, error)) return kBatchBadUsage;
+    // One open file for both readings: a pipe's points are kept from the first, and a regular
+    // file that changes in between is refused.
+    LoopReader reader;
+    if (!loop_reader_open(reader, options.loop_path, error)) return kBatchBadUsage;
+    if (!measure_loop_reader(reader, measured, Hs, error)) {
+        loop_reader_close(reader);
+        return kBatchBadUsage;
+    }
+    const int64_t point_count = reader.points;
 
     // The node fields do not depend on Hc; any limiting loop provides them.
     compute_limiting_loop(m, kStartupHc);
     LoopMoments moments;
     loop_moments_begin(moments, m, Hs);
-    if (!sum_loop_file(options.loop_path, moments, error)) return kBatchBadUsage;
+    const bool summed = sum_loop_points(reader, moments, point_count, error);
+    loop_reader_close(reader);
+    if (!summed) return kBatchBadUsage;
 
     int loops = 1;
     auto sse_of = [&m, &moments, &loops](double Hc) {
@@ -179,3 +216,21 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
                      fit.r_squared, kFitGoodRSquared);
     return kBatchOk;
 }
+
+const BatchCommandRow kFitCommand = {
+    "fit",
+    "  fit --loop FILE [--out FILE2]\n"
+    "                    find the Hc and the induction scale Bs whose limiting loop\n"
+    "                    best fits a measured symmetric major loop (least squares on B\n"
+    "                    at the measured fields, the fields divided by the largest |H|,\n"
+    "                    which is Hs; between its 201 points the limiting loop is the\n"
+    "                    straight segment the program draws); prints Hc, Hs, Bs,\n"
+    "                    rms_residual, r_squared and limiting_loops as \"name,value\"\n"
+    "                    lines, then \"name,measured,fitted\" lines with the metrics of\n"
+    "                    both loops; --out writes the fitted loop in the data's units\n"
+    "                    to FILE2 (\"H,B\"). A warning goes to standard error when R^2\n"
+    "                    is below 0.99.\n",
+    parse_fit_option,
+    check_fit_options,
+    run_fit,
+};

@@ -1,10 +1,13 @@
 // hysteresis-batch forc: the model's first-order reversal curves as a laboratory measures them,
-// and their distribution by finite differences. Single-threaded tool.
+// and their distribution by local regression; the distribution of measured curves. Single-threaded
+// tool.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
+#include "app/batch/batch_command_row.h"
 #include "app/batch/batch_options.h"
 #include "model/model_state.h"
 
@@ -20,14 +23,14 @@ double forc_grid_field(int32_t count, int32_t index);
 void compute_forc_curve(ModelState& m, double Hr, int32_t points, int32_t first, double* B,
                         double& B_reversal);
 
-// The FORC distribution rho = -1/2 d2B/(dHr dH) at grid node (i, j) by central differences on
-// the rows of B (row r holds the curve of reversal field r, points values each, NaN where the
-// curve has no point). NaN where a neighbour is missing: on the grid's edges and next to the
-// line H = Hr.
-double forc_density(const double* B, int32_t reversals, int32_t points, int32_t i, int32_t j);
+// Runs "forc" on the model: prints the header "Hr,H,B" (with ",rho" for --density) and for every
+// reversal field, from -Hs up, the reversal point and the curve's points; with --picture draws
+// the curves' FORC diagram instead and prints its figures. rho comes from the local regression
+// of forc/forc_regression.h over the printed points. The curves are computed one after another:
+// the quadrature's working values are shared by the whole process. Returns kBatchOk;
+// kBatchBadUsage with one line in error, nothing printed, when the smoothing factor is too large
+// for the grid; kBatchStopped when the picture cannot be written.
+int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error);
 
-// Runs "forc": prints the header "Hr,H,B" (with ",rho" for --density) and for every reversal
-// field, from -Hs up, the reversal point and the curve's points. The curves are computed one
-// after another: the quadrature's working values are shared by the whole process. Returns
-// kBatchOk.
-int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out);
+// The command's row.
+extern const BatchCommandRow kForcCommand;

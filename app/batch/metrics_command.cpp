@@ -3,20 +3,22 @@
 
 #include <cmath>
 
-#include "app/batch/batch_run.h"
+#include "app/batch/batch_common.h"
 #include "app/batch/loop_reader.h"
+#include "app/batch/measured_metrics.h"
 #include "model/state_sequences.h"
 
-bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_abs_max,
-                       std::string& error) {
-    LoopReader reader;
-    if (!loop_reader_open(reader, path, error)) return false;
+bool measure_loop_reader(LoopReader& reader, LoopMetrics& metrics, double& H_abs_max,
+                         std::string& error, bool* not_two_runs) {
+    if (not_two_runs) *not_two_runs = false;
+    const std::string& path = reader.path;
     LoopAccumulator loop;
     loop_begin(loop);
     double H = 0.0, B = 0.0;
     int got = 0;
     while ((got = loop_reader_next(reader, H, B, error)) > 0) {
         const int added = loop_add_point(loop, H, B);
+        if (added != kLoopPointOk && not_two_runs) *not_two_runs = true;
         if (added == kLoopRepeatedField) {
             error = path + " line " + std::to_string(reader.line) +
                     ": the field repeats the previous point's";
@@ -29,9 +31,7 @@ bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_
             break;
         }
     }
-    const bool read_all = got == 0;
-    loop_reader_close(reader);
-    if (!read_all) return false;
+    if (got != 0) return false;
     if (reader.points == 0) {
         error = path + ": no points";
         return false;
@@ -43,6 +43,16 @@ bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_
     }
     H_abs_max = std::fmax(std::fabs(metrics.H_max), std::fabs(metrics.H_min));
     return true;
+}
+
+bool measure_loop_file(const std::string& path, LoopMetrics& metrics, double& H_abs_max,
+                       std::string& error, bool* not_two_runs) {
+    if (not_two_runs) *not_two_runs = false;
+    LoopReader reader;
+    if (!loop_reader_open(reader, path, error)) return false;
+    const bool ok = measure_loop_reader(reader, metrics, H_abs_max, error, not_two_runs);
+    loop_reader_close(reader);
+    return ok;
 }
 
 bool measure_points(const double* H, const double* B, int count, double H_scale, double B_scale,
@@ -58,6 +68,93 @@ bool measure_points(const double* H, const double* B, int count, double H_scale,
     return loop_finish(loop, metrics, error);
 }
 
+namespace {
+
+int parse_metrics_option(int argc, const char* const* argv, int& i, BatchOptions& options,
+                         std::string& error) {
+    const int hc = batch_parse_hc(argc, argv, i, options, error);
+    if (hc != kOptionUnknown) return hc;
+    const std::string arg = argv[i];
+    std::string value;
+    if (arg == "--loop") {
+        if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
+        if (value.empty()) {
+            error = "invalid --loop '': expected a file name";
+            return kOptionRefused;
+        }
+        if (options.loop_path.empty()) options.loop_path = value;
+        options.loop_paths.push_back(value);
+        return kOptionTaken;
+    }
+    if (arg == "--slope") {
+        if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
+        options.slope_given = true;
+        if (value == "auto") {
+            options.slope = SlopeMode::automatic;
+        } else if (value == "none") {
+            options.slope = SlopeMode::none;
+        } else if (value == "file") {
+            options.slope = SlopeMode::file;
+        } else if (batch_read_real(value, options.slope_value)) {
+            options.slope = SlopeMode::value;
+        } else {
+            error = "invalid --slope '" + batch_shown(value) +
+                    "': expected auto, none, file or a number (A m^2 per T)";
+            return kOptionRefused;
+        }
+        return kOptionTaken;
+    }
+    if (arg == "--high-field") {
+        if (!batch_option_value(argc, argv, i, value, error)) return kOptionRefused;
+        if (!batch_read_real(value, options.high_fraction) || !(options.high_fraction > 0.0) ||
+            !(options.high_fraction < 1.0)) {
+            error = "invalid --high-field '" + batch_shown(value) +
+                    "': expected a fraction of the largest field between 0 and 1";
+            return kOptionRefused;
+        }
+        return kOptionTaken;
+    }
+    if (arg == "--columns") {
+        if (!batch_option_value(argc, argv, i, options.columns, error)) return kOptionRefused;
+        if (options.columns.find(',') == std::string::npos) {
+            error = "invalid --columns '" + batch_shown(options.columns) +
+                    "': expected FIELD,MOMENT (names or numbers from 1)";
+            return kOptionRefused;
+        }
+        return kOptionTaken;
+    }
+    if (arg == "--drift") {
+        options.drift = true;
+        return kOptionTaken;
+    }
+    if (arg == "--centre" || arg == "--center") {
+        options.centre = true;
+        return kOptionTaken;
+    }
+    // More files after --loop.
+    if (!options.loop_paths.empty() && !batch_looks_like_option(arg) && !arg.empty()) {
+        options.loop_paths.push_back(arg);
+        return kOptionTaken;
+    }
+    return kOptionUnknown;
+}
+
+bool check_metrics_options(BatchOptions& options, std::string& error) {
+    if (options.hc_given && !options.loop_path.empty()) {
+        error = "metrics takes either --hc or --loop, not both";
+        return false;
+    }
+    const bool measured_options = options.slope_given || options.drift || options.centre ||
+                                  !options.columns.empty() || options.high_fraction > 0.0;
+    if (measured_options && options.loop_paths.empty()) {
+        error = "--slope, --drift, --centre, --columns and --high-field need --loop FILE";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
     LoopMetrics metrics{};
     if (options.loop_path.empty()) {
@@ -69,10 +166,35 @@ int run_metrics(const BatchOptions& options, ModelState& m, std::FILE* out, std:
             error = "the limiting loop is not a closed loop: " + error;
             return kBatchStopped;
         }
-    } else {
+    } else if (options.loop_paths.size() == 1 &&
+               is_program_loop_file(options, options.loop_paths[0])) {
         double H_abs_max = 0.0;
-        if (!measure_loop_file(options.loop_path, metrics, H_abs_max, error)) return kBatchBadUsage;
+        bool not_two_runs = false;
+        if (!measure_loop_file(options.loop_path, metrics, H_abs_max, error, &not_two_runs)) {
+            // Repeated fields, jitter, a virgin curve or several loops: the measured-loop path
+            // assembles them.
+            if (!not_two_runs) return kBatchBadUsage;
+            error.clear();
+            return run_measured_metrics(options, out, error);
+        }
+    } else {
+        return run_measured_metrics(options, out, error);
     }
     print_loop_metrics(out, metrics);
     return kBatchOk;
 }
+
+const BatchCommandRow kMetricsCommand = {
+    "metrics",
+    "  metrics [--hc HC | --loop FILE]\n"
+    "                    print the numbers of a closed loop as \"name,value\" lines:\n"
+    "                    coercive fields (B = 0 crossings, linearly interpolated) of\n"
+    "                    each branch and their mean, remanences (H = 0 crossings), the\n"
+    "                    extreme fields and B there, and the loop area (the integral of\n"
+    "                    H dB around the closed path: the loss per cycle and unit\n"
+    "                    volume in the data's units); the loop is the limiting loop of\n"
+    "                    HC (default) or the loop in FILE\n",
+    parse_metrics_option,
+    check_metrics_options,
+    run_metrics,
+};

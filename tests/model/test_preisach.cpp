@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "model/density_lorentz.h"
 #include "model/preisach.h"
@@ -42,7 +43,9 @@ TEST(Preisach, DensityIsSymmetricUnderReflection) {
         EXPECT_GT(everett_density(m, a, b), 0.0);
     }
     // The peak sits at alpha = Hc/2, beta = -Hc/2 with the value Kmax.
-    EXPECT_EQ(everett_density(m, m.density.parameter[kLorentzHc] / 2, -m.density.parameter[kLorentzHc] / 2), m.density.norm);
+    EXPECT_EQ(everett_density(m, m.density.parameter[kLorentzHc] / 2,
+                              -m.density.parameter[kLorentzHc] / 2),
+              m.density.norm);
 }
 
 TEST(Preisach, MajorLoopPassesZeroAtTheRemanence) {
@@ -220,3 +223,43 @@ TEST(Preisach, FieldThatIsNotFiniteGivesNaNWithoutIntegrating) {
 }
 
 } // namespace
+
+// The drawn limiting loop (entries with their fine points between) follows the density's peaks at
+// every accepted Hc: a curve from saturation lies on it, within two pixels of B, and near the peak
+// fields its steps are at most Hc/4; at the start-up Hc it has no fine points.
+TEST(Preisach, TheDrawnLimitingLoopFollowsAnyHc) {
+    for (double Hc : {kStartupHc, 0.05, 0.01, 0.001}) {
+        SCOPED_TRACE(testing::Message() << "Hc = " << Hc);
+        ModelState& m = opened_workspace(Hc);
+        if (Hc == kStartupHc) {
+            EXPECT_EQ(m.Nfine, 0);
+        }
+        // The rising half as drawn: entries 1..101 with the fine points before each entry.
+        std::vector<double> H = {m.Hmaj[1]}, B = {m.Bmaj[1]};
+        int i = 0;
+        for (int k = 2; k <= 101; ++k) {
+            for (; i < m.Nfine && m.Kfine[i] < k; ++i) {
+                H.push_back(m.Hfine[i]);
+                B.push_back(m.Bfine[i]);
+            }
+            H.push_back(m.Hmaj[k]);
+            B.push_back(m.Bmaj[k]);
+        }
+        for (size_t j = 1; j < H.size(); ++j) {
+            ASSERT_LT(H[j - 1], H[j]);
+            if (std::fabs(H[j] - 0.5 * Hc) < 4.0 * Hc) {
+                EXPECT_LE(H[j] - H[j - 1], 0.25 * Hc * 1.0001);
+            }
+        }
+        right_click(m, 1.0);
+        size_t j = 1;
+        for (int p = 0; p <= m.Ndrawn; ++p) {
+            const double h = m.Hcurve[p];
+            while (j + 1 < H.size() && H[j] < h)
+                ++j;
+            const double t = (h - H[j - 1]) / (H[j] - H[j - 1]);
+            const double drawn = B[j - 1] + t * (B[j] - B[j - 1]);
+            ASSERT_NEAR(m.Bcurve[p], drawn, 2.0 * m.BperPixel) << "at H = " << h;
+        }
+    }
+}
