@@ -223,8 +223,10 @@ bool parse(const Json& j, ModelFile& m, std::string& why) {
         }
         double points = 0;
         m.fit.present = true;
-        if (!number_at(t, "r2", m.fit.r2, true, why) || !number_at(t, "rms", m.fit.rms, true, why) ||
-            !number_at(t, "points", points, true, why) || !number_at(t, "aic", m.fit.aic, true, why) ||
+        if (!number_at(t, "r2", m.fit.r2, true, why) ||
+            !number_at(t, "rms", m.fit.rms, true, why) ||
+            !number_at(t, "points", points, true, why) ||
+            !number_at(t, "aic", m.fit.aic, true, why) ||
             !string_at(t, "warning", m.fit.warning, true, why))
             return false;
         m.fit.points = static_cast<long>(points);

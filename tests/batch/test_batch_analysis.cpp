@@ -625,6 +625,20 @@ TEST(BatchIdentify, ModelCurvesGiveBackTheDensity) {
                     everett_triangle(lorentz, t.form, t.a, t.b), 2e-3)
             << t.a << " .. " << t.b;
     EXPECT_NEAR(density_value(measured, 0.1, -0.1) / Kmax, 1.0, 0.05);
+
+    // The batch commands compute with it as with any model file: its reversal curves are the
+    // Lorentzian's.
+    const ToolRun lorentz_forc = run_tool({"forc", "--hc", "0.2", "--reversals", "15"});
+    const ToolRun measured_forc = run_tool({"forc", "--model", path, "--reversals", "15"});
+    ASSERT_EQ(measured_forc.status, 0) << measured_forc.err;
+    std::string header_measured;
+    const auto want = csv_rows(lorentz_forc.out, header);
+    const auto got = csv_rows(measured_forc.out, header_measured);
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i][1], want[i][1]);
+        EXPECT_NEAR(got[i][2], want[i][2], 2e-3) << "Hr " << got[i][0] << " H " << got[i][1];
+    }
 }
 
 TEST(BatchIdentify, BadInputWritesNoModel) {
