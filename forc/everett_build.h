@@ -17,8 +17,10 @@
 bool everett_table_build(const ForcTable& table, EverettTable& everett, std::string& error);
 
 // Closes the table between the saturations +-Hs (Hs at least every field of the table): every
-// curve that ends below Hs runs on to the moment Bs at Hs (a reversal curve ends at positive
-// saturation), and, when the lowest reversal field lies above -Hs, a curve reversed at -Hs, the
+// curve that ends below Hs runs on to the moment Bs, reached one step between neighbouring
+// reversal fields (the widest) below Hs if it ends below that, and held to Hs (a reversal curve
+// ends at positive saturation; the blend between two curves reads the lower one up to that step
+// below Hs), and, when the lowest reversal field lies above -Hs, a curve reversed at -Hs, the
 // lower branch of the major loop, is put first: from -Bs at -Hs through the nodes of the lowest
 // measured curve, which a reversal so near negative saturation hardly leaves. Measured curves
 // seldom reach saturation, so without this E(Hs, beta) would stop where the measurement stops;
