@@ -46,6 +46,10 @@ struct LorentzTerm {
     }
     // Where c(sign h) peaks.
     OuterFeature coercive_feature(double sign) const { return {sign * centre, width_c}; }
+    // The integral of c(h) i(u) over the half-plane h >= 0, in alpha and beta (weight apart).
+    double mass() const {
+        return 2.0 * width_c * (0.5 * M_PI + std::atan(centre / width_c)) * M_PI * width_i;
+    }
 };
 
 // Log-normal in the coercive field, normal in the interaction field:
@@ -71,6 +75,10 @@ struct GaussTerm {
         if (sign < 0) return {0.0, 0.0}; // c(-h) = 0 on the whole range
         const double mode = centre * std::exp(-spread * spread);
         return {mode, std::fmin(mode, centre * spread)};
+    }
+    double mass() const {
+        const double root_two_pi = std::sqrt(2.0 * M_PI);
+        return 2.0 * (spread * root_two_pi) * (width_i * root_two_pi);
     }
 };
 
@@ -101,11 +109,15 @@ template <class T, int N> double terms_triangle(const T (&terms)[N], double a, d
     // The inner range's ends cross the interaction peak at h = -lo and h = hi.
     OuterFeature features[kTermFeaturesMost];
     int count = 0;
+    double mass = 0.0;
+    for (int k = 0; k < N; ++k)
+        mass += std::fabs(terms[k].weight) * terms[k].mass();
     for (int k = 0; k < N && count + 3 <= kTermFeaturesMost; ++k) {
         features[count++] = terms[k].coercive_feature(sign);
         features[count++] = {-lo, terms[k].width_i};
         features[count++] = {hi, terms[k].width_i};
     }
     const TermsIntegrand<T, N> g{terms, lo, hi, sign};
-    return 2.0 * outer_integral(g, 0.0, 0.5 * (hi - lo), features, count);
+    return 2.0 *
+           outer_integral(g, 0.0, 0.5 * (hi - lo), features, count, 0.5 * kOuterTolerance * mass);
 }

@@ -68,11 +68,15 @@ struct DensityFamily {
     const char* (*check)(const double* parameter);
 };
 
-// One density: a family and its parameters.
+// One density: a family, its parameters and, for a tabulated family, its table. A record of
+// plain values and one pointer, so a zero-filled record (a ModelState reset by memset) is a
+// density without family or table.
 struct Density {
     const DensityFamily* family;          // how it is evaluated and integrated
     double parameter[kDensityParamsMost]; // the family's parameters in its order; the rest 0
     double norm;                          // normalisation factor (see above)
+    const void* data; // family data (a measured table), owned by whoever loaded it and outliving
+                      // every density that points at it; null for parametric families
 };
 
 // P(alpha, beta) of d.

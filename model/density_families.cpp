@@ -1,8 +1,10 @@
 // The table of density families. A new family is a file of its own (model/density_<name>.cpp
-// defining its DensityFamily record) and one line here.
+// defining its DensityFamily record) and one line here. The measured family comes last: it is
+// a member only with a table (Density::data), which a model file gives.
 #include "model/density_families.h"
 
 #include "model/density_lorentz.h"
+#include "model/density_measured.h"
 #include "model/density_terms.h"
 
 #include <cstring>
@@ -10,7 +12,8 @@
 namespace {
 
 const DensityFamily* const kFamilies[] = {
-    &kLorentzFamily, &kLorentz2Family, &kGaussFamily, &kLorentz2MixFamily, &kGaussMixFamily,
+    &kLorentzFamily,     &kLorentz2Family, &kGaussFamily,
+    &kLorentz2MixFamily, &kGaussMixFamily, &kMeasuredDensityFamily,
 };
 constexpr int kFamilyCount = sizeof kFamilies / sizeof kFamilies[0];
 

@@ -65,6 +65,5 @@ GaussTerm gauss_term(const double* p) {
 }
 
 double gauss_term_mass(const GaussTerm& t) {
-    const double root_two_pi = std::sqrt(2.0 * M_PI);
-    return 2.0 * (t.spread * root_two_pi) * (t.width_i * root_two_pi);
+    return t.mass();
 }

@@ -66,6 +66,5 @@ LorentzTerm lorentz_term(const double* p) {
 }
 
 double lorentz_term_mass(const LorentzTerm& t) {
-    // 2 (integral of c over h >= 0) (integral of i over all u).
-    return 2.0 * t.width_c * (0.5 * M_PI + std::atan(t.centre / t.width_c)) * M_PI * t.width_i;
+    return t.mass();
 }

@@ -6,12 +6,10 @@
 namespace {
 
 // The two terms of a mixture, each scaled to unit mass and weighted.
-template <class T> struct Mixture {
-    T terms[2];
-};
+template <class T> struct Mixture { T terms[2]; };
 
-template <class T> Mixture<T> mixture_of(const Density& d, T (*term)(const double*),
-                                         double (*mass)(const T&)) {
+template <class T>
+Mixture<T> mixture_of(const Density& d, T (*term)(const double*), double (*mass)(const T&)) {
     const double w = d.parameter[kMixWeight];
     Mixture<T> m{{term(d.parameter + kMixFirst), term(d.parameter + kMixSecond)}};
     m.terms[0].weight = w / mass(m.terms[0]);
@@ -139,14 +137,9 @@ const DensityFamily kLorentz2MixFamily = {
 };
 
 const DensityFamily kGaussMixFamily = {
-    "gauss-mix",
-    "two populations of the log-normal times normal density, shares w and 1 - w",
-    "norm",
-    7,
-    kGaussParameters,
-    gauss_value,
-    peak_fields,
-    peak_width,
-    gauss_piece,
-    gauss_check,
+    "gauss-mix",      "two populations of the log-normal times normal density, shares w and 1 - w",
+    "norm",           7,
+    kGaussParameters, gauss_value,
+    peak_fields,      peak_width,
+    gauss_piece,      gauss_check,
 };

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/density_families.h"
+#include "model/density_measured.h"
 #include "model/everett_triangle.h"
 
 namespace {
@@ -18,8 +19,10 @@ using Json = nlohmann::json;
 constexpr const char* kFormat = "hysteresis-model";
 constexpr int kVersion = 1;
 
-// The parameters of a known family, or null for "measured" and unknown words.
+// The parameters of a known family, or null for "measured" (whose file has a table instead)
+// and unknown words.
 const DensityFamily* family_of(const std::string& word) {
+    if (word == kMeasuredFamily) return nullptr;
     return find_density_family(word.c_str());
 }
 
@@ -91,12 +94,6 @@ bool numbers_at(const Json& j, const char* key, std::vector<double>& out, std::s
     return true;
 }
 
-bool ascending(const std::vector<double>& v) {
-    for (size_t i = 1; i < v.size(); ++i)
-        if (!(v[i - 1] < v[i])) return false;
-    return true;
-}
-
 // The named parameters of family f from object j into values, in the family's order.
 bool parameters_of(const Json& j, const DensityFamily& f, std::vector<double>& values,
                    std::string& why) {
@@ -118,6 +115,38 @@ bool parameters_of(const Json& j, const DensityFamily& f, std::vector<double>& v
     return true;
 }
 
+// The Everett table of object j (see the file's layout in the header); its invariants are
+// checked with the rest of the record.
+bool everett_of(const Json& j, EverettTable& e, std::string& why) {
+    std::string key;
+    if (!j.is_object() || !keys_known(j, {"Hr", "nodes", "H", "M", "slope"}, key)) {
+        why = "has \"everett\" other than {\"Hr\", \"nodes\", \"H\", \"M\", \"slope\"}";
+        return false;
+    }
+    std::vector<double> nodes;
+    if (!numbers_at(j, "Hr", e.Hr, why) || !numbers_at(j, "nodes", nodes, why) ||
+        !numbers_at(j, "H", e.H, why) || !numbers_at(j, "M", e.M, why) ||
+        !numbers_at(j, "slope", e.slope, why))
+        return false;
+    e.first.assign(1, 0);
+    for (const double n : nodes) {
+        // A count: a whole number no larger than the nodes there are.
+        if (!(n >= 0.0 && n <= static_cast<double>(e.H.size()) && n == std::floor(n))) {
+            why = "has an Everett table with a number of nodes that is not a count";
+            return false;
+        }
+        e.first.push_back(e.first.back() + static_cast<size_t>(n));
+    }
+    return true;
+}
+
+Json everett_json(const EverettTable& e) {
+    std::vector<size_t> nodes;
+    for (size_t k = 0; k + 1 < e.first.size(); ++k)
+        nodes.push_back(e.first[k + 1] - e.first[k]);
+    return {{"Hr", e.Hr}, {"nodes", nodes}, {"H", e.H}, {"M", e.M}, {"slope", e.slope}};
+}
+
 bool parse(const Json& j, ModelFile& m, std::string& why) {
     if (!j.is_object()) {
         why = "is not a model file (not a JSON object)";
@@ -137,7 +166,7 @@ bool parse(const Json& j, ModelFile& m, std::string& why) {
     std::string key;
     if (!keys_known(j,
                     {"format", "version", "family", "parameters", "errors", "units", "Hs", "Bs",
-                     "reversible", "grid", "source", "fit"},
+                     "reversible", "everett", "source", "fit"},
                     key)) {
         why = "has the unknown key \"" + key + "\"";
         return false;
@@ -184,17 +213,7 @@ bool parse(const Json& j, ModelFile& m, std::string& why) {
             !number_at(r, "field", m.reversible.field, true, why))
             return false;
     }
-    if (j.contains("grid")) {
-        const Json& g = j["grid"];
-        if (!g.is_object() || !keys_known(g, {"alpha", "beta", "values"}, key)) {
-            why = "has \"grid\" other than {\"alpha\", \"beta\", \"values\"}";
-            return false;
-        }
-        if (!numbers_at(g, "alpha", m.grid.alpha, why) ||
-            !numbers_at(g, "beta", m.grid.beta, why) ||
-            !numbers_at(g, "values", m.grid.value, why))
-            return false;
-    }
+    if (j.contains("everett") && !everett_of(j["everett"], m.everett, why)) return false;
     if (!string_at(j, "source", m.source, true, why)) return false;
     if (j.contains("fit")) {
         const Json& t = j["fit"];
@@ -204,8 +223,10 @@ bool parse(const Json& j, ModelFile& m, std::string& why) {
         }
         double points = 0;
         m.fit.present = true;
-        if (!number_at(t, "r2", m.fit.r2, true, why) || !number_at(t, "rms", m.fit.rms, true, why) ||
-            !number_at(t, "points", points, true, why) || !number_at(t, "aic", m.fit.aic, true, why) ||
+        if (!number_at(t, "r2", m.fit.r2, true, why) ||
+            !number_at(t, "rms", m.fit.rms, true, why) ||
+            !number_at(t, "points", points, true, why) ||
+            !number_at(t, "aic", m.fit.aic, true, why) ||
             !string_at(t, "warning", m.fit.warning, true, why))
             return false;
         m.fit.points = static_cast<long>(points);
@@ -233,8 +254,7 @@ Json to_json(const ModelFile& m) {
     j["reversible"] = {{"chi", m.reversible.chi},
                        {"amplitude", m.reversible.amplitude},
                        {"field", m.reversible.field}};
-    if (m.family == kMeasuredFamily)
-        j["grid"] = {{"alpha", m.grid.alpha}, {"beta", m.grid.beta}, {"values", m.grid.value}};
+    if (m.family == kMeasuredFamily) j["everett"] = everett_json(m.everett);
     if (!m.source.empty()) j["source"] = m.source;
     if (m.fit.present)
         j["fit"] = {{"r2", m.fit.r2},
@@ -271,14 +291,8 @@ bool model_file_check(const ModelFile& m, std::string& why) {
             why = "has not one error for each parameter";
             return false;
         }
-    } else {
-        const DensityGrid& g = m.grid;
-        if (g.alpha.size() < 2 || g.beta.size() < 2 || !ascending(g.alpha) ||
-            !ascending(g.beta) || g.value.size() != g.alpha.size() * g.beta.size() ||
-            !finite_all(g.alpha) || !finite_all(g.beta) || !finite_all(g.value)) {
-            why = "has no grid of at least 2 x 2 finite values on ascending fields";
-            return false;
-        }
+    } else if (!everett_table_check(m.everett, why)) {
+        return false;
     }
     if (!(m.Hs > 0.0) || !std::isfinite(m.Hs) || !(m.Bs > 0.0) || !std::isfinite(m.Bs)) {
         why = "has Hs or Bs that is not a positive number";
@@ -347,13 +361,22 @@ bool model_file_read(const std::string& path, ModelFile& model, std::string& err
 
 bool model_file_density(const ModelFile& model, Density& density, std::string& error) {
     const DensityFamily* f = family_of(model.family);
-    if (!f) {
-        error = "the density of family " + model.family + " is a table, not a formula";
+    Density d{f, {}, 1.0, nullptr};
+    if (model.family == kMeasuredFamily) {
+        std::string why;
+        if (!everett_table_check(model.everett, why)) {
+            error = "the model " + why;
+            return false;
+        }
+        d = measured_density(&model.everett, model.Hs);
+        f = d.family;
+    } else if (!f) {
+        error = "the model names the unknown density family \"" + model.family + "\"";
         return false;
+    } else {
+        for (int i = 0; i < f->parameter_count; ++i)
+            d.parameter[i] = model.parameters[i];
     }
-    Density d{f, {}, 1.0};
-    for (int i = 0; i < f->parameter_count; ++i)
-        d.parameter[i] = model.parameters[i];
     density_normalise(d, 1.0);
     if (!std::isfinite(d.norm) || !(d.norm > 0.0)) {
         error = std::string("the density of ") + f->name + " cannot be normalised";

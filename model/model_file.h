@@ -17,9 +17,11 @@
 //     "reversible": {"chi": 0.0, "amplitude": 0.0, "field": 1.0},
 //                                             B_rev = chi H + amplitude L(H / field), model units,
 //                                             L the Langevin function (see model/reversible_part.h)
-//     "grid": {"alpha": [...], "beta": [...], "values": [...]},
-//                                             family "measured" only: the density on a grid of
-//                                             switching fields (units of Hs), values alpha-major
+//     "everett": {"Hr": [...], "nodes": [...], "H": [...], "M": [...], "slope": [...]},
+//                                             family "measured" only: its Everett table in the
+//                                             units above (model/everett_table.h): each curve's
+//                                             reversal field and number of nodes, then the nodes'
+//                                             fields, moments and slopes, curve after curve
 //     "source": "loop.dat",                   optional: the measured file it was made from
 //     "fit": {"r2": 0.998, "rms": 0.004, "points": 1000, "aic": -9000.0, "warning": ""}
 //                                             optional: the fit's figures
@@ -30,6 +32,7 @@
 #include <vector>
 
 #include "model/density.h"
+#include "model/everett_table.h"
 
 // The family word of a density given as a table (a measured distribution).
 constexpr const char* kMeasuredFamily = "measured";
@@ -40,13 +43,6 @@ struct ReversiblePart {
     double chi = 0.0;       // straight slope (para- or diamagnetic), Bs per Hs
     double amplitude = 0.0; // height of the saturating reversible term, in Bs
     double field = 1.0;     // field scale of the saturating term, in Hs, > 0
-};
-
-// A density given on a grid of switching fields (family "measured").
-struct DensityGrid {
-    std::vector<double> alpha; // ascending fields of the grid's alpha axis, in Hs
-    std::vector<double> beta;  // ascending fields of the beta axis, in Hs
-    std::vector<double> value; // P at (alpha[i], beta[j]) at index i * beta.size() + j
 };
 
 // How well the model fitted the loop it came from; present = false when it was not fitted.
@@ -69,7 +65,7 @@ struct ModelFile {
     double Hs = 1.0;                // saturation field, in field_unit, > 0
     double Bs = 1.0;                // saturation moment of the irreversible part, > 0
     ReversiblePart reversible;      // the reversible part
-    DensityGrid grid;               // family "measured" only
+    EverettTable everett;           // family "measured" only: its table, in the units above
     std::string source;             // the measured file it came from, or empty
     FitFigures fit;                 // the fit's figures, if any
 };
@@ -86,7 +82,8 @@ bool model_file_read(const std::string& path, ModelFile& model, std::string& err
 // Whether the record describes a model the program can compute with; one line in error if not.
 bool model_file_check(const ModelFile& model, std::string& error);
 
-// The density the record describes, normalised over -Hs..Hs in model units (family "measured"
-// has none here: false). Interface thread only for the Lorentzian, whose normalisation runs the
-// two-dimensional quadrature.
+// The density the record describes, normalised over -Hs..Hs in model units. For family
+// "measured" the density points at model.everett: the record must outlive the density and stay
+// unchanged while it is used. Interface thread only for the Lorentzian, whose normalisation runs
+// the two-dimensional quadrature.
 bool model_file_density(const ModelFile& model, Density& density, std::string& error);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "measure/loop_analysis.h"
+#include "model/model_file.h"
 
 // One step of a curve: a right click or an Execute of the reversal dialog.
 struct BatchStep {
@@ -47,6 +48,12 @@ struct BatchOptions {
     bool no_drift = false;      // forc --no-drift: leave measured moments as they are
     std::string columns;        // --columns H,M: the columns of a plain file, by name or
                                 // number from 1 ("" to recognise them)
+    std::string model_path;     // curve and forc --model: the model file computed with ("" for
+                                // the Lorentzian of --hc)
+    ModelFile model;            // that file, read once the options are checked
+    std::string fit_family;     // fit --model: a family word or "auto" ("" for the Lorentzian
+                                // of the limiting loop)
+    std::string out_model_path; // fit --out-model: where the fitted model is written
 };
 
 // Accepted range of --reversals and --points.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/batch/batch_common.h"
+#include "app/batch/batch_model.h"
 #include "model/curve_construction.h"
 #include "model/curve_csv.h"
 #include "model/execute_cycles.h"
@@ -62,6 +63,8 @@ int parse_curve_option(int argc, const char* const* argv, int& i, BatchOptions& 
                        std::string& error) {
     const int hc = batch_parse_hc(argc, argv, i, options, error);
     if (hc != kOptionUnknown) return hc;
+    const int model = batch_parse_model_file(argc, argv, i, options, error);
+    if (model != kOptionUnknown) return model;
     const std::string arg = argv[i];
     std::string value;
     if (arg == "--start") {
@@ -118,23 +121,54 @@ void run_step(ModelState& m, const BatchStep& step) {
     execute_cycles(m, nullptr);
 }
 
-int run_curve(const BatchOptions& options, ModelState& m, std::FILE* out, std::string&) {
-    batch_set_parameter(m, options.Hc);
+// The drawn curve in the model file's units.
+void print_model_points(std::FILE* out, const ModelFile& model, const ModelState& m) {
+    std::vector<double> H(m.Hcurve, m.Hcurve + m.Ndrawn + 1);
+    std::vector<double> B(m.Bcurve, m.Bcurve + m.Ndrawn + 1);
+    for (size_t k = 0; k < H.size(); ++k) {
+        B[k] = batch_moment_out(model, H[k], B[k]);
+        H[k] = batch_field_out(model, H[k]);
+    }
+    print_points(out, H.data(), B.data(), 0, m.Ndrawn);
+}
+
+int run_curve(const BatchOptions& options, ModelState& m, std::FILE* out, std::string& error) {
+    const bool with_model = !options.model_path.empty();
+    // With a model file the fields are in its unit: the model runs in units of its Hs.
+    const double scale = with_model ? 1.0 / options.model.Hs : 1.0;
+    std::vector<BatchStep> steps = options.steps;
+    for (BatchStep& step : steps) {
+        step.Hn *= scale;
+        if (!field_in_range(step.Hn)) {
+            error = "field out of range in a step: |HN| must not exceed 1000 Hs of the model";
+            return kBatchBadUsage;
+        }
+    }
+    if (with_model) {
+        if (!batch_set_model(m, options.model, error)) return kBatchBadUsage;
+    } else {
+        batch_set_parameter(m, options.Hc);
+    }
     open_workspace_reset(m);
-    apply_axes(m, options.Hmin, options.Hmax, m.Bmin, m.Bmax);
+    const double Hmin = options.Hmin * scale;
+    const double Hmax = options.Hmax * scale;
+    apply_axes(m, Hmin, Hmax, m.Bmin, m.Bmax);
     // The pixel scale a full redraw of a plot this wide would set.
-    m.HperPixel = field_per_pixel(options.Hmin, options.Hmax, options.plot_width);
+    m.HperPixel = field_per_pixel(Hmin, Hmax, options.plot_width);
     if (options.start_positive) apply_settings(m, m.Smem, m.Amem, false);
 
     int status = kBatchOk;
-    for (const BatchStep& step : options.steps) {
+    for (const BatchStep& step : steps) {
         run_step(m, step);
         if (m.met == kMetStopped) {
             status = kBatchStopped;
             break;
         }
     }
-    print_points(out, m.Hcurve, m.Bcurve, 0, m.Ndrawn);
+    if (with_model)
+        print_model_points(out, options.model, m);
+    else
+        print_points(out, m.Hcurve, m.Bcurve, 0, m.Ndrawn);
     return status;
 }
 
@@ -151,8 +185,11 @@ const BatchCommandRow kCurveCommand = {
     "  curve --hc HC [--start neg|pos] [--plot-width PIXELS] [--h-axis MIN:MAX] STEP...\n"
     "                    open a workspace (negative saturation, or positive with\n"
     "                    --start pos), run the steps in order and print the header\n"
-    "                    \"H,B\" and every point of the curve from the start point on\n",
+    "                    \"H,B\" and every point of the curve from the start point on\n"
+    "  curve --model FILE [--start neg|pos] [--plot-width PIXELS] [--h-axis MIN:MAX] STEP...\n"
+    "                    the same with the material of a model file (fit --out-model):\n"
+    "                    fields in the file's unit, B its moment with the reversible part\n",
     parse_curve_option,
-    nullptr,
+    batch_check_model_file,
     run_curve,
 };

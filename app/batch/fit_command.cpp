@@ -10,12 +10,16 @@
 #include <unistd.h>
 
 #include "app/batch/batch_common.h"
+#include "app/batch/fit_material_command.h"
 #include "app/batch/loop_metrics.h"
 #include "app/batch/loop_moments.h"
 #include "app/batch/loop_reader.h"
 #include "app/batch/metrics_command.h"
 #include "app/batch/output_file.h"
 #include "model/curve_csv.h"
+#include "model/density_families.h"
+#include "model/density_lorentz.h"
+#include "model/model_file.h"
 #include "model/model_limits.h"
 #include "model/state_sequences.h"
 
@@ -68,9 +72,15 @@ bool sum_loop_points(LoopReader& reader, LoopMoments& moments, int64_t expected,
 int parse_fit_option(int argc, const char* const* argv, int& i, BatchOptions& options,
                      std::string& error) {
     const std::string arg = argv[i];
-    std::string* path = arg == "--loop"  ? &options.loop_path
-                        : arg == "--out" ? &options.out_path
-                                         : nullptr;
+    if (arg == "--columns") {
+        if (!batch_option_value(argc, argv, i, options.columns, error)) return kOptionRefused;
+        return kOptionTaken;
+    }
+    std::string* path = arg == "--loop"        ? &options.loop_path
+                        : arg == "--out"       ? &options.out_path
+                        : arg == "--out-model" ? &options.out_model_path
+                        : arg == "--model"     ? &options.fit_family
+                                               : nullptr;
     if (!path) return kOptionUnknown;
     if (!batch_option_value(argc, argv, i, *path, error)) return kOptionRefused;
     if (path->empty()) {
@@ -85,6 +95,14 @@ bool check_fit_options(BatchOptions& options, std::string& error) {
         error = "fit needs --loop FILE";
         return false;
     }
+    const std::string& family = options.fit_family;
+    // The measured family is a table from reversal curves (identify), not a formula to fit.
+    if (!family.empty() && family != "auto" && family != "lorentz" &&
+        (!find_density_family(family.c_str()) || family == kMeasuredFamily)) {
+        error = "invalid --model '" + batch_shown(family) +
+                "': expected lorentz, lorentz2, gauss, lorentz2-mix, gauss-mix or auto";
+        return false;
+    }
     return true;
 }
 
@@ -96,6 +114,8 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
                 "' is the measured loop itself: it would be overwritten";
         return kBatchBadUsage;
     }
+    if (!options.fit_family.empty() && options.fit_family != "lorentz")
+        return run_material_fit(options, out, error);
     LoopMetrics measured{};
     double Hs = 0.0;
     // One open file for both readings: a pipe's points are kept from the first, and a regular
@@ -210,6 +230,23 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
         else
             std::fputs("\n", out);
     }
+    if (!options.out_model_path.empty()) {
+        ModelFile model;
+        model.family = kLorentzFamily.name;
+        model.parameters = {Hc};
+        model.Hs = Hs;
+        model.Bs = fit.Bs;
+        model.source = options.loop_path;
+        model.fit.present = true;
+        model.fit.r2 = fit.r_squared;
+        model.fit.rms = fit.rms / fit.Bs;
+        model.fit.points = static_cast<long>(point_count);
+        std::string why;
+        if (!model_file_write(model, options.out_model_path, why)) {
+            error = batch_shown(why);
+            return kBatchStopped;
+        }
+    }
     if (!(fit.r_squared >= kFitGoodRSquared))
         std::fprintf(stderr,
                      "hysteresis-batch: warning: R^2 = %.4f is below %.2f: no Hc in the accepted "
@@ -220,7 +257,7 @@ int run_fit(const BatchOptions& options, ModelState& m, std::FILE* out, std::str
 
 const BatchCommandRow kFitCommand = {
     "fit",
-    "  fit --loop FILE [--out FILE2]\n"
+    "  fit --loop FILE [--out FILE2] [--out-model FILE3] [--model lorentz]\n"
     "                    find the Hc and the induction scale Bs whose limiting loop\n"
     "                    best fits a measured symmetric major loop (least squares on B\n"
     "                    at the measured fields, the fields divided by the largest |H|,\n"
@@ -230,7 +267,20 @@ const BatchCommandRow kFitCommand = {
     "                    lines, then \"name,measured,fitted\" lines with the metrics of\n"
     "                    both loops; --out writes the fitted loop in the data's units\n"
     "                    to FILE2 (\"H,B\"). A warning goes to standard error when R^2\n"
-    "                    is below 0.99.\n",
+    "                    is below 0.99. --out-model writes the fitted Hc as a model\n"
+    "                    file (FILE3).\n"
+    "  fit --model lorentz2|gauss|lorentz2-mix|gauss-mix|auto --loop FILE [--columns H,M]\n"
+    "      [--out FILE2] [--out-model FILE3]\n"
+    "                    fit the density family (auto: each, the best by Akaike's\n"
+    "                    criterion, each one's R^2 printed) and the reversible part\n"
+    "                    B = Bs (m_irr + chi h + amplitude L(h/field)), h = H/Hs, to the\n"
+    "                    first full loop of each series of a measured file (any format\n"
+    "                    metrics reads), at the measured fields along the measured\n"
+    "                    history, by nonlinear least squares; prints each parameter with\n"
+    "                    its standard error, R^2 against the slope-corrected loop and\n"
+    "                    the measured and fitted Bc, Mr, Ms. --out writes the fitted\n"
+    "                    moments at the measured fields, --out-model the model file that\n"
+    "                    curve --model and forc --model compute with.\n",
     parse_fit_option,
     check_fit_options,
     run_fit,

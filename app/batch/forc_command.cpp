@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/batch/batch_common.h"
+#include "app/batch/batch_model.h"
 #include "app/batch/forc_input.h"
 #include "forc/forc_distribution.h"
 #include "forc/forc_regression.h"
@@ -76,6 +77,8 @@ int parse_forc_option(int argc, const char* const* argv, int& i, BatchOptions& o
                       std::string& error) {
     const int hc = batch_parse_hc(argc, argv, i, options, error);
     if (hc != kOptionUnknown) return hc;
+    const int model = batch_parse_model_file(argc, argv, i, options, error);
+    if (model != kOptionUnknown) return model;
     const std::string arg = argv[i];
     std::string value;
     if (arg == "--reversals" || arg == "--points") {
@@ -118,12 +121,15 @@ bool check_forc_options(BatchOptions& options, std::string& error) {
         return false;
     }
     if (!options.measured_path.empty()) {
-        if (options.hc_given || options.reversals != 0 || options.points != 0 || options.density) {
-            error = "forc --measured takes none of --hc, --reversals, --points and --density";
+        if (options.hc_given || options.reversals != 0 || options.points != 0 || options.density ||
+            !options.model_path.empty()) {
+            error = "forc --measured takes none of --hc, --model, --reversals, --points and "
+                    "--density";
             return false;
         }
         return true;
     }
+    if (!batch_check_model_file(options, error)) return false;
     if (options.drift || options.no_drift) {
         error = "--drift and --no-drift apply to forc --measured";
         return false;
@@ -228,7 +234,20 @@ int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out, std::st
     const int32_t N = options.reversals;
     const int32_t M = options.points;
     const int32_t sf = forc_smoothing_of(options);
-    batch_set_parameter(m, options.Hc);
+    const bool with_model = !options.model_path.empty();
+    if (with_model) {
+        if (!batch_set_model(m, options.model, error)) return kBatchBadUsage;
+    } else {
+        batch_set_parameter(m, options.Hc);
+    }
+    // Fields, moments and the distribution in the model file's units (identities without one).
+    const ModelFile unit_model;
+    const ModelFile& units = with_model ? options.model : unit_model;
+    const double rho_scale = units.Bs / (units.Hs * units.Hs);
+    auto row_out = [&](double Hr, double H, double B, double rho) {
+        print_row(out, batch_field_out(units, Hr), batch_field_out(units, H),
+                  batch_moment_out(units, H, B), options.density, rho * rho_scale);
+    };
 
     // Every curve first, so that the distribution can look at the neighbouring curves.
     std::vector<double> B(static_cast<size_t>(N) * M, kNaN);
@@ -264,8 +283,11 @@ int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out, std::st
     if (smoothed && (!forc_table_finish(table, error) || !forc_check_smoothing(table, sf, error)))
         return kBatchBadUsage;
     if (!options.picture_path.empty()) {
-        char title[64];
-        std::snprintf(title, sizeof title, "Preisach model, Hc = %.6g", options.Hc);
+        char title[96];
+        if (with_model)
+            std::snprintf(title, sizeof title, "Preisach model, %s", units.family.c_str());
+        else
+            std::snprintf(title, sizeof title, "Preisach model, Hc = %.6g", options.Hc);
         return draw_and_summarise(table, sf, diagram_text(title, sf, "", ""), options.picture_path,
                                   out, error);
     }
@@ -279,13 +301,11 @@ int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out, std::st
         if (j < M && forc_grid_field(M, j) == Hr) {
             // The reversal point is a grid node: print it once, as the node.
         } else {
-            print_row(out, Hr, Hr, B_reversal[i], options.density,
-                      options.density ? density_at(table, sf, Hr, Hr) : kNaN);
+            row_out(Hr, Hr, B_reversal[i], options.density ? density_at(table, sf, Hr, Hr) : kNaN);
         }
         for (; j < M; ++j) {
             const double H = forc_grid_field(M, j);
-            print_row(out, Hr, H, row[j], options.density,
-                      options.density ? density_at(table, sf, Hr, H) : kNaN);
+            row_out(Hr, H, row[j], options.density ? density_at(table, sf, Hr, H) : kNaN);
         }
     }
     return kBatchOk;
@@ -307,6 +327,9 @@ const BatchCommandRow kForcCommand = {
     "                    integrals; 100 x 100 takes seconds, 1000 x 1000 minutes (a note\n"
     "                    on standard error gives the progress of runs of more than 40000\n"
     "                    points)\n"
+    "  forc --model FILE --reversals N [--points M] [--density] [--sf SF] [--picture FILE]\n"
+    "                    the same with the material of a model file: the fields span\n"
+    "                    [-Hs, Hs] of the file, all values in its units\n"
     "  forc --measured FILE [--sf SF] [--drift | --no-drift] [--picture FILE2]\n"
     "                    the FORC distribution of measured curves (a MicroMag FORC\n"
     "                    file, or plain \"Hr,H,M\" columns with a curve for each Hr, in\n"

@@ -12,7 +12,7 @@
 #include "forc/forc_distribution.h"
 #include "forc/forc_drift.h"
 #include "forc/forc_from_curves.h"
-#include "forc/everett_table.h"
+#include "forc/everett_build.h"
 #include "forc/forc_regression.h"
 #include "measure/series_reader.h"
 #include "picture/forc_diagram.h"
@@ -155,6 +155,8 @@ TEST_P(ForcMeasured, EverettFunctionOfEvenCurvesPredictsTheOddOnes) {
     ASSERT_TRUE(forc_table_from_curves(even, table, error)) << error;
     EverettTable everett;
     ASSERT_TRUE(everett_table_build(table, everett, error)) << error;
+    ReversalBranch upper;
+    everett_reversal_branch(everett, upper);
     // The moment at the largest field of the file.
     double H_top = -HUGE_VAL, M_top = 0.0;
     for (const ForcCurve& curve : curves.curves)
@@ -168,12 +170,13 @@ TEST_P(ForcMeasured, EverettFunctionOfEvenCurvesPredictsTheOddOnes) {
     for (const ForcCurve& curve : odd.curves) {
         if (curve.Hr < everett.Hr.front() || curve.Hr > everett.Hr.back()) continue;
         for (size_t p = 0; p < curve.H.size(); ++p) {
-            const double e = everett_forc_moment(everett, curve.Hr, curve.H[p]) - curve.M[p];
+            const double e = everett_forc_moment(everett, upper, curve.Hr, curve.H[p]) - curve.M[p];
             sum += e * e;
             ++count;
         }
         branch_worst = std::max(
-            branch_worst, std::fabs(everett_forc_moment(everett, curve.Hr, curve.Hr) - curve.M[0]));
+            branch_worst,
+            std::fabs(everett_forc_moment(everett, upper, curve.Hr, curve.Hr) - curve.M[0]));
     }
     ASSERT_GT(count, 1000u);
     const double rms = std::sqrt(sum / static_cast<double>(count)) / std::fabs(M_top);

@@ -77,7 +77,7 @@ double rising(double w, double H) {
 TEST(DensityFamily, AFamilyOfItsOwnGivesItsClosedFormCurves) {
     const double w = 0.6;
     ModelState& m = opened_workspace();
-    m.density = Density{&kUniformSquare, {w}, 0.0};
+    m.density = Density{&kUniformSquare, {w}, 0.0, nullptr};
     compute_kmax(m);
     EXPECT_NEAR(m.density.norm, 1.0 / (w * w), 1e-14);
     open_workspace_reset(m);

@@ -1,0 +1,211 @@
+// fit --model FAMILY|auto on measured loops.
+#include "app/batch/fit_material_command.h"
+
+#include <cmath>
+#include <vector>
+
+#include "app/batch/batch_common.h"
+#include "app/batch/material_fit.h"
+#include "measure/loop_assembly.h"
+#include "measure/loop_corrections.h"
+#include "measure/loop_figures.h"
+#include "measure/measured_series.h"
+#include "measure/series_reader.h"
+#include "model/curve_csv.h"
+#include "model/density_families.h"
+
+const char* const kAutoFamilies[] = {"lorentz2", "gauss", "lorentz2-mix", "gauss-mix"};
+const int kAutoFamilyCount = 4;
+
+namespace {
+
+// The high-field ends where slopes are fitted and Ms measured.
+constexpr double kHighFraction = 0.7;
+
+// One full loop of a series, and its slope-corrected figures.
+struct PreparedLoop {
+    FitLoop fit;           // the loop in the solver's form
+    std::vector<double> H; // fields, in the series' unit
+    int64_t turn = 0;      // index of the turning point
+    double slope = 0.0;    // the high-field slope the R^2 and the figures are taken without
+    LoopFigures figures;   // figures of the slope-corrected loop
+};
+
+bool prepare(const MeasuredSeries& series, PreparedLoop& p, std::string& reason) {
+    AssembledSeries as;
+    assemble_series(series.H.data(), series.M.data(), static_cast<int64_t>(series.H.size()), as);
+    if (as.loops.empty()) {
+        reason = "no full loop (two branches across the field range)";
+        return false;
+    }
+    const FieldRun& r1 = as.runs[as.loops[0].first_run];
+    const FieldRun& r2 = as.runs[as.loops[0].first_run + 1];
+    p.H.assign(as.H.begin() + r1.first, as.H.begin() + r2.last + 1);
+    std::vector<double> M(as.M.begin() + r1.first, as.M.begin() + r2.last + 1);
+    p.turn = r1.last - r1.first;
+    const int64_t count = static_cast<int64_t>(p.H.size());
+    SlopeFit slope;
+    std::string why;
+    p.slope = fit_high_field_slope(p.H.data(), M.data(), count, kHighFraction, slope, why)
+                  ? slope.chi
+                  : 0.0;
+    std::vector<double> corrected = M;
+    remove_slope(p.H.data(), corrected.data(), count, p.slope);
+    if (!compute_loop_figures(p.H.data(), corrected.data(), count, p.turn, kHighFraction, p.figures,
+                              reason))
+        return false;
+    double Hs = 0.0;
+    for (const double H : p.H)
+        Hs = std::fmax(Hs, std::fabs(H));
+    p.fit.Hs = Hs;
+    p.fit.h.resize(p.H.size());
+    for (size_t i = 0; i < p.H.size(); ++i)
+        p.fit.h[i] = p.H[i] / Hs;
+    p.fit.M = M;
+    p.fit.Bc = p.figures.Bc;
+    p.fit.Mr = p.figures.Mr;
+    p.fit.Ms = p.figures.Ms + p.slope * Hs;
+    p.fit.slope = p.slope;
+    return true;
+}
+
+// Figures of a fit against the slope-corrected loop.
+struct FitFiguresOut {
+    double r2 = 0.0;     // 1 - rss / (total squares of the slope-corrected loop)
+    double rms = 0.0;    // rms residual, M units
+    bool closed = false; // the fitted loop has its figures
+    LoopFigures figures; // figures of the slope-corrected fitted loop
+};
+
+FitFiguresOut judge(const PreparedLoop& p, const MaterialFit& f) {
+    FitFiguresOut o;
+    const size_t n = p.H.size();
+    std::vector<double> measured(n), model(n);
+    double mean = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        measured[i] = p.fit.M[i] - p.slope * p.H[i];
+        model[i] = f.model[i] - p.slope * p.H[i];
+        mean += measured[i] / static_cast<double>(n);
+    }
+    double total = 0.0;
+    for (size_t i = 0; i < n; ++i)
+        total += (measured[i] - mean) * (measured[i] - mean);
+    o.r2 = 1.0 - f.rss / total;
+    o.rms = std::sqrt(f.rss / static_cast<double>(n));
+    std::string why;
+    o.closed = compute_loop_figures(p.H.data(), model.data(), static_cast<int64_t>(n), p.turn,
+                                    kHighFraction, o.figures, why);
+    return o;
+}
+
+void print_fit(std::FILE* out, const MaterialFit& f, const FitFiguresOut& j,
+               const PreparedLoop& p) {
+    const DensityFamily& fam = *f.family;
+    std::fprintf(out, "family,%s\n", fam.name);
+    const char* reversible[] = {"Bs", "chi", "amplitude", "field"};
+    for (size_t k = 0; k < f.parameters.size(); ++k) {
+        const char* name = static_cast<int>(k) < fam.parameter_count
+                               ? fam.parameters[k].name
+                               : reversible[k - fam.parameter_count];
+        std::fprintf(out, "%s,%.10g,%.3g\n", name, f.parameters[k], f.errors[k]);
+    }
+    std::fprintf(out, "Hs,%.10g\nr_squared,%.8f\nrms_residual,%.6g\naic,%.6g\niterations,%d\n",
+                 p.fit.Hs, j.r2, j.rms, f.aic, f.iterations);
+    std::fprintf(out, "Bc,%.6g,%.6g\nMr,%.6g,%.6g\nMs,%.6g,%.6g\n", p.figures.Bc,
+                 j.closed ? j.figures.Bc : NAN, p.figures.Mr, j.closed ? j.figures.Mr : NAN,
+                 p.figures.Ms, j.closed ? j.figures.Ms : NAN);
+}
+
+} // namespace
+
+int run_material_fit(const BatchOptions& options, std::FILE* out, std::string& error) {
+    std::vector<MeasuredSeries> series;
+    int64_t skipped = 0;
+    if (!read_series_file(options.loop_path, options.columns, series, skipped, error))
+        return kBatchBadUsage;
+    std::vector<const DensityFamily*> families;
+    if (options.fit_family == "auto") {
+        for (int k = 0; k < kAutoFamilyCount; ++k)
+            families.push_back(find_density_family(kAutoFamilies[k]));
+    } else {
+        families.push_back(find_density_family(options.fit_family.c_str()));
+    }
+    int status = kBatchOk;
+    for (size_t s = 0; s < series.size(); ++s) {
+        PreparedLoop p;
+        std::string reason;
+        if (!prepare(series[s], p, reason)) {
+            if (series.size() == 1) {
+                error = batch_shown(options.loop_path) + ": " + reason;
+                return kBatchBadUsage;
+            }
+            std::fprintf(out, "specimen,%s\nskipped,%s\n", batch_shown(series[s].specimen).c_str(),
+                         reason.c_str());
+            continue;
+        }
+        if (series.size() > 1)
+            std::fprintf(out, "specimen,%s\n", batch_shown(series[s].specimen).c_str());
+        MaterialFit best;
+        FitFiguresOut best_judge;
+        for (const DensityFamily* f : families) {
+            const MaterialFit fit = fit_material(*f, p.fit);
+            if (!fit.ok) {
+                std::fprintf(out, "family,%s\nwarning,%s\n", f->name, fit.warning.c_str());
+                continue;
+            }
+            const FitFiguresOut j = judge(p, fit);
+            if (families.size() > 1) std::fprintf(out, "r_squared_%s,%.8f\n", f->name, j.r2);
+            if (!best.ok || fit.aic < best.aic) {
+                best = fit;
+                best_judge = j;
+            }
+        }
+        if (!best.ok) continue;
+        print_fit(out, best, best_judge, p);
+        if (!best.warning.empty())
+            std::fprintf(stderr, "hysteresis-batch: warning: %s: %s\n",
+                         batch_shown(options.loop_path).c_str(), best.warning.c_str());
+        if (!options.out_path.empty() && s == 0) {
+            std::vector<double> H = p.H;
+            std::string text;
+            format_point_lines(H.data(), best.model.data(), static_cast<int32_t>(H.size()), text);
+            std::FILE* f = std::fopen(options.out_path.c_str(), "w");
+            if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size()) {
+                if (f) std::fclose(f);
+                error = "cannot write " + batch_shown(options.out_path);
+                return kBatchStopped;
+            }
+            std::fclose(f);
+        }
+        if (!options.out_model_path.empty() && s == 0) {
+            ModelFile model;
+            model.family = best.family->name;
+            model.parameters.assign(best.parameters.begin(),
+                                    best.parameters.begin() + best.family->parameter_count);
+            model.errors.assign(best.errors.begin(),
+                                best.errors.begin() + best.family->parameter_count);
+            for (double& e : model.errors)
+                if (!std::isfinite(e)) e = 0.0;
+            const std::string& fu = series[s].field_unit.reported;
+            const std::string& mu = series[s].moment_unit.reported;
+            model.field_unit = fu.empty() ? "1" : fu;
+            model.moment_unit = mu.empty() ? "1" : mu;
+            model.Hs = p.fit.Hs;
+            model.Bs = best.Bs;
+            model.reversible = best.reversible;
+            model.source = options.loop_path;
+            model.fit.present = true;
+            model.fit.r2 = best_judge.r2;
+            model.fit.rms = best_judge.rms / best.Bs;
+            model.fit.points = static_cast<long>(p.H.size());
+            model.fit.aic = best.aic;
+            model.fit.warning = best.warning;
+            std::string why;
+            if (!model_file_write(model, options.out_model_path, why)) {
+                error = batch_shown(why);
+                return kBatchStopped;
+            }
+        }
+    }
+    return status;
+}

@@ -1,0 +1,257 @@
+// Nonlinear least squares of a density family and the reversible part on a measured loop.
+#include "app/batch/material_fit.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include <gsl/gsl_blas.h>
+#include <gsl/gsl_errno.h>
+#include <gsl/gsl_matrix.h>
+#include <gsl/gsl_multifit_nlinear.h>
+#include <gsl/gsl_vector.h>
+
+#include "model/everett_triangle.h"
+#include "model/reversible_part.h"
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Most iterations of the solver.
+constexpr size_t kMaxIterations = 200;
+// The reversible part's parameters after the density's: Bs, chi, amplitude, field.
+constexpr int kReversibleCount = 4;
+
+// How a parameter is kept in its range while the solver moves freely: a share through the
+// logistic function, a positive value through the exponential, chi and the amplitude as they are.
+enum class Transform { share, positive, free };
+
+Transform transform_of(const DensityFamily& f, int k) {
+    if (k < f.parameter_count)
+        return std::strcmp(f.parameters[k].name, "w") == 0 ? Transform::share : Transform::positive;
+    const int r = k - f.parameter_count;
+    return r == 0 || r == 3 ? Transform::positive : Transform::free;
+}
+
+double to_value(Transform t, double q) {
+    if (t == Transform::share) return 1.0 / (1.0 + std::exp(-q));
+    if (t == Transform::positive) return std::exp(q);
+    return q;
+}
+
+double to_free(Transform t, double v) {
+    if (t == Transform::share) return std::log(v / (1.0 - v));
+    if (t == Transform::positive) return std::log(v);
+    return v;
+}
+
+// d value / d free variable, for the errors.
+double slope_of(Transform t, double v) {
+    if (t == Transform::share) return v * (1.0 - v);
+    if (t == Transform::positive) return v;
+    return 1.0;
+}
+
+// The solver's data: the loop, the family and the last density's m_irr (the finite differences
+// in the reversible parameters reuse it).
+struct Problem {
+    const DensityFamily* family;
+    const FitLoop* loop;
+    double scale;               // residuals are divided by this (the loop's Ms)
+    std::vector<double> cached; // density parameters of m_cached
+    std::vector<double> m_cached;
+    bool cached_valid = false;
+};
+
+// The values of all parameters from the solver's vector.
+std::vector<double> values_of(const Problem& p, const gsl_vector* x) {
+    std::vector<double> v(x->size);
+    for (size_t k = 0; k < x->size; ++k)
+        v[k] = to_value(transform_of(*p.family, static_cast<int>(k)), gsl_vector_get(x, k));
+    return v;
+}
+
+// m_irr for the density parameters v (the cache when they are unchanged); false when they are
+// out of the family's range or cannot be normalised.
+bool irreversible_of(Problem& p, const std::vector<double>& v, const std::vector<double>*& m) {
+    const int n = p.family->parameter_count;
+    const std::vector<double> density(v.begin(), v.begin() + n);
+    if (p.cached_valid && density == p.cached) {
+        m = &p.m_cached;
+        return true;
+    }
+    if (p.family->check(density.data())) return false;
+    Density d{p.family, {}, 1.0, nullptr};
+    for (int k = 0; k < n; ++k)
+        d.parameter[k] = density[k];
+    density_normalise(d, 1.0);
+    if (!std::isfinite(d.norm) || !(d.norm > 0)) return false;
+    irreversible_along(d, p.loop->h, p.m_cached);
+    p.cached = density;
+    p.cached_valid = true;
+    m = &p.m_cached;
+    return true;
+}
+
+double moment(const std::vector<double>& v, int n, double h, double m_irr) {
+    const ReversiblePart r{v[n + 1], v[n + 2], v[n + 3]};
+    return v[n] * (m_irr + reversible_moment(r, h));
+}
+
+int residuals(const gsl_vector* x, void* data, gsl_vector* f) {
+    Problem& p = *static_cast<Problem*>(data);
+    const std::vector<double> v = values_of(p, x);
+    const std::vector<double>* m = nullptr;
+    const size_t count = p.loop->h.size();
+    if (!irreversible_of(p, v, m)) {
+        // Outside the family: a cost the solver will not accept.
+        for (size_t i = 0; i < count; ++i)
+            gsl_vector_set(f, i, 1e3);
+        return GSL_SUCCESS;
+    }
+    const int n = p.family->parameter_count;
+    for (size_t i = 0; i < count; ++i) {
+        const double r = (moment(v, n, p.loop->h[i], (*m)[i]) - p.loop->M[i]) / p.scale;
+        gsl_vector_set(f, i, std::isfinite(r) ? r : 1e3);
+    }
+    return GSL_SUCCESS;
+}
+
+// Starting values of the density from the loop's coercive field (in units of Hs).
+std::vector<double> start_density(const DensityFamily& f, double Bc) {
+    const double c = std::fmax(Bc, 2e-3);
+    const std::string name = f.name;
+    if (name == "lorentz2") return {c, 0.5 * c, 0.3 * c};
+    if (name == "gauss") return {1.2 * c, 0.5, 0.3 * c};
+    if (name == "lorentz2-mix") return {0.5, 0.6 * c, 0.3 * c, 0.2 * c, 2.0 * c, c, 0.5 * c};
+    if (name == "gauss-mix") return {0.5, 0.6 * c, 0.4, 0.2 * c, 2.0 * c, 0.5, 0.5 * c};
+    std::vector<double> v(f.parameter_count, c); // the Lorentzian: Hc
+    return v;
+}
+
+} // namespace
+
+void irreversible_along(const Density& d, const std::vector<double>& h, std::vector<double>& m) {
+    m.assign(h.size(), kNaN);
+    if (h.empty()) return;
+    // From negative saturation up to the first field, then along the measured fields; a change
+    // of direction records a reversal, a field beyond the extremum before the branch's start
+    // wipes the minor loop out.
+    std::vector<double> Hrev{-1.0};
+    std::vector<double> Brev{-1.0};
+    int dir = 1;
+    double previous = -1.0;
+    double B_previous = -1.0;
+    for (size_t i = 0; i < h.size(); ++i) {
+        const double step = h[i] - previous;
+        if (step * dir < 0) {
+            dir = -dir;
+            Hrev.push_back(previous);
+            Brev.push_back(B_previous);
+        }
+        while (Hrev.size() >= 3 && dir * Hrev[Hrev.size() - 2] <= dir * h[i]) {
+            Hrev.resize(Hrev.size() - 2);
+            Brev.resize(Brev.size() - 2);
+        }
+        const double a = Hrev.back();
+        const double R = dir > 0 ? everett_triangle(d, TriangleForm::ascending, a, h[i])
+                                 : everett_triangle(d, TriangleForm::descending, h[i], a);
+        m[i] = Brev.back() + dir * R;
+        previous = h[i];
+        B_previous = m[i];
+    }
+}
+
+MaterialFit fit_material(const DensityFamily& family, const FitLoop& loop) {
+    // A failing library call reports by its status, never by aborting.
+    gsl_set_error_handler_off();
+    MaterialFit out;
+    out.family = &family;
+    const size_t count = loop.h.size();
+    const int n = family.parameter_count;
+    const size_t p = static_cast<size_t>(n + kReversibleCount);
+    if (count <= p) {
+        out.warning = "fewer points than parameters";
+        return out;
+    }
+    Problem problem{&family, &loop, std::fabs(loop.Ms) > 0 ? std::fabs(loop.Ms) : 1.0, {}, {}};
+
+    // Starting point from the loop's own figures.
+    std::vector<double> start = start_density(family, std::fabs(loop.Bc) / loop.Hs);
+    const double Bs0 = std::fmax(0.9 * (loop.Ms - loop.slope * loop.Hs), 0.1 * std::fabs(loop.Ms));
+    start.push_back(Bs0 > 0 ? Bs0 : 1.0);
+    start.push_back(loop.slope * loop.Hs / start[n]);
+    start.push_back(0.05);
+    start.push_back(0.2);
+
+    gsl_vector* x = gsl_vector_alloc(p);
+    for (size_t k = 0; k < p; ++k)
+        gsl_vector_set(x, k, to_free(transform_of(family, static_cast<int>(k)), start[k]));
+    gsl_multifit_nlinear_fdf fdf;
+    fdf.f = residuals;
+    fdf.df = nullptr; // finite differences; those in Bs and the reversible part reuse m_irr
+    fdf.fvv = nullptr;
+    fdf.n = count;
+    fdf.p = p;
+    fdf.params = &problem;
+    gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
+    gsl_multifit_nlinear_workspace* w =
+        gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, count, p);
+    gsl_multifit_nlinear_init(x, &fdf, w);
+    int info = 0;
+    const int status =
+        gsl_multifit_nlinear_driver(kMaxIterations, 1e-8, 1e-8, 1e-10, nullptr, nullptr, &info, w);
+    out.iterations = static_cast<int>(gsl_multifit_nlinear_niter(w));
+    if (status != GSL_SUCCESS)
+        out.warning =
+            std::string("the solver stopped without converging (") + gsl_strerror(status) + ")";
+
+    const gsl_vector* best = gsl_multifit_nlinear_position(w);
+    const std::vector<double> v = values_of(problem, best);
+    const std::vector<double>* m = nullptr;
+    if (irreversible_of(problem, v, m)) {
+        out.parameters = v;
+        out.model.resize(count);
+        double rss = 0.0;
+        for (size_t i = 0; i < count; ++i) {
+            out.model[i] = moment(v, n, loop.h[i], (*m)[i]);
+            const double r = out.model[i] - loop.M[i];
+            rss += r * r;
+        }
+        out.rss = rss;
+        out.aic = static_cast<double>(count) * std::log(rss / static_cast<double>(count)) +
+                  2.0 * static_cast<double>(p);
+        // Standard errors: the covariance of the free variables scaled by the residual variance,
+        // carried to the values through each transform's slope.
+        gsl_matrix* covar = gsl_matrix_alloc(p, p);
+        gsl_multifit_nlinear_covar(gsl_multifit_nlinear_jac(w), 0.0, covar);
+        const double sigma2 =
+            rss / (problem.scale * problem.scale) / static_cast<double>(count - p);
+        out.errors.resize(p);
+        for (size_t k = 0; k < p; ++k) {
+            const double e = std::sqrt(gsl_matrix_get(covar, k, k) * sigma2);
+            out.errors[k] =
+                std::fabs(slope_of(transform_of(family, static_cast<int>(k)), v[k])) * e;
+            if (!std::isfinite(out.errors[k])) out.errors[k] = kNaN;
+        }
+        gsl_matrix_free(covar);
+        out.density = Density{&family, {}, 1.0, nullptr};
+        for (int k = 0; k < n; ++k)
+            out.density.parameter[k] = v[k];
+        density_normalise(out.density, 1.0);
+        out.Bs = v[n];
+        out.reversible = ReversiblePart{v[n + 1], v[n + 2], v[n + 3]};
+        out.ok = std::isfinite(rss) && std::isfinite(out.aic);
+        if (out.ok && out.warning.empty()) {
+            // A parameter pressed against the family's range, or one the loop does not fix.
+            for (size_t k = 0; k < p; ++k)
+                if (std::isnan(out.errors[k]) || out.errors[k] > 10.0 * std::fabs(v[k]) + 1e-300)
+                    out.warning = "some parameters are not fixed by the loop";
+        }
+    } else {
+        out.warning = "no member of the family fits";
+    }
+    gsl_multifit_nlinear_free(w);
+    gsl_vector_free(x);
+    return out;
+}

@@ -1,0 +1,163 @@
+// The closed-form-inner density families against an independent, slow integration of their
+// values over the triangles in the switching fields themselves.
+#include <gtest/gtest.h>
+
+#include <boost/math/quadrature/gauss_kronrod.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "model/density_families.h"
+#include "model/density_terms.h"
+#include "model/everett_triangle.h"
+
+namespace {
+
+using Rule = boost::math::quadrature::gauss_kronrod<double, 61>;
+
+// The integral of f over [lo, hi] cut at the given fields and at distances width / 4 * 4^k from
+// each: every piece is at most three times as long as its distance from the nearest feature, so
+// one 61-point rule application integrates it to rounding.
+template <class F>
+double cut_integral(const F& f, double lo, double hi, const std::vector<double>& features,
+                    double width) {
+    std::vector<double> cuts{lo, hi};
+    for (const double c : features)
+        for (double dist = 0.0; dist <= hi - lo; dist = dist == 0.0 ? width / 4 : 4 * dist)
+            for (const double x : {c - dist, c + dist})
+                if (lo < x && x < hi) cuts.push_back(x);
+    std::sort(cuts.begin(), cuts.end());
+    double sum = 0;
+    for (size_t i = 0; i + 1 < cuts.size(); ++i)
+        sum += Rule::integrate(f, cuts[i], cuts[i + 1], 0);
+    return sum;
+}
+
+// The integral of d's value over lo <= beta <= alpha <= hi (mirror = false) or
+// lo <= alpha <= beta <= hi (mirror = true): beta inside, cut where the coercive peaks
+// (alpha - beta = 2 Hc) and the interaction peak (beta = -alpha) cross it; alpha outside, cut
+// where those lines meet the triangle's edges and each other. width: the narrowest feature.
+double reference(const Density& d, double lo, double hi, bool mirror,
+                 const std::vector<double>& coercive_peaks, double width) {
+    auto outer = [&](double alpha) {
+        auto inner = [&](double beta) { return density_value(d, alpha, beta); };
+        std::vector<double> cuts{-alpha};
+        for (const double c : coercive_peaks)
+            cuts.push_back(alpha + (mirror ? 2 : -2) * c);
+        return mirror ? cut_integral(inner, alpha, hi, cuts, width)
+                      : cut_integral(inner, lo, alpha, cuts, width);
+    };
+    std::vector<double> cuts{-lo, -hi, 0.0};
+    for (const double c : coercive_peaks)
+        for (const double s : {-1.0, 1.0}) {
+            cuts.push_back(lo + s * 2 * c);
+            cuts.push_back(hi + s * 2 * c);
+            cuts.push_back(s * c);
+        }
+    return cut_integral(outer, lo, hi, cuts, width);
+}
+
+struct Member {
+    const char* family;
+    std::vector<double> parameters;
+    std::vector<double> coercive_peaks; // fields where the coercive factor peaks, for the cuts
+    double width;                       // the narrowest peak's width
+};
+
+Density density_of(const Member& m) {
+    Density d{find_density_family(m.family), {}, 1.0, nullptr};
+    for (size_t i = 0; i < m.parameters.size(); ++i)
+        d.parameter[i] = m.parameters[i];
+    density_normalise(d, 1.0);
+    return d;
+}
+
+const Member kMembers[] = {
+    {"lorentz2", {0.3, 0.1, 0.05}, {0.3}, 0.05},
+    {"lorentz2", {0.02, 0.01, 0.005}, {0.02}, 0.005},
+    {"lorentz2", {0.0, 0.2, 0.3}, {0.0}, 0.2},
+    {"gauss", {0.2, 0.4, 0.05}, {0.2}, 0.05},
+    {"gauss", {0.015, 0.3, 0.004}, {0.015}, 0.004},
+    {"gauss", {0.5, 1.0, 0.2}, {0.5}, 0.2},
+    {"lorentz2-mix", {0.3, 0.03, 0.01, 0.01, 0.4, 0.1, 0.05}, {0.03, 0.4}, 0.01},
+    {"gauss-mix", {0.6, 0.02, 0.3, 0.01, 0.3, 0.5, 0.05}, {0.02, 0.3}, 0.005},
+};
+
+// Triangles between a and b: inside the saturation fields, through a peak, mirrored, far out.
+const double kTriangles[][2] = {{-1.0, 1.0}, {-1.0, 0.31}, {0.4, -0.25}, {-0.03, 0.05},
+                                {0.2, 0.9},  {0.9, 0.2},   {-3.0, 2.0},  {0.0, 1e-3}};
+
+// Every family's triangle integrals, normalisation included, within 1e-12 of the reference,
+// both forms of integration alike.
+TEST(DensityFamilies, TrianglesMeetAnIndependentIntegration) {
+    for (const Member& m : kMembers) {
+        ASSERT_NE(find_density_family(m.family), nullptr) << m.family;
+        const Density d = density_of(m);
+        ASSERT_TRUE(std::isfinite(d.norm) && d.norm > 0) << m.family;
+        for (const auto& t : kTriangles) {
+            const double a = t[0];
+            const double b = t[1];
+            const double exact =
+                (reference(d, std::min(a, b), std::max(a, b), b < a, m.coercive_peaks, m.width));
+            const double up = everett_triangle(d, TriangleForm::ascending, a, b);
+            const double down = everett_triangle(d, TriangleForm::descending, a, b);
+            EXPECT_NEAR(up, exact, 1e-12)
+                << m.family << " " << m.parameters[0] << " " << a << " -> " << b;
+            EXPECT_EQ(up, down) << m.family << " " << a << " -> " << b;
+        }
+    }
+}
+
+// A mixture with all the weight on one member is that member, value for value.
+TEST(DensityFamilies, AMixtureOfWeightOneIsItsFirstMember) {
+    const Member pairs[][2] = {
+        {{"lorentz2-mix", {1.0, 0.1, 0.05, 0.02, 0.5, 0.2, 0.1}, {}, 0},
+         {"lorentz2", {0.1, 0.05, 0.02}, {}, 0}},
+        {{"gauss-mix", {0.0, 0.5, 0.2, 0.1, 0.1, 0.3, 0.02}, {}, 0},
+         {"gauss", {0.1, 0.3, 0.02}, {}, 0}},
+    };
+    for (const auto& pair : pairs) {
+        const Density mix = density_of(pair[0]);
+        const Density one = density_of(pair[1]);
+        for (const double alpha : {-0.2, 0.05, 0.3})
+            for (const double beta : {-0.5, -0.3, -0.25})
+                EXPECT_NEAR(density_value(mix, alpha, beta) / density_value(one, alpha, beta), 1.0,
+                            1e-12)
+                    << pair[0].family << " at " << alpha << ", " << beta;
+    }
+}
+
+// Each family refuses parameters outside its range with words naming the parameter.
+TEST(DensityFamilies, OutOfRangeParametersAreRefused) {
+    struct Case {
+        const char* family;
+        std::vector<double> parameters;
+        const char* word; // part of the refusal, or null when accepted
+    };
+    const Case cases[] = {
+        {"lorentz", {0.4}, nullptr},
+        {"lorentz", {0.0005}, "0.001"},
+        {"lorentz2", {0.1, 0.05, 0.02}, nullptr},
+        {"lorentz2", {0.1, 0.0, 0.02}, "dHc"},
+        {"lorentz2", {0.1, 0.05, NAN}, "dHu"},
+        {"gauss", {-0.1, 0.3, 0.02}, "Hc0"},
+        {"gauss", {0.1, 5.0, 0.02}, "s"},
+        {"gauss-mix", {1.5, 0.1, 0.3, 0.02, 0.2, 0.3, 0.02}, "w"},
+        {"lorentz2-mix", {0.5, 0.1, 0.05, 0.02, 0.2, 0.05, -1.0}, "dHu"},
+    };
+    for (const Case& c : cases) {
+        const DensityFamily* f = find_density_family(c.family);
+        ASSERT_NE(f, nullptr) << c.family;
+        ASSERT_EQ(static_cast<int>(c.parameters.size()), f->parameter_count) << c.family;
+        const char* why = f->check(c.parameters.data());
+        if (!c.word)
+            EXPECT_EQ(why, nullptr) << c.family << ": " << why;
+        else
+            EXPECT_NE(why ? std::string(why).find(c.word) : std::string::npos, std::string::npos)
+                << c.family << " " << c.word;
+    }
+}
+
+} // namespace
