@@ -11,7 +11,6 @@
 #include "measure/loop_figures.h"
 #include "measure/measured_series.h"
 #include "measure/series_reader.h"
-#include "model/curve_csv.h"
 #include "model/density_families.h"
 
 const char* const kAutoFamilies[] = {"lorentz2", "gauss", "lorentz2-mix", "gauss-mix"};
@@ -166,16 +165,21 @@ int run_material_fit(const BatchOptions& options, std::FILE* out, std::string& e
             std::fprintf(stderr, "hysteresis-batch: warning: %s: %s\n",
                          batch_shown(options.loop_path).c_str(), best.warning.c_str());
         if (!options.out_path.empty() && s == 0) {
-            std::vector<double> H = p.H;
-            std::string text;
-            format_point_lines(H.data(), best.model.data(), static_cast<int32_t>(H.size()), text);
+            // The loop fitted, measured and fitted moments at each of its fields.
+            std::string text = "H,M,M_fitted\n";
+            char line[96];
+            for (size_t i = 0; i < p.H.size(); ++i) {
+                std::snprintf(line, sizeof line, "%.17g,%.17g,%.17g\n", p.H[i], p.fit.M[i],
+                              best.model[i]);
+                text += line;
+            }
             std::FILE* f = std::fopen(options.out_path.c_str(), "w");
-            if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size()) {
-                if (f) std::fclose(f);
+            const bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+            if (f && std::fclose(f) != 0) f = nullptr;
+            if (!written || !f) {
                 error = "cannot write " + batch_shown(options.out_path);
                 return kBatchStopped;
             }
-            std::fclose(f);
         }
         if (!options.out_model_path.empty() && s == 0) {
             ModelFile model;
