@@ -141,4 +141,27 @@ TEST(ModelFiles, BadModelFilesAreRefusedWithOneLine) {
     }
 }
 
+// Loops no family can be fitted to, and unknown families: status 2, one line, nothing printed.
+TEST(ModelFiles, ImpossibleLoopsAreRefusedWithOneLine) {
+    std::string branch = "H,B\n";
+    for (int k = 0; k < 50; ++k)
+        branch += std::to_string(-1 + 0.04 * k) + "," + std::to_string(-1 + 0.04 * k) + "\n";
+    const std::string one_branch = temporary_path("one_branch.csv");
+    write_text(one_branch, branch);
+    const std::string not_a_number = temporary_path("nan.csv");
+    write_text(not_a_number, "H,B\n1,nan\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {"fit", "--model", "gauss", "--loop", one_branch},
+        {"fit", "--model", "auto", "--loop", not_a_number},
+        {"fit", "--model", "lorentz9", "--loop", one_branch},
+        {"fit", "--model", "gauss", "--loop", temporary_path("absent.csv")},
+    };
+    for (const auto& args : cases) {
+        const ToolRun r = run_tool(args);
+        EXPECT_EQ(r.status, 2) << args[2] << " " << args[4];
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
 } // namespace
