@@ -10,7 +10,7 @@
 
 // Absolute tolerance of each piece, as a fraction of the density's whole mass: the triangles of
 // a normalised density come out within about 1e-13 of their exact values.
-constexpr double kOuterTolerance = 1e-15;
+constexpr double kOuterTolerance = 1e-14;
 // Most subintervals of one piece.
 constexpr int kOuterIntervals = 200;
 // Most cuts a range takes.

@@ -278,8 +278,9 @@ const BatchCommandRow kFitCommand = {
     "                    metrics reads), at the measured fields along the measured\n"
     "                    history, by nonlinear least squares; prints each parameter with\n"
     "                    its standard error, R^2 against the slope-corrected loop and\n"
-    "                    the measured and fitted Bc, Mr, Ms. --out writes the fitted\n"
-    "                    moments at the measured fields, --out-model the model file that\n"
+    "                    the measured and fitted Bc, Mr, Ms. --out writes \"H,M,M_fitted\":\n"
+    "                    the loop fitted and the fit at its fields, --out-model the model file "
+    "that\n"
     "                    curve --model and forc --model compute with.\n",
     parse_fit_option,
     check_fit_options,

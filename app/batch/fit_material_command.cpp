@@ -2,6 +2,7 @@
 #include "app/batch/fit_material_command.h"
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "app/batch/batch_common.h"
@@ -11,7 +12,6 @@
 #include "measure/loop_figures.h"
 #include "measure/measured_series.h"
 #include "measure/series_reader.h"
-#include "model/curve_csv.h"
 #include "model/density_families.h"
 
 const char* const kAutoFamilies[] = {"lorentz2", "gauss", "lorentz2-mix", "gauss-mix"};
@@ -98,6 +98,14 @@ FitFiguresOut judge(const PreparedLoop& p, const MaterialFit& f) {
     return o;
 }
 
+// A number, or an empty cell where there is none: NaN never reaches the output.
+std::string cell(const char* format, double value) {
+    if (!std::isfinite(value)) return "";
+    char text[48];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
 void print_fit(std::FILE* out, const MaterialFit& f, const FitFiguresOut& j,
                const PreparedLoop& p) {
     const DensityFamily& fam = *f.family;
@@ -107,13 +115,18 @@ void print_fit(std::FILE* out, const MaterialFit& f, const FitFiguresOut& j,
         const char* name = static_cast<int>(k) < fam.parameter_count
                                ? fam.parameters[k].name
                                : reversible[k - fam.parameter_count];
-        std::fprintf(out, "%s,%.10g,%.3g\n", name, f.parameters[k], f.errors[k]);
+        std::fprintf(out, "%s,%s,%s\n", name, cell("%.10g", f.parameters[k]).c_str(),
+                     cell("%.3g", f.errors[k]).c_str());
     }
-    std::fprintf(out, "Hs,%.10g\nr_squared,%.8f\nrms_residual,%.6g\naic,%.6g\niterations,%d\n",
-                 p.fit.Hs, j.r2, j.rms, f.aic, f.iterations);
-    std::fprintf(out, "Bc,%.6g,%.6g\nMr,%.6g,%.6g\nMs,%.6g,%.6g\n", p.figures.Bc,
-                 j.closed ? j.figures.Bc : NAN, p.figures.Mr, j.closed ? j.figures.Mr : NAN,
-                 p.figures.Ms, j.closed ? j.figures.Ms : NAN);
+    std::fprintf(out, "Hs,%s\nr_squared,%s\nrms_residual,%s\naic,%s\niterations,%d\n",
+                 cell("%.10g", p.fit.Hs).c_str(), cell("%.8f", j.r2).c_str(),
+                 cell("%.6g", j.rms).c_str(), cell("%.6g", f.aic).c_str(), f.iterations);
+    const double nan = std::nan("");
+    std::fprintf(
+        out, "Bc,%s,%s\nMr,%s,%s\nMs,%s,%s\n", cell("%.6g", p.figures.Bc).c_str(),
+        cell("%.6g", j.closed ? j.figures.Bc : nan).c_str(), cell("%.6g", p.figures.Mr).c_str(),
+        cell("%.6g", j.closed ? j.figures.Mr : nan).c_str(), cell("%.6g", p.figures.Ms).c_str(),
+        cell("%.6g", j.closed ? j.figures.Ms : nan).c_str());
 }
 
 } // namespace
@@ -154,7 +167,8 @@ int run_material_fit(const BatchOptions& options, std::FILE* out, std::string& e
                 continue;
             }
             const FitFiguresOut j = judge(p, fit);
-            if (families.size() > 1) std::fprintf(out, "r_squared_%s,%.8f\n", f->name, j.r2);
+            if (families.size() > 1)
+                std::fprintf(out, "r_squared_%s,%s\n", f->name, cell("%.8f", j.r2).c_str());
             if (!best.ok || fit.aic < best.aic) {
                 best = fit;
                 best_judge = j;
@@ -166,16 +180,21 @@ int run_material_fit(const BatchOptions& options, std::FILE* out, std::string& e
             std::fprintf(stderr, "hysteresis-batch: warning: %s: %s\n",
                          batch_shown(options.loop_path).c_str(), best.warning.c_str());
         if (!options.out_path.empty() && s == 0) {
-            std::vector<double> H = p.H;
-            std::string text;
-            format_point_lines(H.data(), best.model.data(), static_cast<int32_t>(H.size()), text);
+            // The loop fitted, measured and fitted moments at each of its fields.
+            std::string text = "H,M,M_fitted\n";
+            char line[96];
+            for (size_t i = 0; i < p.H.size(); ++i) {
+                std::snprintf(line, sizeof line, "%.17g,%.17g,%.17g\n", p.H[i], p.fit.M[i],
+                              best.model[i]);
+                text += line;
+            }
             std::FILE* f = std::fopen(options.out_path.c_str(), "w");
-            if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size()) {
-                if (f) std::fclose(f);
+            const bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+            if (f && std::fclose(f) != 0) f = nullptr;
+            if (!written || !f) {
                 error = "cannot write " + batch_shown(options.out_path);
                 return kBatchStopped;
             }
-            std::fclose(f);
         }
         if (!options.out_model_path.empty() && s == 0) {
             ModelFile model;

@@ -1,0 +1,167 @@
+// Model files through the tool: curve --model in the file's units, fit --model returning the
+// parameters of a loop made from known ones, and bad model files refused with one line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tool_run.h"
+
+namespace {
+
+void write_text(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    ASSERT_NE(f, nullptr) << path;
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+}
+
+std::string model_text(const std::string& family, const std::string& parameters, double Hs,
+                       double Bs, const std::string& reversible) {
+    return "{\"format\": \"hysteresis-model\", \"version\": 1, \"family\": \"" + family +
+           "\", \"parameters\": {" + parameters +
+           "}, \"units\": {\"H\": \"T\", \"B\": \"A m^2\"}, " + "\"Hs\": " + std::to_string(Hs) +
+           ", \"Bs\": " + std::to_string(Bs) + ", \"reversible\": {" + reversible + "}}";
+}
+
+double langevin(double x) {
+    return std::fabs(x) < 1e-3 ? x / 3.0 : 1.0 / std::tanh(x) - 1.0 / x;
+}
+
+// The same material in the model's own units and in a file's (Hs = 2 T, Bs = 3 A m^2, a
+// reversible part): every field twice, every moment 3 (B + reversible part).
+TEST(ModelFiles, CurveComputesInTheFileUnits) {
+    const std::string unit = temporary_path("unit.json");
+    const std::string scaled = temporary_path("scaled.json");
+    const std::string p = "\"Hc0\": 0.1, \"dHc\": 0.05, \"dHu\": 0.03";
+    write_text(unit, model_text("lorentz2", p, 1.0, 1.0, ""));
+    write_text(scaled, model_text("lorentz2", p, 2.0, 3.0,
+                                  "\"chi\": 0.2, \"amplitude\": 0.1, \"field\": 0.3"));
+    const ToolRun a = run_tool({"curve", "--model", unit, "to:0.5", "to:-0.25"});
+    const ToolRun b = run_tool({"curve", "--model", scaled, "to:1", "to:-0.5"});
+    ASSERT_EQ(a.status, 0) << a.err;
+    ASSERT_EQ(b.status, 0) << b.err;
+    std::string header;
+    const auto ra = csv_rows(a.out, header);
+    const auto rb = csv_rows(b.out, header);
+    ASSERT_EQ(ra.size(), rb.size());
+    ASSERT_GT(ra.size(), 100u);
+    for (size_t i = 0; i < ra.size(); ++i) {
+        const double h = ra[i][0];
+        EXPECT_NEAR(rb[i][0], 2.0 * h, 1e-12) << i;
+        EXPECT_NEAR(rb[i][1], 3.0 * (ra[i][1] + 0.2 * h + 0.1 * langevin(h / 0.3)), 1e-9) << i;
+    }
+    // From negative saturation the curve starts at B = -1 in the model's units.
+    EXPECT_DOUBLE_EQ(ra[0][1], -1.0);
+}
+
+// A loop made by curve --model from known parameters, with 1 % seeded noise, gives them back:
+// the coercive centre within 2 %, the coercive width within 5 %, each within three standard
+// errors.
+TEST(ModelFiles, FitReturnsTheParametersOfALoopMadeFromThem) {
+    struct Case {
+        const char* family;
+        const char* parameters;
+        std::vector<std::pair<const char*, double>> truth; // coercive centre, then width
+    };
+    const Case cases[] = {
+        {"gauss", "\"Hc0\": 0.08, \"s\": 0.35, \"dHu\": 0.03", {{"Hc0", 0.08}, {"s", 0.35}}},
+        {"lorentz2", "\"Hc0\": 0.1, \"dHc\": 0.04, \"dHu\": 0.02", {{"Hc0", 0.1}, {"dHc", 0.04}}},
+    };
+    for (const Case& c : cases) {
+        const std::string truth = temporary_path("truth.json");
+        write_text(truth, model_text(c.family, c.parameters, 1.5, 2.0,
+                                     "\"chi\": 0.05, \"amplitude\": 0.1, \"field\": 0.2"));
+        const ToolRun made =
+            run_tool({"curve", "--model", truth, "--plot-width", "150", "to:1.5", "to:-1.5"});
+        ASSERT_EQ(made.status, 0) << made.err;
+        std::string header;
+        const auto rows = csv_rows(made.out, header);
+        std::mt19937 rng(17);
+        std::normal_distribution<double> noise(0.0, 0.01 * 2.0);
+        std::ostringstream loop;
+        loop.precision(17);
+        loop << "H,B\n";
+        for (const auto& r : rows)
+            loop << r[0] << "," << r[1] + noise(rng) << "\n";
+        const std::string loop_path = temporary_path("noisy.csv");
+        write_text(loop_path, loop.str());
+        const ToolRun fit = run_tool({"fit", "--model", c.family, "--loop", loop_path});
+        ASSERT_EQ(fit.status, 0) << fit.err;
+        for (const auto& [name, value] : c.truth) {
+            const size_t at = fit.out.find(std::string("\n") + name + ",");
+            ASSERT_NE(at, std::string::npos) << c.family << " " << name << "\n" << fit.out;
+            double got = 0, error = 0;
+            ASSERT_EQ(std::sscanf(fit.out.c_str() + at + 1 + std::string(name).size() + 1,
+                                  "%lf,%lf", &got, &error),
+                      2);
+            // The coercive centre within 2 %, the coercive width within 5 %.
+            const double bound = &value == &c.truth[0].second ? 0.02 : 0.05;
+            EXPECT_NEAR(got / value, 1.0, bound) << c.family << " " << name;
+            EXPECT_LE(std::fabs(got - value), 3.0 * error) << c.family << " " << name;
+        }
+    }
+}
+
+// Files that are not model files, or not ones the tool can compute with: status 2, one line
+// naming the file.
+TEST(ModelFiles, BadModelFilesAreRefusedWithOneLine) {
+    const std::string good_p = "\"Hc0\": 0.1, \"dHc\": 0.05, \"dHu\": 0.03";
+    const std::string cases[] = {
+        "not json at all",
+        "{\"format\": \"something else\"}",
+        "{\"format\": \"hysteresis-model\", \"version\": 2}",
+        model_text("lorentz9", good_p, 1, 1, ""),
+        model_text("lorentz2", "\"Hc0\": 0.1, \"dHc\": 0.05", 1, 1, ""),
+        model_text("lorentz2", good_p + ", \"extra\": 1", 1, 1, ""),
+        model_text("lorentz2", "\"Hc0\": 0.1, \"dHc\": -0.05, \"dHu\": 0.03", 1, 1, ""),
+        model_text("lorentz2", good_p, -1, 1, ""),
+        model_text("lorentz2", good_p, 1, 1, "\"field\": 0"),
+        model_text("lorentz2", "\"Hc0\": \"0.1\", \"dHc\": 0.05, \"dHu\": 0.03", 1, 1, ""),
+        "{\"format\": \"hysteresis-model\", \"version\": 1, \"family\": \"measured\", \"Hs\": 1, "
+        "\"Bs\": 1, \"grid\": {\"alpha\": [0, 1], \"beta\": [0, 1], \"values\": [1, 2, 3, 4]}}",
+    };
+    const std::string path = temporary_path("bad.json");
+    for (const std::string& text : cases) {
+        write_text(path, text);
+        for (const char* command : {"curve", "forc"}) {
+            std::vector<std::string> args{command, "--model", path};
+            if (std::string(command) == "forc") args.insert(args.end(), {"--reversals", "3"});
+            const ToolRun r = run_tool(args);
+            EXPECT_EQ(r.status, 2) << text;
+            EXPECT_TRUE(r.out.empty()) << text;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
+        }
+    }
+}
+
+// Loops no family can be fitted to, and unknown families: status 2, one line, nothing printed.
+TEST(ModelFiles, ImpossibleLoopsAreRefusedWithOneLine) {
+    std::string branch = "H,B\n";
+    for (int k = 0; k < 50; ++k)
+        branch += std::to_string(-1 + 0.04 * k) + "," + std::to_string(-1 + 0.04 * k) + "\n";
+    const std::string one_branch = temporary_path("one_branch.csv");
+    write_text(one_branch, branch);
+    const std::string not_a_number = temporary_path("nan.csv");
+    write_text(not_a_number, "H,B\n1,nan\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {"fit", "--model", "gauss", "--loop", one_branch},
+        {"fit", "--model", "auto", "--loop", not_a_number},
+        {"fit", "--model", "lorentz9", "--loop", one_branch},
+        {"fit", "--model", "gauss", "--loop", temporary_path("absent.csv")},
+    };
+    for (const auto& args : cases) {
+        const ToolRun r = run_tool(args);
+        EXPECT_EQ(r.status, 2) << args[2] << " " << args[4];
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+} // namespace
