@@ -5,6 +5,7 @@
 
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
+#include "app/number_field.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/model_limits.h"
@@ -15,7 +16,6 @@
 #include "model/state_sequences.h"
 #include "text/adjust_left.h"
 #include "text/number_format.h"
-#include "text/number_parse.h"
 #include "window/graph/fonts.h"
 #include "window/graph/graphics.h"
 #include "window/graph/mouse.h"
@@ -89,10 +89,11 @@ void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     (void)control_id;
     (void)event;
     read_field_text(dialog, kHcEdit);
-    // A read that ends before any value (",", "/") leaves the target as it is: the current Hc.
     double value = g_model.Hc;
-    if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
-        set_text_buffer("Error: Invalid format of Hc");
+    const FieldReading reading = read_real_field(g_shell.text_buffer, kTextBufferLength, value);
+    if (reading != FieldReading::number) {
+        const char* refusal = field_refusal(reading);
+        set_text_buffer(refusal ? refusal : "Error: Invalid format of Hc");
         g_shell.field_ok[0] = false;
     } else if (const char* refusal = hc_refusal(check_range(ModelQuantity::Hc, value))) {
         set_text_buffer((std::string("Error: ") + refusal).c_str());

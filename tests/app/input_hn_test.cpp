@@ -259,21 +259,38 @@ TEST_F(InputHn, HnBeyondAThousandIsRejected) {
     });
 }
 
-TEST_F(InputHn, ReadsThatEndBeforeAValueKeepTheValues) {
-    with_dialog(open_input_dialog, [](QDialog* d) {
+TEST_F(InputHn, OnlyOneNumberWithADecimalPointReads) {
+    struct Row {
+        const char* text;
+        const char* hn_status;     // in the Hn field
+        const char* cycles_status; // in the cycles field
+    };
+    const Row rows[] = {
+        {"0,5", "Use a decimal point", "Use a decimal point"},
+        {",", "Use a decimal point", "Use a decimal point"},
+        {"1 2", "Only one number, please", "Only one number, please"},
+        {"2 x", "Only one number, please", "Only one number, please"},
+        {"/", "Error: Invalid format of Hn", "Error: Invalid number of cycles"},
+        {"3*", "Error: Invalid format of Hn", "Error: Invalid number of cycles"},
+        {"3*2", "Error: Invalid format of Hn", "Error: Invalid number of cycles"},
+    };
+    with_dialog(open_input_dialog, [&](QDialog* d) {
         set_edit_text(hn_edit(d), "0.3");
         click(cyclic_box(d));
         set_edit_text(cycles_edit(d), "3");
-        for (const char* text : {",", "/", "3*", ",5"}) {
-            set_edit_text(hn_edit(d), text);
-            EXPECT_EQ(g_model.Hn, 0.3) << text;
-            EXPECT_EQ(control_text(kInputStatus), "") << text;
-            set_edit_text(cycles_edit(d), text);
-            EXPECT_EQ(g_model.Ncyc, 3) << text;
-            EXPECT_TRUE(control_enabled(kExecuteButton)) << text;
+        for (const Row& row : rows) {
+            set_edit_text(hn_edit(d), row.text);
+            EXPECT_EQ(control_text(kInputStatus), row.hn_status) << row.text;
+            EXPECT_EQ(g_model.Hn, 0.3) << row.text;
+            EXPECT_FALSE(control_enabled(kExecuteButton)) << row.text;
+            set_edit_text(hn_edit(d), "0.3");
+            set_edit_text(cycles_edit(d), row.text);
+            EXPECT_EQ(control_text(kInputStatus), row.cycles_status) << row.text;
+            EXPECT_EQ(g_model.Ncyc, 3) << row.text;
+            EXPECT_FALSE(control_enabled(kExecuteButton)) << row.text;
+            set_edit_text(cycles_edit(d), "3");
         }
-        set_edit_text(hn_edit(d), "3*0.5");
-        EXPECT_EQ(g_model.Hn, 0.5);
+        EXPECT_TRUE(control_enabled(kExecuteButton));
     });
 }
 

@@ -112,7 +112,10 @@ TEST_F(Workspace, BadTextGivesItsMessageAndChangesNothing) {
         {"NaN", invalid},
         {"inf", invalid},
         {"0.3;", invalid},
-        {"0,5x", range}, // the value ends at the comma: 0
+        {"0.3/", invalid},
+        {"3*0.5", invalid},
+        {"0,5x", "Use a decimal point"},
+        {"0.5 0.7", "Only one number, please"},
         {"12345678901234567890123456789012345678901234567890", range},
     };
     with_dialog(open_workspace_menu, [&](QDialog* d) {
@@ -129,18 +132,31 @@ TEST_F(Workspace, BadTextGivesItsMessageAndChangesNothing) {
     });
 }
 
-TEST_F(Workspace, ReadsThatEndBeforeAValueKeepHc) {
-    with_dialog(open_workspace_menu, [](QDialog* d) {
+TEST_F(Workspace, OnlyOneNumberWithADecimalPointReads) {
+    // Each of these once read part of the text (or nothing) and was taken as valid.
+    struct Row {
+        const char* text;
+        const char* status;
+    };
+    const Row rows[] = {
+        {"0,5", "Use a decimal point"},         {",", "Use a decimal point"},
+        {",5", "Use a decimal point"},          {" , 0.7", "Use a decimal point"},
+        {"0.5 0.7", "Only one number, please"}, {"0.5 abc", "Only one number, please"},
+        {"/", "Error: Invalid format of Hc"},   {"3*", "Error: Invalid format of Hc"},
+    };
+    with_dialog(open_workspace_menu, [&](QDialog* d) {
         set_edit_text(edit_at(d, 0), "0.3");
         const double Kmax = g_model.Kmax;
-        for (const char* text : {",", "/", "3*", ",5", " , 0.7"}) {
-            set_edit_text(edit_at(d, 0), text);
-            EXPECT_EQ(g_model.Hc, 0.3) << text;
-            EXPECT_EQ(g_model.Kmax, Kmax) << text;
-            EXPECT_TRUE(control_enabled(1)) << text;
+        for (const Row& row : rows) {
+            set_edit_text(edit_at(d, 0), row.text);
+            EXPECT_EQ(control_text(kHcStatus), row.status) << row.text;
+            EXPECT_EQ(g_model.Hc, 0.3) << row.text;
+            EXPECT_EQ(g_model.Kmax, Kmax) << row.text;
+            EXPECT_FALSE(control_enabled(1)) << row.text;
         }
-        set_edit_text(edit_at(d, 0), "3*0.5");
+        set_edit_text(edit_at(d, 0), "  0.5  ");
         EXPECT_EQ(g_model.Hc, 0.5);
+        EXPECT_TRUE(control_enabled(1));
     });
 }
 
