@@ -7,12 +7,14 @@
 #include "app/input_hn.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
+#include "app/save_results.h"
 #include "model/model_seams.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "text/write_line.h"
 #include "window/graph/text_window.h"
 #include "window/kernel/menus.h"
+#include "window/kernel/process_end.h"
 #include "window/kernel/units.h"
 
 namespace {
@@ -63,6 +65,7 @@ void connect_program_seams() {
     set_points_drawn(on_points_drawn);
     set_leg_draw(draw_new_points_under_marker);
     set_execute_finished(finish_execute);
+    set_end_confirmation(confirm_program_end);
 }
 
 void program_startup() {

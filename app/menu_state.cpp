@@ -4,7 +4,7 @@
 #include "app/menu_callbacks.h"
 #include "window/kernel/menus.h"
 
-MenuState g_menu_state = {WorkspacePhase::none, false, false};
+MenuState g_menu_state = {WorkspacePhase::none, false, false, false};
 
 namespace {
 
@@ -18,7 +18,7 @@ void update_menus() {
     const bool open = g_menu_state.workspace == WorkspacePhase::open;
     set_item(kFileMenu, kOpenWorkspaceItem, g_menu_state.workspace == WorkspacePhase::none);
     set_item(kFileMenu, kCloseWorkspaceItem, open);
-    set_item(kFileMenu, kSaveResultsItem, g_menu_state.points_drawn);
+    set_item(kFileMenu, kSaveResultsItem, open && g_menu_state.points_drawn);
     set_item(kStateMenu, kInputHnItem, open);
     set_item(kStateMenu, kSettingsItem, open && !g_menu_state.start_fixed);
     set_item(kStateMenu, kAxesItem, open);
@@ -31,5 +31,6 @@ void on_construction_started() {
 
 void on_points_drawn() {
     g_menu_state.points_drawn = true;
+    g_menu_state.unsaved = true;
     update_menus();
 }

@@ -14,8 +14,10 @@ struct MenuState {
     WorkspacePhase workspace; // see WorkspacePhase
     bool start_fixed;  // Settings confirmed or a construction started since the workspace opened:
                        // the start point can no longer change, so "Settings..." is grayed
-    bool points_drawn; // curve points were drawn at least once: "Save results..." has something
-                       // to save (it stays enabled after Close workspace)
+    bool points_drawn; // curve points were drawn in the open workspace: "Save results..." has
+                       // something to save (grayed again when the workspace closes)
+    bool unsaved;      // points were drawn since the curve was last saved: losing the curve (the
+                       // end of the program, Close workspace) asks first
 };
 
 // The single instance; every item starts grayed but "Open workspace...".
@@ -28,5 +30,5 @@ void update_menus();
 // The model's construction-started routine: fixes the start point and grays "Settings...".
 void on_construction_started();
 
-// The model's points-drawn routine: enables "Save results...".
+// The model's points-drawn routine: enables "Save results..." and marks the curve unsaved.
 void on_points_drawn();

@@ -6,6 +6,7 @@
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
 #include "app/number_field.h"
+#include "app/save_results.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/model_limits.h"
@@ -70,6 +71,9 @@ void on_open_workspace(int32_t& state) {
     if (!run_parameter_dialog()) return;
     g_menu_state.workspace = WorkspacePhase::opening;
     g_menu_state.start_fixed = false;
+    // A new workspace starts a new curve: nothing to save yet.
+    g_menu_state.points_drawn = false;
+    g_menu_state.unsaved = false;
     update_menus();
     open_workspace_reset(g_model);
     open_workspace_window();
@@ -79,9 +83,13 @@ void on_open_workspace(int32_t& state) {
 
 void on_close_workspace(int32_t& state) {
     (void)state;
+    if (!may_lose_curve("before the workspace closes")) return;
     close_window_unit(kWorkspaceUnit, nullptr);
     close_window_unit(kResultsUnit, nullptr);
     g_menu_state.workspace = WorkspacePhase::none;
+    // The curve went with the window: "Save results..." has nothing left to write.
+    g_menu_state.points_drawn = false;
+    g_menu_state.unsaved = false;
     update_menus();
 }
 

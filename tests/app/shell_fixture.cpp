@@ -2,6 +2,7 @@
 #include "shell_fixture.h"
 
 #include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "model/model_state.h"
 #include "shell_driver.h"
 #include "window/kernel/menus.h"
@@ -16,6 +17,8 @@ void ShellTest::SetUp() {
 }
 
 void ShellTest::TearDown() {
+    // The next test starts without a curve to lose: closing asks nothing.
+    g_menu_state.unsaved = false;
     close_workspace();
     // "Save results..." is left as drawing left it; start-up had it grayed.
     modify_menu_flags(kFileMenu, kSaveResultsItem, kMenuGrayed);
