@@ -8,7 +8,7 @@
 #include "model/execute_cycles.h"
 #include "model/model_limits.h"
 #include "model/plot.h"
-#include "window/kernel/busy_indicator.h"
+#include "window/kernel/stoppable_work.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -113,8 +113,9 @@ void on_cycle_mode_click(Dialog& dialog, int32_t& control_id, int32_t& event) {
 void on_execute(Dialog& dialog, int32_t& control_id, int32_t& event) {
     (void)control_id;
     (void)event;
-    // Many cycles take seconds: the wait cursor says so (also when a stop unwinds this).
-    BusyScope busy("Executing the cycles...");
+    // Many cycles take seconds or more: the wait cursor says so, and Escape or the Stop box stops
+    // them, the points drawn so far kept (also ended when a stop of the program unwinds this).
+    StoppableWorkScope work("Executing the cycles... (Esc stops)");
     execute_cycles(g_model, &dialog);
 }
 

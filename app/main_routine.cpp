@@ -15,6 +15,7 @@
 #include "window/graph/text_window.h"
 #include "window/kernel/menus.h"
 #include "window/kernel/process_end.h"
+#include "window/kernel/stoppable_work.h"
 #include "window/kernel/units.h"
 
 namespace {
@@ -66,6 +67,7 @@ void connect_program_seams() {
     set_leg_draw(draw_new_points_under_marker);
     set_execute_finished(finish_execute);
     set_end_confirmation(confirm_program_end);
+    set_stop_check(poll_stoppable_work);
 }
 
 void program_startup() {
