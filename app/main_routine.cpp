@@ -7,6 +7,7 @@
 #include "app/input_hn.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
+#include "app/new_curve.h"
 #include "app/save_results.h"
 #include "model/model_seams.h"
 #include "model/model_state.h"
@@ -43,6 +44,7 @@ void reshape_menus() {
     insert_menu_item(kStateMenu, kInputHnItem, kMenuGrayed, "Input Hn...", on_input_hn);
     insert_menu_item(kStateMenu, kSettingsItem, kMenuGrayed, "Settings...", on_settings);
     insert_menu_item(kStateMenu, kAxesItem, kMenuGrayed, "Axes...", on_axes);
+    insert_menu_item(kStateMenu, kNewCurveItem, kMenuGrayed, "New curve", on_new_curve);
 }
 
 void write_instructions() {

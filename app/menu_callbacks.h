@@ -24,6 +24,7 @@ constexpr int kSaveBitmapsItem = 4;
 constexpr int kInputHnItem = 2;
 constexpr int kSettingsItem = 3;
 constexpr int kAxesItem = 4;
+constexpr int kNewCurveItem = 5;
 
 // Menu flags as the window layer takes them.
 constexpr int kMenuGrayed = 1;

@@ -2,6 +2,7 @@
 #include "app/menu_state.h"
 
 #include "app/menu_callbacks.h"
+#include "app/new_curve.h"
 #include "window/kernel/menus.h"
 
 MenuState g_menu_state = {WorkspacePhase::none, false, false, false};
@@ -22,6 +23,7 @@ void update_menus() {
     set_item(kStateMenu, kInputHnItem, open);
     set_item(kStateMenu, kSettingsItem, open && !g_menu_state.start_fixed);
     set_item(kStateMenu, kAxesItem, open);
+    set_item(kStateMenu, kNewCurveItem, open && g_menu_state.points_drawn);
 }
 
 void on_construction_started() {
@@ -33,4 +35,5 @@ void on_points_drawn() {
     g_menu_state.points_drawn = true;
     g_menu_state.unsaved = true;
     update_menus();
+    if (curve_buffer_full()) show_curve_full_message();
 }

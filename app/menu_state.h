@@ -24,11 +24,13 @@ struct MenuState {
 extern MenuState g_menu_state;
 
 // Sets the state of "Open workspace...", "Close workspace", "Save results...", "Input Hn...",
-// "Settings..." and "Axes..." from g_menu_state. Call it after every change of g_menu_state.
+// "Settings...", "Axes..." and "New curve" from g_menu_state. Call it after every change of
+// g_menu_state.
 void update_menus();
 
 // The model's construction-started routine: fixes the start point and grays "Settings...".
 void on_construction_started();
 
-// The model's points-drawn routine: enables "Save results..." and marks the curve unsaved.
+// The model's points-drawn routine: enables "Save results..." and marks the curve unsaved; says so
+// in the workspace when the curve buffer is full.
 void on_points_drawn();

@@ -57,11 +57,12 @@ TEST(Startup, FileMenuInOrderWithOneSeparatorAboveExit) {
 }
 
 TEST(Startup, StateMenuInOrder) {
-    ASSERT_EQ(menu_item_count(4), 4);
+    ASSERT_EQ(menu_item_count(4), 5);
     EXPECT_EQ(item_text(4, 1).rfind("Pause", 0), 0u) << item_text(4, 1);
     EXPECT_EQ(item_text(4, 2), "Input Hn...");
     EXPECT_EQ(item_text(4, 3), "Settings...");
     EXPECT_EQ(item_text(4, 4), "Axes...");
+    EXPECT_EQ(item_text(4, 5), "New curve");
 }
 
 TEST(Startup, OnlyOpenWorkspaceCanBeChosen) {
@@ -71,6 +72,7 @@ TEST(Startup, OnlyOpenWorkspaceCanBeChosen) {
     EXPECT_TRUE(grayed(4, 2));
     EXPECT_TRUE(grayed(4, 3));
     EXPECT_TRUE(grayed(4, 4));
+    EXPECT_TRUE(grayed(4, 5));
 }
 
 TEST(Startup, AboutTextIsSet) {
