@@ -20,6 +20,7 @@
 #include "window/graph/fonts.h"
 #include "window/graph/graphics.h"
 #include "window/graph/mouse.h"
+#include "window/graph/surface_fit.h"
 #include "window/kernel/units.h"
 #include "window/kernel/window_program.h"
 
@@ -52,6 +53,11 @@ bool run_parameter_dialog() {
 // Opens the workspace window, sizes the plot from its surface, draws it and listens to the mouse.
 void open_workspace_window() {
     open_window_unit(kWorkspaceUnit, kWorkspaceTitle);
+    // Maximised each time it opens, and its surface as large as what the maximised window
+    // shows: the whole plot, its axes and read-outs are on screen without scrolling.
+    const WindowStateRecord maximised = {kWindowMaximise, 0, 0, 0, 0};
+    set_window_state(kWorkspaceUnit, maximised);
+    size_surface_to_window();
     init_fonts();
     set_font(kWorkspaceFont, static_cast<int>(sizeof kWorkspaceFont - 1));
     WindowConfig config = {};
