@@ -49,7 +49,7 @@ bool may_lose_curve(const char* what) {
     std::string text = "The curve has not been saved.\rSave results ";
     text += what;
     text += "?";
-    switch (ask_question(text.c_str(), program_name(), "Save results...", "Discard")) {
+    switch (ask_question(text.c_str(), program_name(), "&Save results...", "&Discard")) {
     case kAnswerYes:
         return save_results();
     case kAnswerNo:
