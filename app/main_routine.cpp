@@ -32,21 +32,6 @@ void maximise(int32_t unit) {
     set_window_state(unit, maximised);
 }
 
-void reshape_menus() {
-    insert_menu_item(kFileMenu, 1, kMenuEnabled, "Open workspace...", on_open_workspace);
-    insert_menu_item(kFileMenu, 2, kMenuGrayed, "Close workspace", on_close_workspace);
-    // The standard print item, moved to position 3 by the two insertions.
-    delete_menu_item(kFileMenu, 3);
-    insert_menu_item(kFileMenu, 3, kMenuGrayed, "Save results...", on_save_results);
-    // The standard save item keeps its command under the new text.
-    modify_menu_text(kFileMenu, kSaveBitmapsItem, "Save bitmaps...");
-    insert_menu_item(kFileMenu, 5, kMenuSeparator, "", menu_nothing);
-    insert_menu_item(kStateMenu, kInputHnItem, kMenuGrayed, "Input Hn...", on_input_hn);
-    insert_menu_item(kStateMenu, kSettingsItem, kMenuGrayed, "Settings...", on_settings);
-    insert_menu_item(kStateMenu, kAxesItem, kMenuGrayed, "Axes...", on_axes);
-    insert_menu_item(kStateMenu, kNewCurveItem, kMenuGrayed, "New curve", on_new_curve);
-}
-
 void write_instructions() {
     write_line({"Short Instructions (January 7, 2003):"});
     write_line();
@@ -65,7 +50,7 @@ void write_instructions() {
 void connect_program_seams() {
     connect_standard_output();
     set_construction_started(on_construction_started);
-    set_points_drawn(on_points_drawn);
+    set_points_drawn(on_curve_points_drawn);
     set_leg_draw(draw_new_points_under_marker);
     set_execute_finished(finish_execute);
     set_end_confirmation(confirm_program_end);
@@ -75,7 +60,7 @@ void connect_program_seams() {
 void program_startup() {
     set_startup_parameters(g_model);
     maximise(kFrameUnit);
-    reshape_menus();
+    build_app_menus();
     set_about_text(kAboutText);
     maximise(0);
     write_instructions();

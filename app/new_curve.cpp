@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "app/menu_callbacks.h"
 #include "app/menu_state.h"
 #include "app/save_results.h"
 #include "model/curve_construction.h"
@@ -31,6 +32,11 @@ void show_curve_full_message() {
     move_to(20, y, previous);
     draw_text(kCurveFullText, static_cast<int>(std::strlen(kCurveFullText)));
     set_status_message(kCurveFullText);
+}
+
+void on_curve_points_drawn() {
+    on_points_drawn();
+    if (curve_buffer_full()) show_curve_full_message();
 }
 
 void on_new_curve(int32_t& state) {

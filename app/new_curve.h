@@ -15,6 +15,10 @@ bool curve_buffer_full();
 // window, the workspace; leaves the viewport on the whole window.
 void show_curve_full_message();
 
-// "New curve": after the question about an unsaved curve, drops the drawn curve, keeps the
-// present point as the new curve's start (with the whole reversal history) and redraws the plot.
-void on_new_curve(int32_t& state);
+// The model's points-drawn routine: on_points_drawn, then show_curve_full_message once the buffer
+// is full.
+void on_curve_points_drawn();
+
+// "New curve" (declared with the other menu callbacks in app/menu_callbacks.h): after the question
+// about an unsaved curve, drops the drawn curve, keeps the present point as the new curve's start
+// (with the whole reversal history) and redraws the plot.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "app/new_curve.h"
 #include "model/curve_construction.h"
 #include "model/model_state.h"
@@ -63,8 +64,8 @@ TEST_F(NewCurve, AFullBufferSaysSoAndANewCurveGoesOnFromThePresentPoint) {
     right_click_to(-0.6); // still full: nothing is added
     EXPECT_EQ(g_model.Ndrawn, 500);
 
-    ASSERT_EQ(menu_item_flags(kStateMenu, kNewCurveItem) & 1, 0);
-    ASSERT_EQ(choose_menu_item(kStateMenu, kNewCurveItem), 1);
+    ASSERT_EQ(menu_item_flags(kStateMenu, app_menu_item(AppCommand::new_curve)) & 1, 0);
+    ASSERT_EQ(choose_menu_item(kStateMenu, app_menu_item(AppCommand::new_curve)), 1);
     EXPECT_EQ(g_model.Ndrawn, 0);
     EXPECT_EQ(g_model.Hcurve[0], H);
     EXPECT_EQ(g_model.Bcurve[0], B);

@@ -182,7 +182,7 @@ TEST_F(SaveResults, EndingWithAnUnsavedCurveAsksFirst) {
 }
 
 TEST_F(SaveResults, ClosingTheWorkspaceAsksAndSaveResultsFollowsIt) {
-    ASSERT_EQ(menu_item_flags(kFileMenu, kSaveResultsItem) & 1, 0);
+    ASSERT_EQ(menu_item_flags(kFileMenu, app_menu_item(AppCommand::save_results)) & 1, 0);
     g_box_answer = kAnswerCancel;
     close_workspace();
     EXPECT_NE(g_box.find("The curve has not been saved"), std::string::npos);
@@ -191,7 +191,7 @@ TEST_F(SaveResults, ClosingTheWorkspaceAsksAndSaveResultsFollowsIt) {
     close_workspace();
     EXPECT_EQ(window_handle_for_unit(10), 0);
     // The closed workspace's curve cannot be saved any more.
-    EXPECT_EQ(menu_item_flags(kFileMenu, kSaveResultsItem) & 1, 1);
+    EXPECT_EQ(menu_item_flags(kFileMenu, app_menu_item(AppCommand::save_results)) & 1, 1);
 }
 
 } // namespace

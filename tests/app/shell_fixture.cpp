@@ -20,8 +20,7 @@ void ShellTest::TearDown() {
     // The next test starts without a curve to lose: closing asks nothing.
     g_menu_state.unsaved = false;
     close_workspace();
-    // "Save results..." is left as drawing left it; start-up had it grayed.
-    modify_menu_flags(kFileMenu, kSaveResultsItem, kMenuGrayed);
+    update_menus();
     g_model.Hc = Hc_;
     g_model.Kmax = Kmax_;
     g_model.Smem = Smem_;

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "model/model_state.h"
 #include "shell_driver.h"
 #include "window/graph/graphics_data.h"
@@ -63,6 +66,33 @@ TEST(Startup, StateMenuInOrder) {
     EXPECT_EQ(item_text(4, 3), "Settings...");
     EXPECT_EQ(item_text(4, 4), "Axes...");
     EXPECT_EQ(item_text(4, 5), "New curve");
+}
+
+// Items are found by command id: an item inserted above them renumbers their places, not what
+// update_menus sets. Save results stays grayed and Open workspace enabled.
+TEST(Startup, AnInsertedItemShiftsNothingThatTheMenuTableSets) {
+    const int open = app_menu_item(AppCommand::open_workspace);
+    const int save = app_menu_item(AppCommand::save_results);
+    ASSERT_EQ(insert_menu_item(kFileMenu, 1, kMenuEnabled, "Inserted", menu_nothing), 1);
+    EXPECT_EQ(app_menu_item(AppCommand::open_workspace), open + 1);
+    EXPECT_EQ(app_menu_item(AppCommand::save_results), save + 1);
+    update_menus();
+    EXPECT_FALSE(grayed(1, 1)) << "the inserted item is not the table's";
+    EXPECT_FALSE(grayed(1, open + 1));
+    EXPECT_TRUE(grayed(1, save + 1));
+    ASSERT_EQ(delete_menu_item(kFileMenu, 1), 1);
+    EXPECT_EQ(app_menu_item(AppCommand::save_results), save);
+}
+
+// Every row has its own program id, and its item runs the row's callback.
+TEST(Startup, EachTableItemHasItsOwnCommandId) {
+    std::set<int> ids;
+    for (int c = 0; c < static_cast<int>(AppCommand::count); ++c) {
+        const int id = app_command_id(static_cast<AppCommand>(c));
+        EXPECT_GE(id, 1101) << c;
+        ids.insert(id);
+    }
+    EXPECT_EQ(ids.size(), static_cast<size_t>(AppCommand::count));
 }
 
 TEST(Startup, OnlyOpenWorkspaceCanBeChosen) {
