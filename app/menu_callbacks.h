@@ -8,6 +8,8 @@
 void on_open_workspace(int32_t& state);  // asks for Hc, opens and draws the workspace
 void on_close_workspace(int32_t& state); // removes the workspace window, restores the menus
 void on_save_results(int32_t& state);    // saves the constructed curve
+void on_save_png(int32_t& state);        // the workspace's picture as PNG (app/save_picture.cpp)
+void on_save_svg(int32_t& state);        // the plot as SVG shapes (app/save_picture.cpp)
 
 // State menu.
 void on_input_hn(int32_t& state);  // the reversal input dialog

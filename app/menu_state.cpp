@@ -33,8 +33,10 @@ const AppMenuRow kAppMenu[] = {
      workspace_open},
     {AppCommand::save_results, kFileMenu, kCmdSave, "Save results...", "", on_save_results,
      curve_drawn},
+    {AppCommand::save_png, kFileMenu, kCmdExit, "Save &PNG...", "", on_save_png, workspace_open},
+    {AppCommand::save_svg, kFileMenu, kCmdExit, "Save S&VG...", "", on_save_svg, workspace_open},
     // The separator above Exit.
-    {AppCommand::save_results, kFileMenu, kCmdExit, "", "", menu_nothing, nullptr},
+    {AppCommand::save_svg, kFileMenu, kCmdExit, "", "", menu_nothing, nullptr},
     {AppCommand::input_hn, kStateMenu, 0, "Input Hn...", "", on_input_hn, workspace_open},
     {AppCommand::settings, kStateMenu, 0, "Settings...", "", on_settings, start_free},
     {AppCommand::axes, kStateMenu, 0, "Axes...", "", on_axes, workspace_open},

@@ -32,6 +32,8 @@ enum class AppCommand {
     open_workspace,
     close_workspace,
     save_results,
+    save_png,
+    save_svg,
     input_hn,
     settings,
     axes,

@@ -46,16 +46,16 @@ void draw_character(const char* c, int32_t x, int32_t y) {
 // for the curve, and what the axes show. The line style is left solid.
 void draw_legend(const ModelState& m) {
     const int32_t y = m.PlotBottom + kLegendOffset;
-    const int16_t line_y = to_pixel(y + 7);
+    const int16_t line_y = to_pixel(y + kLegendSampleDrop);
     PixelPoint previous;
     set_color(kColourGreen);
     set_line_style(kDottedMask);
-    move_to(20, line_y, previous);
-    line_to(60, line_y);
+    move_to(to_pixel(kLegendLoopSample[0]), line_y, previous);
+    line_to(to_pixel(kLegendLoopSample[1]), line_y);
     set_color(kColourRed);
     set_line_style(kSolidMask);
-    move_to(200, line_y, previous);
-    line_to(240, line_y);
+    move_to(to_pixel(kLegendCurveSample[0]), line_y, previous);
+    line_to(to_pixel(kLegendCurveSample[1]), line_y);
     set_color(kColourBlack);
     for (const LegendText& t : kLegendTexts) {
         move_to(to_pixel(t.x), to_pixel(y), previous);

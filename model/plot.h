@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "model/model_state.h"
+#include "model/plot_legend.h"
 
 // Colour indices of the default palette used by the plot.
 constexpr int16_t kColourBlack = 0;  // frame, grid, labels, text
@@ -17,19 +18,6 @@ constexpr int16_t kColourWhite = 15; // background and read-out boxes
 // Line style masks: dotted (grid, limiting loop, marker line) and solid.
 constexpr int16_t kDottedMask = static_cast<int16_t>(0xCCCC);
 constexpr int16_t kSolidMask = static_cast<int16_t>(0xFFFF);
-
-// The legend's line, below the read-outs: its top at PlotBottom + kLegendOffset, a dotted green
-// sample from x = 20 to 60 and a solid red one from 200 to 240 (7 pixels down), and its texts.
-constexpr int32_t kLegendOffset = 75;
-struct LegendText {
-    int32_t x;        // left edge of the text in window pixels
-    const char* text; // drawn in black
-};
-constexpr LegendText kLegendTexts[] = {
-    {68, "limiting loop"},
-    {248, "curve"},
-    {320, "H = field / Hs, B = induction / Bs"},
-};
 
 // Width of the "Hn=" read-out text: "Hn=" and a G13.7 number.
 constexpr int kHnLabelLength = 16;

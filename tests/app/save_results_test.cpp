@@ -3,7 +3,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <mutex>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -20,7 +23,10 @@
 #include "shell_driver.h"
 #include "shell_fixture.h"
 #include "window/graph/file_save.h"
+#include "window/graph/graphics_data.h"
+#include "window/kernel/child_window.h"
 #include "window/kernel/menus.h"
+#include "window/kernel/window_table.h"
 #include "window/kernel/units.h"
 #include "window/kernel/window_program.h"
 
@@ -192,6 +198,58 @@ TEST_F(SaveResults, ClosingTheWorkspaceAsksAndSaveResultsFollowsIt) {
     EXPECT_EQ(window_handle_for_unit(10), 0);
     // The closed workspace's curve cannot be saved any more.
     EXPECT_EQ(menu_item_flags(kFileMenu, app_menu_item(AppCommand::save_results)) & 1, 1);
+}
+
+// The workspace's picture as PNG (the surface's own pixels) and as SVG (the same plot as shapes),
+// both read back.
+TEST_F(SaveResults, PngAndSvgPicturesReadBack) {
+    QTemporaryDir dir;
+    g_path = (dir.path() + "/workspace.png").toStdString();
+    int32_t state = 0;
+    on_save_png(state);
+    ASSERT_TRUE(g_box.empty()) << g_box;
+    QImage png(QString::fromStdString(g_path));
+    ASSERT_FALSE(png.isNull());
+    QImage surface;
+    {
+        ChildWindow* cw = window_for_unit(10);
+        ASSERT_NE(cw, nullptr);
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        surface = graphics_of(cw).gfx.surface.copy();
+    }
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
+              surface.convertToFormat(QImage::Format_RGB32));
+
+    g_path = (dir.path() + "/workspace.svg").toStdString();
+    on_save_svg(state);
+    ASSERT_TRUE(g_box.empty()) << g_box;
+    QFile f(QString::fromStdString(g_path));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&f);
+    std::vector<std::string> strokes;
+    std::vector<int> point_counts;
+    std::string texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == QStringLiteral("svg")) {
+            EXPECT_EQ(xml.attributes().value("width").toInt(), surface.width());
+            EXPECT_EQ(xml.attributes().value("height").toInt(), surface.height());
+        } else if (xml.name() == QStringLiteral("polyline")) {
+            strokes.push_back(xml.attributes().value("stroke").toString().toStdString());
+            point_counts.push_back(static_cast<int>(
+                xml.attributes().value("points").toString().split(' ', Qt::SkipEmptyParts).size()));
+        } else if (xml.name() == QStringLiteral("text")) {
+            texts += xml.readElementText().toStdString() + "|";
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_EQ(strokes[0], "#008000");
+    EXPECT_EQ(point_counts[0], g_model.Nmaj + 1);
+    EXPECT_EQ(strokes[1], "#ff0000");
+    EXPECT_EQ(point_counts[1], g_model.Ndrawn + 1);
+    for (const char* t : {"limiting loop", "curve", "|H|", "|B|", "   -1.00", "Hn="})
+        EXPECT_NE(texts.find(t), std::string::npos) << t;
 }
 
 } // namespace
