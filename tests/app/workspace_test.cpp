@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QMdiSubWindow>
 #include <QDialog>
 #include <QLineEdit>
 #include <cmath>
@@ -20,6 +22,7 @@
 #include "model/mouse_interaction.h"
 #include "window/kernel/menus.h"
 #include "window/kernel/units.h"
+#include "window/kernel/window_table.h"
 
 namespace {
 
@@ -224,6 +227,25 @@ TEST_F(Workspace, CloseRemovesTheWindowAndRestoresTheMenus) {
     EXPECT_TRUE(grayed(4, 2));
     EXPECT_TRUE(grayed(4, 3));
     EXPECT_TRUE(grayed(4, 4));
+}
+
+// Every opening, the first and a reopening alike: the workspace window is maximised and its
+// surface is what the window shows, so the whole plot is on screen without scroll bars.
+TEST_F(Workspace, EveryOpeningIsMaximisedWithTheWholePlotShown) {
+    for (int opening = 1; opening <= 2; ++opening) {
+        open_workspace_with_ok();
+        ChildWindow* cw = window_for_unit(kWorkspaceUnit);
+        ASSERT_NE(cw, nullptr);
+        ASSERT_NE(cw->sub, nullptr);
+        EXPECT_TRUE(cw->sub->isMaximized()) << opening;
+        WindowConfig config = {};
+        ASSERT_NE(get_window_config(config), 0);
+        const QSize shown = static_cast<QAbstractScrollArea*>(cw->view)->maximumViewportSize();
+        EXPECT_EQ(config.width, shown.width()) << opening;
+        EXPECT_EQ(config.height, shown.height()) << opening;
+        EXPECT_LT(g_model.PlotBottom + 40, config.height) << "the read-outs are on the surface";
+        close_workspace();
+    }
 }
 
 TEST_F(Workspace, ReopeningStartsFromNegativeSaturationInANewWindow) {
