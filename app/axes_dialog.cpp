@@ -4,13 +4,13 @@
 #include <string>
 
 #include "app/menu_callbacks.h"
+#include "app/number_field.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/model_limits.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "model/state_sequences.h"
-#include "text/number_parse.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -42,11 +42,11 @@ const BoundField* bound_for(int32_t control_id) {
 }
 
 // Reads the control's text into value, which starts as the model's current bound, so a read
-// that ends before any value gives that bound. Returns the read status.
-int read_bound(Dialog& dialog, const BoundField& b, double& value) {
+// that is not one number leaves that bound. Returns what the field gave.
+FieldReading read_bound(Dialog& dialog, const BoundField& b, double& value) {
     read_field_text(dialog, b.control);
     value = g_model.*b.value;
-    return parse_real(g_shell.text_buffer, kTextBufferLength, value);
+    return read_real_field(g_shell.text_buffer, kTextBufferLength, value);
 }
 
 // The order message for the typed values, or null when Hmin < Hmax and Bmin < Bmax.
@@ -72,7 +72,7 @@ void on_axes(int32_t& state) {
         set_field_value(dialog, b.control, g_model.*b.value);
         // What OK would read from the untouched field: the G14.7 rendering.
         g_typed[b.flag] = g_model.*b.value;
-        parse_real(g_shell.text_buffer, kTextBufferLength, g_typed[b.flag]);
+        read_real_field(g_shell.text_buffer, kTextBufferLength, g_typed[b.flag]);
     }
     // Shown values that are out of order (bounds closer than G14.7 shows) cannot be confirmed.
     if (const char* error = order_error(g_typed)) {
@@ -105,8 +105,11 @@ void on_axes_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     const BoundField* b = bound_for(control_id);
     if (b == nullptr) return;
     double value = 0.0;
-    if (read_bound(dialog, *b, value) != kParseOk) {
-        set_text_buffer((std::string("Error: Invalid format of ") + b->name).c_str());
+    const FieldReading reading = read_bound(dialog, *b, value);
+    if (reading != FieldReading::number) {
+        const char* refusal = field_refusal(reading);
+        set_text_buffer(refusal ? refusal
+                                : (std::string("Error: Invalid format of ") + b->name).c_str());
         g_shell.field_ok[b->flag] = false;
     } else if (check_range(ModelQuantity::axis_bound, value) != RangeCheck::accepted) {
         set_text_buffer((std::string("Error: |") + b->name + "| must not exceed 1000").c_str());

@@ -2,13 +2,13 @@
 #include "app/input_hn.h"
 
 #include "app/menu_callbacks.h"
+#include "app/number_field.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/execute_cycles.h"
 #include "model/model_limits.h"
 #include "model/plot.h"
-#include "text/number_parse.h"
-#include "window/kernel/busy_indicator.h"
+#include "window/kernel/stoppable_work.h"
 #include "window/kernel/window_program.h"
 
 namespace {
@@ -33,10 +33,11 @@ void reset_cycle_controls(Dialog& dialog) {
 }
 
 void read_hn() {
-    // A read that ends before any value keeps the current Hn.
     double value = g_model.Hn;
-    if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
-        set_text_buffer("Error: Invalid format of Hn");
+    const FieldReading reading = read_real_field(g_shell.text_buffer, kTextBufferLength, value);
+    if (reading != FieldReading::number) {
+        const char* refusal = field_refusal(reading);
+        set_text_buffer(refusal ? refusal : "Error: Invalid format of Hn");
         g_shell.field_ok[0] = false;
     } else if (check_range(ModelQuantity::field, value) != RangeCheck::accepted) {
         set_text_buffer("Error: |Hn| must not exceed 1000");
@@ -51,14 +52,16 @@ void read_hn() {
 }
 
 void read_cycles() {
-    // Likewise a null read keeps the current Ncyc; a count beyond 32 bits does not read.
+    // A count beyond 32 bits does not read.
     int value = g_model.Ncyc;
-    if (parse_int(g_shell.text_buffer, kTextBufferLength, value) == kParseOk) {
+    const FieldReading reading = read_int_field(g_shell.text_buffer, kTextBufferLength, value);
+    if (reading == FieldReading::number) {
         g_model.Ncyc = value;
         blank_text_buffer();
         g_shell.field_ok[1] = true;
     } else {
-        set_text_buffer("Error: Invalid number of cycles");
+        const char* refusal = field_refusal(reading);
+        set_text_buffer(refusal ? refusal : "Error: Invalid number of cycles");
         g_shell.field_ok[1] = false;
     }
 }
@@ -110,8 +113,9 @@ void on_cycle_mode_click(Dialog& dialog, int32_t& control_id, int32_t& event) {
 void on_execute(Dialog& dialog, int32_t& control_id, int32_t& event) {
     (void)control_id;
     (void)event;
-    // Many cycles take seconds: the wait cursor says so (also when a stop unwinds this).
-    BusyScope busy("Executing the cycles...");
+    // Many cycles take seconds or more: the wait cursor says so, and Escape or the Stop box stops
+    // them, the points drawn so far kept (also ended when a stop of the program unwinds this).
+    StoppableWorkScope work("Executing the cycles... (Esc stops)");
     execute_cycles(g_model, &dialog);
 }
 

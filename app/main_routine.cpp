@@ -7,12 +7,16 @@
 #include "app/input_hn.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
+#include "app/new_curve.h"
+#include "app/save_results.h"
 #include "model/model_seams.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "text/write_line.h"
 #include "window/graph/text_window.h"
 #include "window/kernel/menus.h"
+#include "window/kernel/process_end.h"
+#include "window/kernel/stoppable_work.h"
 #include "window/kernel/units.h"
 
 namespace {
@@ -26,20 +30,6 @@ constexpr const char* kAboutText = "Hysteresis modeling with the classical Preis
 void maximise(int32_t unit) {
     const WindowStateRecord maximised = {kWindowMaximise, 0, 0, 0, 0};
     set_window_state(unit, maximised);
-}
-
-void reshape_menus() {
-    insert_menu_item(kFileMenu, 1, kMenuEnabled, "Open workspace...", on_open_workspace);
-    insert_menu_item(kFileMenu, 2, kMenuGrayed, "Close workspace", on_close_workspace);
-    // The standard print item, moved to position 3 by the two insertions.
-    delete_menu_item(kFileMenu, 3);
-    insert_menu_item(kFileMenu, 3, kMenuGrayed, "Save results...", on_save_results);
-    // The standard save item keeps its command under the new text.
-    modify_menu_text(kFileMenu, kSaveBitmapsItem, "Save bitmaps...");
-    insert_menu_item(kFileMenu, 5, kMenuSeparator, "", menu_nothing);
-    insert_menu_item(kStateMenu, kInputHnItem, kMenuGrayed, "Input Hn...", on_input_hn);
-    insert_menu_item(kStateMenu, kSettingsItem, kMenuGrayed, "Settings...", on_settings);
-    insert_menu_item(kStateMenu, kAxesItem, kMenuGrayed, "Axes...", on_axes);
 }
 
 void write_instructions() {
@@ -60,15 +50,17 @@ void write_instructions() {
 void connect_program_seams() {
     connect_standard_output();
     set_construction_started(on_construction_started);
-    set_points_drawn(on_points_drawn);
+    set_points_drawn(on_curve_points_drawn);
     set_leg_draw(draw_new_points_under_marker);
     set_execute_finished(finish_execute);
+    set_end_confirmation(confirm_program_end);
+    set_stop_check(poll_stoppable_work);
 }
 
 void program_startup() {
     set_startup_parameters(g_model);
     maximise(kFrameUnit);
-    reshape_menus();
+    build_app_menus();
     set_about_text(kAboutText);
     maximise(0);
     write_instructions();

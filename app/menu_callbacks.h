@@ -8,22 +8,19 @@
 void on_open_workspace(int32_t& state);  // asks for Hc, opens and draws the workspace
 void on_close_workspace(int32_t& state); // removes the workspace window, restores the menus
 void on_save_results(int32_t& state);    // saves the constructed curve
+void on_save_png(int32_t& state);        // the workspace's picture as PNG (app/save_picture.cpp)
+void on_save_svg(int32_t& state);        // the plot as SVG shapes (app/save_picture.cpp)
 
 // State menu.
-void on_input_hn(int32_t& state); // the reversal input dialog
-void on_settings(int32_t& state); // memory factors and the start state
-void on_axes(int32_t& state);     // the plotted ranges
+void on_input_hn(int32_t& state);  // the reversal input dialog
+void on_settings(int32_t& state);  // memory factors and the start state
+void on_axes(int32_t& state);      // the plotted ranges
+void on_new_curve(int32_t& state); // a new curve from the present point (app/new_curve.cpp)
 
-// Menu and item numbers of the application's items (menus counted from 1 in the bar).
+// Menus of the application's items, counted from 1 in the bar. Items are addressed by their
+// command ids (app/menu_state.h), never by position.
 constexpr int kFileMenu = 1;
 constexpr int kStateMenu = 4;
-constexpr int kOpenWorkspaceItem = 1;
-constexpr int kCloseWorkspaceItem = 2;
-constexpr int kSaveResultsItem = 3;
-constexpr int kSaveBitmapsItem = 4;
-constexpr int kInputHnItem = 2;
-constexpr int kSettingsItem = 3;
-constexpr int kAxesItem = 4;
 
 // Menu flags as the window layer takes them.
 constexpr int kMenuGrayed = 1;

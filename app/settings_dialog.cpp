@@ -3,20 +3,20 @@
 
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
+#include "app/number_field.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/model_state.h"
 #include "model/plot.h"
 #include "model/state_sequences.h"
-#include "text/number_parse.h"
 #include "window/kernel/window_program.h"
 
 namespace {
 
-// Reads the control's text into value; a text that ends before any value leaves it as it is.
+// Reads the control's text into value; a text that is not one number leaves it as it is.
 void read_value(Dialog& dialog, int32_t control_id, double& value) {
     read_field_text(dialog, control_id);
-    parse_real(g_shell.text_buffer, kTextBufferLength, value);
+    read_real_field(g_shell.text_buffer, kTextBufferLength, value);
 }
 
 } // namespace
@@ -57,12 +57,15 @@ void on_settings_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     const int field = control_id == kSmemEdit ? 0 : 1;
     read_field_text(dialog, control_id);
     double value = field == 0 ? g_model.Smem : g_model.Amem;
-    if (parse_real(g_shell.text_buffer, kTextBufferLength, value) == kParseOk) {
+    const FieldReading reading = read_real_field(g_shell.text_buffer, kTextBufferLength, value);
+    if (reading == FieldReading::number) {
         blank_text_buffer();
         g_shell.field_ok[field] = true;
     } else {
-        set_text_buffer(field == 0 ? "Error: Invalid format of Smem"
-                                   : "Error: Invalid format of Amem");
+        const char* refusal = field_refusal(reading);
+        set_text_buffer(refusal      ? refusal
+                        : field == 0 ? "Error: Invalid format of Smem"
+                                     : "Error: Invalid format of Amem");
         g_shell.field_ok[field] = false;
     }
     show_text_buffer(dialog, kSettingsStatus);

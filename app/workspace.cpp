@@ -5,6 +5,8 @@
 
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
+#include "app/number_field.h"
+#include "app/save_results.h"
 #include "app/shell_state.h"
 #include "dialogm/dialog.h"
 #include "model/density_lorentz.h"
@@ -16,10 +18,10 @@
 #include "model/state_sequences.h"
 #include "text/adjust_left.h"
 #include "text/number_format.h"
-#include "text/number_parse.h"
 #include "window/graph/fonts.h"
 #include "window/graph/graphics.h"
 #include "window/graph/mouse.h"
+#include "window/graph/surface_fit.h"
 #include "window/kernel/units.h"
 #include "window/kernel/window_program.h"
 
@@ -52,6 +54,11 @@ bool run_parameter_dialog() {
 // Opens the workspace window, sizes the plot from its surface, draws it and listens to the mouse.
 void open_workspace_window() {
     open_window_unit(kWorkspaceUnit, kWorkspaceTitle);
+    // Maximised each time it opens, and its surface as large as what the maximised window
+    // shows: the whole plot, its axes and read-outs are on screen without scrolling.
+    const WindowStateRecord maximised = {kWindowMaximise, 0, 0, 0, 0};
+    set_window_state(kWorkspaceUnit, maximised);
+    size_surface_to_window();
     init_fonts();
     set_font(kWorkspaceFont, static_cast<int>(sizeof kWorkspaceFont - 1));
     WindowConfig config = {};
@@ -71,6 +78,9 @@ void on_open_workspace(int32_t& state) {
     if (!run_parameter_dialog()) return;
     g_menu_state.workspace = WorkspacePhase::opening;
     g_menu_state.start_fixed = false;
+    // A new workspace starts a new curve: nothing to save yet.
+    g_menu_state.points_drawn = false;
+    g_menu_state.unsaved = false;
     update_menus();
     open_workspace_reset(g_model);
     open_workspace_window();
@@ -80,9 +90,13 @@ void on_open_workspace(int32_t& state) {
 
 void on_close_workspace(int32_t& state) {
     (void)state;
+    if (!may_lose_curve("before the workspace closes")) return;
     close_window_unit(kWorkspaceUnit, nullptr);
     close_window_unit(kResultsUnit, nullptr);
     g_menu_state.workspace = WorkspacePhase::none;
+    // The curve went with the window: "Save results..." has nothing left to write.
+    g_menu_state.points_drawn = false;
+    g_menu_state.unsaved = false;
     update_menus();
 }
 
@@ -90,10 +104,11 @@ void on_hc_change(Dialog& dialog, int32_t& control_id, int32_t& event) {
     (void)control_id;
     (void)event;
     read_field_text(dialog, kHcEdit);
-    // A read that ends before any value (",", "/") leaves the target as it is: the current Hc.
     double value = g_model.density.parameter[kLorentzHc];
-    if (parse_real(g_shell.text_buffer, kTextBufferLength, value) != kParseOk) {
-        set_text_buffer("Error: Invalid format of Hc");
+    const FieldReading reading = read_real_field(g_shell.text_buffer, kTextBufferLength, value);
+    if (reading != FieldReading::number) {
+        const char* refusal = field_refusal(reading);
+        set_text_buffer(refusal ? refusal : "Error: Invalid format of Hc");
         g_shell.field_ok[0] = false;
     } else if (const char* refusal = hc_refusal(check_range(ModelQuantity::Hc, value))) {
         set_text_buffer((std::string("Error: ") + refusal).c_str());

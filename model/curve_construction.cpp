@@ -74,6 +74,12 @@ void construct_to_hn(ModelState& m) {
     int32_t i = 0;
     if (m.Nnew > 0) {
         do {
+            // The user's Stop: Hcur and Bcur are still the last stored point.
+            if (stop_requested()) {
+                m.Nnew = i;
+                m.met = kMetInterrupted;
+                return;
+            }
             m.Hcur = m.Hcur + m.dH;
             i = i + 1;
             // The last step lands exactly on Hn; Nnew counts the closure points added so far.

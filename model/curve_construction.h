@@ -13,6 +13,7 @@ constexpr int32_t kShortMoveSteps = 10;
 constexpr int32_t kMetRunning = 4;
 constexpr int32_t kMetFinished = 3;
 constexpr int32_t kMetStopped = 2; // curve buffer full or reversal stack full: no further legs
+constexpr int32_t kMetInterrupted = 1; // stopped by the user (stop_requested): no further legs
 
 // Messages written as one list-directed record (which adds a leading blank) to the standard output
 // unit: the curve buffer is full; a reversal would need a slot past the reversal stack; the
@@ -31,6 +32,8 @@ constexpr const char* kNotFiniteMessage = "Hn is not a finite number: constructi
 // dHprev unchanged, so the direction memory survives a move of length 0. A non-finite Hn, or a
 // move whose step is not finite, stops at once with met = 2 and no new point; so does an Ndrawn
 // outside 0..curve bound (with " NT>NXY", as a full buffer).
+// Before every step it asks stop_requested(): true ends the construction there with met = 1
+// (kMetInterrupted), Nnew the points stored so far and Hcur, Bcur at the last of them.
 // Calls notify_construction_started() before the first step. The caller draws the new points
 // (or calls commit_new_points).
 void construct_to_hn(ModelState& m);

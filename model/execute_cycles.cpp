@@ -8,11 +8,12 @@
 
 namespace {
 
-// Runs one leg to Hn and draws it; false when the leg stopped and the series must end.
+// Runs one leg to Hn and draws it; false when the leg stopped (full buffer, the user's Stop) and
+// the series must end.
 bool run_leg(ModelState& m) {
     construct_to_hn(m);
     draw_leg(m);
-    return m.met != kMetStopped;
+    return m.met == kMetFinished;
 }
 
 } // namespace

@@ -17,7 +17,7 @@ int64_t leg_count(int32_t Ncyc);
 double spiral_leg_end(double H0, double Hend, int64_t I, int64_t numC);
 
 // Runs the legs by CycleMode (0 or 1: alternate between Hn and Hcur as they were, 2: spiral),
-// calling draw_leg(m) after each leg and stopping the series when a leg stops (met = 2). At the
-// end, whatever happened: Hn := Hcur, Ncyc := 0, CycleMode := 0, then
+// calling draw_leg(m) after each leg and stopping the series when a leg stops (met = 2, or 1 for
+// the user's Stop). At the end, whatever happened: Hn := Hcur, Ncyc := 0, CycleMode := 0, then
 // notify_execute_finished(m, ui_context) for the interface's part.
 void execute_cycles(ModelState& m, void* ui_context);

@@ -15,11 +15,16 @@ void no_execute_finished(ModelState&, void*) {}
 
 void no_points_drawn() {}
 
+bool never_stop() {
+    return false;
+}
+
 // Set once at start-up by the program, read by the constructions on the interface thread.
 ConstructionStartedRoutine g_construction_started = no_construction_started;
 LegDrawRoutine g_leg_draw = commit_only;
 ExecuteFinishedRoutine g_execute_finished = no_execute_finished;
 PointsDrawnRoutine g_points_drawn = no_points_drawn;
+StopCheckRoutine g_stop_check = never_stop;
 
 } // namespace
 
@@ -53,4 +58,12 @@ void set_points_drawn(PointsDrawnRoutine r) {
 
 void notify_points_drawn() {
     g_points_drawn();
+}
+
+void set_stop_check(StopCheckRoutine r) {
+    g_stop_check = r ? r : never_stop;
+}
+
+bool stop_requested() {
+    return g_stop_check();
 }

@@ -1,5 +1,6 @@
 // Routine pointers through which the toolkit-free model reaches the interface: greying
-// "Settings...", drawing after each leg of a series, the end of an Execute, and new points drawn.
+// "Settings...", drawing after each leg of a series, the end of an Execute, new points drawn, and
+// the user's Stop.
 // The program sets them once at start-up; the defaults let the model run without any interface
 // (tests, batch). Set them before the first construction; call them on the interface thread only.
 #pragma once
@@ -25,14 +26,22 @@ using ExecuteFinishedRoutine = void (*)(ModelState& m, void* ui_context);
 // "Save results..."). Default: does nothing.
 using PointsDrawnRoutine = void (*)();
 
+// Asked before every step of a construction: true stops the construction there, the points stored
+// so far kept (met = kMetInterrupted), and ends an Execute's series. The program connects the
+// user's Stop (Escape). It may let the interface handle input, but must not touch the model.
+// Default: never stops.
+using StopCheckRoutine = bool (*)();
+
 // Each setter takes null to restore the default.
 void set_construction_started(ConstructionStartedRoutine r);
 void set_leg_draw(LegDrawRoutine r);
 void set_execute_finished(ExecuteFinishedRoutine r);
 void set_points_drawn(PointsDrawnRoutine r);
+void set_stop_check(StopCheckRoutine r);
 
 // Calls the connected routines.
 void notify_construction_started();
 void draw_leg(ModelState& m);
 void notify_execute_finished(ModelState& m, void* ui_context);
 void notify_points_drawn();
+bool stop_requested();

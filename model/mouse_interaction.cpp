@@ -7,7 +7,7 @@
 #include "model/plot_geometry.h"
 #include "text/number_format.h"
 #include "window/graph/graphics.h"
-#include "window/kernel/busy_indicator.h"
+#include "window/kernel/stoppable_work.h"
 
 namespace {
 
@@ -28,8 +28,9 @@ void on_left_button(ModelState& m, int32_t x, int32_t y) {
 // Constructs the curve from Hcur to Hn and draws whatever the construction produced, with the
 // marker kept on top of it.
 void on_right_button(ModelState& m) {
-    // A long move takes seconds: the wait cursor says so (also when a stop unwinds this).
-    BusyScope busy("Computing the B(H) curve...");
+    // A long move takes a while: the wait cursor says so, and Escape stops it (also ended when a
+    // stop of the program unwinds this).
+    StoppableWorkScope work("Computing the B(H) curve... (Esc stops)");
     construct_to_hn(m);
     draw_new_points_under_marker(m);
     set_whole_viewport();

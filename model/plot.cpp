@@ -1,6 +1,8 @@
 // Drawing the plot of the workspace window and the curve's new points.
 #include "model/plot.h"
 
+#include <cstring>
+
 #include <algorithm>
 
 #include "model/curve_construction.h"
@@ -38,6 +40,27 @@ void draw_character(const char* c, int32_t x, int32_t y) {
     PixelPoint previous;
     move_to(to_pixel(x), to_pixel(y), previous);
     draw_text(c, 1);
+}
+
+// The legend below the read-outs: a dotted green sample for the limiting loop, a solid red one
+// for the curve, and what the axes show. The line style is left solid.
+void draw_legend(const ModelState& m) {
+    const int32_t y = m.PlotBottom + kLegendOffset;
+    const int16_t line_y = to_pixel(y + kLegendSampleDrop);
+    PixelPoint previous;
+    set_color(kColourGreen);
+    set_line_style(kDottedMask);
+    move_to(to_pixel(kLegendLoopSample[0]), line_y, previous);
+    line_to(to_pixel(kLegendLoopSample[1]), line_y);
+    set_color(kColourRed);
+    set_line_style(kSolidMask);
+    move_to(to_pixel(kLegendCurveSample[0]), line_y, previous);
+    line_to(to_pixel(kLegendCurveSample[1]), line_y);
+    set_color(kColourBlack);
+    for (const LegendText& t : kLegendTexts) {
+        move_to(to_pixel(t.x), to_pixel(y), previous);
+        draw_text(t.text, static_cast<int>(std::strlen(t.text)));
+    }
 }
 
 // The marker: a border-only arrowhead with its tip on the bottom edge at column MarkerX + 3,
@@ -120,6 +143,7 @@ void redraw_plot(ModelState& m) {
     draw_tick_label(m.Hmax, right - 43, bottom + 5);
     draw_character("H", right - 10, bottom - 12);
     draw_character("B", left + 2, top + 2);
+    draw_legend(m);
 
     draw_new_points(m);
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "model/model_state.h"
+#include "model/plot_legend.h"
 
 // Colour indices of the default palette used by the plot.
 constexpr int16_t kColourBlack = 0;  // frame, grid, labels, text

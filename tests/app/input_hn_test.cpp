@@ -6,14 +6,21 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QApplication>
 #include <mutex>
 #include <string>
 
 #include "app/input_hn.h"
 #include "app/menu_callbacks.h"
+#include "model/curve_construction.h"
 #include "model/model_seams.h"
 #include "model/model_state.h"
+#include "model/density_lorentz.h"
+#include "model/preisach.h"
 #include "model/plot.h"
 #include "shell_driver.h"
 #include "shell_fixture.h"
@@ -21,6 +28,7 @@
 #include "text/number_format.h"
 #include "window/graph/graphics_data.h"
 #include "window/kernel/child_window.h"
+#include "window/kernel/stoppable_work.h"
 #include "window/kernel/units.h"
 
 namespace {
@@ -156,6 +164,47 @@ TEST_F(InputHn, ACyclicExecuteShowsTheWaitCursorUntilItEnds) {
     EXPECT_EQ(g_legs_under_wait_cursor, 6) << "every leg of three cycles";
 }
 
+// A billion cycles stopped while they run, by Escape or by the Stop box's button: the points
+// drawn so far stay, the dialog stays open and is reset, and what the user did to the dialog
+// meanwhile (a click on Cancel) was held back.
+TEST_F(InputHn, ALongExecuteStopsOnEscapeOrTheStopButton) {
+    // A narrow density makes every point dear, so that the curve buffer cannot fill up before
+    // the stop arrives, however fast the build (the fixture restores Hc and Kmax).
+    g_model.density.parameter[kLorentzHc] = 0.002;
+    compute_kmax(g_model);
+    for (const bool by_button : {false, true}) {
+        with_dialog(open_input_dialog, [by_button](QDialog* d) {
+            const int32_t drawn_before = g_model.Ndrawn;
+            set_edit_text(hn_edit(d), g_model.Hcur < 0 ? "0.8" : "-0.8");
+            click(cyclic_box(d));
+            set_edit_text(cycles_edit(d), "1000000000");
+            QTimer::singleShot(200, d, [d] { click(cancel_button(d)); });
+            QTimer::singleShot(600, d, [d, by_button] {
+                if (!by_button) {
+                    QCoreApplication::postEvent(
+                        d, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+                    return;
+                }
+                QWidget* box = nullptr;
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (w->objectName() == "StopBox" && w->isVisible()) box = w;
+                ASSERT_NE(box, nullptr) << "the Stop box shows while the work runs";
+                click(box->findChild<QPushButton*>());
+            });
+            click(execute_button(d));
+            EXPECT_FALSE(stoppable_work_running());
+            EXPECT_TRUE(d->isVisible()) << "Escape and Cancel did not end the dialog";
+            EXPECT_GT(g_model.Ndrawn, drawn_before + 300) << "at least one leg was drawn";
+            EXPECT_LT(g_model.Ndrawn, kCurveBound);
+            EXPECT_EQ(g_model.Nnew, 0);
+            EXPECT_EQ(g_model.Hcur, g_model.Hcurve[g_model.Ndrawn]);
+            EXPECT_EQ(g_model.Hn, g_model.Hcur);
+            EXPECT_EQ(control_text(kHcurStatic), shown(g_model.Hcur));
+            EXPECT_FALSE(control_enabled(kExecuteButton));
+        });
+    }
+}
+
 TEST_F(InputHn, ExecuteEndsWithHnExactlyAtTheCurrentField) {
     with_dialog(open_input_dialog, [](QDialog* d) {
         // More digits than the dialog shows: the reset of the Hn field must not read its own
@@ -259,21 +308,38 @@ TEST_F(InputHn, HnBeyondAThousandIsRejected) {
     });
 }
 
-TEST_F(InputHn, ReadsThatEndBeforeAValueKeepTheValues) {
-    with_dialog(open_input_dialog, [](QDialog* d) {
+TEST_F(InputHn, OnlyOneNumberWithADecimalPointReads) {
+    struct Row {
+        const char* text;
+        const char* hn_status;     // in the Hn field
+        const char* cycles_status; // in the cycles field
+    };
+    const Row rows[] = {
+        {"0,5", "Use a decimal point", "Use a decimal point"},
+        {",", "Use a decimal point", "Use a decimal point"},
+        {"1 2", "Only one number, please", "Only one number, please"},
+        {"2 x", "Only one number, please", "Only one number, please"},
+        {"/", "Error: Invalid format of Hn", "Error: Invalid number of cycles"},
+        {"3*", "Error: Invalid format of Hn", "Error: Invalid number of cycles"},
+        {"3*2", "Error: Invalid format of Hn", "Error: Invalid number of cycles"},
+    };
+    with_dialog(open_input_dialog, [&](QDialog* d) {
         set_edit_text(hn_edit(d), "0.3");
         click(cyclic_box(d));
         set_edit_text(cycles_edit(d), "3");
-        for (const char* text : {",", "/", "3*", ",5"}) {
-            set_edit_text(hn_edit(d), text);
-            EXPECT_EQ(g_model.Hn, 0.3) << text;
-            EXPECT_EQ(control_text(kInputStatus), "") << text;
-            set_edit_text(cycles_edit(d), text);
-            EXPECT_EQ(g_model.Ncyc, 3) << text;
-            EXPECT_TRUE(control_enabled(kExecuteButton)) << text;
+        for (const Row& row : rows) {
+            set_edit_text(hn_edit(d), row.text);
+            EXPECT_EQ(control_text(kInputStatus), row.hn_status) << row.text;
+            EXPECT_EQ(g_model.Hn, 0.3) << row.text;
+            EXPECT_FALSE(control_enabled(kExecuteButton)) << row.text;
+            set_edit_text(hn_edit(d), "0.3");
+            set_edit_text(cycles_edit(d), row.text);
+            EXPECT_EQ(control_text(kInputStatus), row.cycles_status) << row.text;
+            EXPECT_EQ(g_model.Ncyc, 3) << row.text;
+            EXPECT_FALSE(control_enabled(kExecuteButton)) << row.text;
+            set_edit_text(cycles_edit(d), "3");
         }
-        set_edit_text(hn_edit(d), "3*0.5");
-        EXPECT_EQ(g_model.Hn, 0.5);
+        EXPECT_TRUE(control_enabled(kExecuteButton));
     });
 }
 

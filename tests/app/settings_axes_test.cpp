@@ -115,30 +115,30 @@ TEST_F(Settings, OkStoresTheValuesAsShown) {
 
 TEST_F(Settings, BadFactorsDisableOk) {
     with_dialog(open_settings, [](QDialog* d) {
-        for (const char* text : {"abc", "   ", "", "1e999", "3*", "0.5.5",
+        for (const char* text : {"abc", "   ", "", "1e999", "3*", "3*0.5", "/", "0.5.5",
                                  "x2345678901234567890123456789012345678901234567890"}) {
             set_edit_text(edit_at(d, 0), text);
-            const bool null_read = std::string(text) == "3*";
-            EXPECT_EQ(control_text(kSettingsStatus),
-                      null_read ? "" : "Error: Invalid format of Smem")
-                << text;
-            EXPECT_EQ(control_enabled(1), null_read) << text;
+            EXPECT_EQ(control_text(kSettingsStatus), "Error: Invalid format of Smem") << text;
+            EXPECT_FALSE(control_enabled(1)) << text;
         }
+        set_edit_text(edit_at(d, 0), "0,5");
+        EXPECT_EQ(control_text(kSettingsStatus), "Use a decimal point");
         set_edit_text(edit_at(d, 0), "x");
         // Fifty digits read as one large number: no range applies to the factors.
         set_edit_text(edit_at(d, 1), "12345678901234567890123456789012345678901234567890x");
         EXPECT_EQ(control_text(kSettingsStatus), "");
         set_edit_text(edit_at(d, 1), "y");
         EXPECT_EQ(control_text(kSettingsStatus), "Error: Invalid format of Amem");
-        set_edit_text(edit_at(d, 1), "3*0.5");
+        set_edit_text(edit_at(d, 1), "0.5 0.7");
+        EXPECT_EQ(control_text(kSettingsStatus), "Only one number, please");
+        set_edit_text(edit_at(d, 1), "0.5");
         EXPECT_EQ(control_text(kSettingsStatus), "");
         EXPECT_FALSE(control_enabled(1));
-        set_edit_text(edit_at(d, 0), ",");
+        set_edit_text(edit_at(d, 0), " 0.25 ");
         EXPECT_TRUE(control_enabled(1));
         click(ok_button(d));
     });
-    // The null read keeps Smem; 3*0.5 reads 0.5.
-    EXPECT_EQ(g_model.Smem, 0.125);
+    EXPECT_EQ(g_model.Smem, 0.25);
     EXPECT_EQ(g_model.Amem, 0.5);
 }
 
@@ -257,12 +257,17 @@ TEST_F(Axes, BadTextInEachField) {
                     << text;
                 EXPECT_FALSE(control_enabled(1)) << text;
             }
-            // A read that ends before any value keeps the bound: the field is valid again.
-            set_edit_text(edit_at(d, i), ",");
+            set_edit_text(edit_at(d, i), "0,5");
+            EXPECT_EQ(control_text(kAxesStatus), "Use a decimal point");
+            set_edit_text(edit_at(d, i), "0.5 0.7");
+            EXPECT_EQ(control_text(kAxesStatus), "Only one number, please");
+            EXPECT_FALSE(control_enabled(1));
+            // The bound the field showed at opening: the field is valid again.
+            set_edit_text(edit_at(d, i), i == 0 || i == 2 ? "-1" : "1");
             EXPECT_EQ(control_text(kAxesStatus), "");
         }
         EXPECT_TRUE(control_enabled(1));
-        set_edit_text(hmax_edit(d), "3*0.5");
+        set_edit_text(hmax_edit(d), "0.5");
         click(ok_button(d));
     });
     EXPECT_EQ(g_model.Hmin, -1.0);

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "model/density_lorentz.h"
+#include "app/menu_callbacks.h"
+#include "app/menu_state.h"
 #include "model/model_state.h"
 #include "shell_driver.h"
 #include "window/graph/graphics_data.h"
@@ -39,30 +42,60 @@ TEST(Startup, ModelConstantsAreTheWidenedSinglePrecisionValues) {
 }
 
 TEST(Startup, FileMenuInOrderWithOneSeparatorAboveExit) {
-    ASSERT_EQ(menu_item_count(1), 6);
+    ASSERT_EQ(menu_item_count(1), 8);
     EXPECT_EQ(item_text(1, 1), "Open workspace...");
     EXPECT_EQ(item_text(1, 2), "Close workspace");
     EXPECT_EQ(item_text(1, 3), "Save results...");
     EXPECT_EQ(item_text(1, 4), "Save bitmaps...");
-    EXPECT_EQ(item_text(1, 6).rfind("Exit", 0), 0u) << item_text(1, 6);
+    EXPECT_EQ(item_text(1, 5), "Save PNG...");
+    EXPECT_EQ(item_text(1, 6), "Save SVG...");
+    EXPECT_EQ(item_text(1, 8).rfind("Exit", 0), 0u) << item_text(1, 8);
     int separators = 0;
-    for (int i = 1; i <= 6; ++i)
+    for (int i = 1; i <= 8; ++i)
         if (menu_item_flags(1, i) & 8) ++separators;
     EXPECT_EQ(separators, 1);
-    EXPECT_NE(menu_item_flags(1, 5) & 8, 0);
+    EXPECT_NE(menu_item_flags(1, 7) & 8, 0);
     // The standard print command is gone; the standard save command stays under its new text.
-    for (int i = 1; i <= 6; ++i)
+    for (int i = 1; i <= 8; ++i)
         EXPECT_NE(menu_item_id(1, i), 1019) << i;
     EXPECT_EQ(menu_item_id(1, 4), 1020);
-    EXPECT_EQ(menu_item_id(1, 6), 1000);
+    EXPECT_EQ(menu_item_id(1, 8), 1000);
 }
 
 TEST(Startup, StateMenuInOrder) {
-    ASSERT_EQ(menu_item_count(4), 4);
+    ASSERT_EQ(menu_item_count(4), 5);
     EXPECT_EQ(item_text(4, 1).rfind("Pause", 0), 0u) << item_text(4, 1);
     EXPECT_EQ(item_text(4, 2), "Input Hn...");
     EXPECT_EQ(item_text(4, 3), "Settings...");
     EXPECT_EQ(item_text(4, 4), "Axes...");
+    EXPECT_EQ(item_text(4, 5), "New curve");
+}
+
+// Items are found by command id: an item inserted above them renumbers their places, not what
+// update_menus sets. Save results stays grayed and Open workspace enabled.
+TEST(Startup, AnInsertedItemShiftsNothingThatTheMenuTableSets) {
+    const int open = app_menu_item(AppCommand::open_workspace);
+    const int save = app_menu_item(AppCommand::save_results);
+    ASSERT_EQ(insert_menu_item(kFileMenu, 1, kMenuEnabled, "Inserted", menu_nothing), 1);
+    EXPECT_EQ(app_menu_item(AppCommand::open_workspace), open + 1);
+    EXPECT_EQ(app_menu_item(AppCommand::save_results), save + 1);
+    update_menus();
+    EXPECT_FALSE(grayed(1, 1)) << "the inserted item is not the table's";
+    EXPECT_FALSE(grayed(1, open + 1));
+    EXPECT_TRUE(grayed(1, save + 1));
+    ASSERT_EQ(delete_menu_item(kFileMenu, 1), 1);
+    EXPECT_EQ(app_menu_item(AppCommand::save_results), save);
+}
+
+// Every row has its own program id, and its item runs the row's callback.
+TEST(Startup, EachTableItemHasItsOwnCommandId) {
+    std::set<int> ids;
+    for (int c = 0; c < static_cast<int>(AppCommand::count); ++c) {
+        const int id = app_command_id(static_cast<AppCommand>(c));
+        EXPECT_GE(id, 1101) << c;
+        ids.insert(id);
+    }
+    EXPECT_EQ(ids.size(), static_cast<size_t>(AppCommand::count));
 }
 
 TEST(Startup, OnlyOpenWorkspaceCanBeChosen) {
@@ -72,6 +105,7 @@ TEST(Startup, OnlyOpenWorkspaceCanBeChosen) {
     EXPECT_TRUE(grayed(4, 2));
     EXPECT_TRUE(grayed(4, 3));
     EXPECT_TRUE(grayed(4, 4));
+    EXPECT_TRUE(grayed(4, 5));
 }
 
 TEST(Startup, AboutTextIsSet) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QMdiSubWindow>
 #include <QDialog>
 #include <QLineEdit>
 #include <cmath>
@@ -21,6 +23,7 @@
 #include "model/mouse_interaction.h"
 #include "window/kernel/menus.h"
 #include "window/kernel/units.h"
+#include "window/kernel/window_table.h"
 
 namespace {
 
@@ -113,7 +116,10 @@ TEST_F(Workspace, BadTextGivesItsMessageAndChangesNothing) {
         {"NaN", invalid},
         {"inf", invalid},
         {"0.3;", invalid},
-        {"0,5x", range}, // the value ends at the comma: 0
+        {"0.3/", invalid},
+        {"3*0.5", invalid},
+        {"0,5x", "Use a decimal point"},
+        {"0.5 0.7", "Only one number, please"},
         {"12345678901234567890123456789012345678901234567890", range},
     };
     with_dialog(open_workspace_menu, [&](QDialog* d) {
@@ -130,18 +136,31 @@ TEST_F(Workspace, BadTextGivesItsMessageAndChangesNothing) {
     });
 }
 
-TEST_F(Workspace, ReadsThatEndBeforeAValueKeepHc) {
-    with_dialog(open_workspace_menu, [](QDialog* d) {
+TEST_F(Workspace, OnlyOneNumberWithADecimalPointReads) {
+    // Each of these once read part of the text (or nothing) and was taken as valid.
+    struct Row {
+        const char* text;
+        const char* status;
+    };
+    const Row rows[] = {
+        {"0,5", "Use a decimal point"},         {",", "Use a decimal point"},
+        {",5", "Use a decimal point"},          {" , 0.7", "Use a decimal point"},
+        {"0.5 0.7", "Only one number, please"}, {"0.5 abc", "Only one number, please"},
+        {"/", "Error: Invalid format of Hc"},   {"3*", "Error: Invalid format of Hc"},
+    };
+    with_dialog(open_workspace_menu, [&](QDialog* d) {
         set_edit_text(edit_at(d, 0), "0.3");
         const double Kmax = g_model.density.norm;
-        for (const char* text : {",", "/", "3*", ",5", " , 0.7"}) {
-            set_edit_text(edit_at(d, 0), text);
-            EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.3) << text;
-            EXPECT_EQ(g_model.density.norm, Kmax) << text;
-            EXPECT_TRUE(control_enabled(1)) << text;
+        for (const Row& row : rows) {
+            set_edit_text(edit_at(d, 0), row.text);
+            EXPECT_EQ(control_text(kHcStatus), row.status) << row.text;
+            EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.3) << row.text;
+            EXPECT_EQ(g_model.density.norm, Kmax) << row.text;
+            EXPECT_FALSE(control_enabled(1)) << row.text;
         }
-        set_edit_text(edit_at(d, 0), "3*0.5");
+        set_edit_text(edit_at(d, 0), "  0.5  ");
         EXPECT_EQ(g_model.density.parameter[kLorentzHc], 0.5);
+        EXPECT_TRUE(control_enabled(1));
     });
 }
 
@@ -209,6 +228,25 @@ TEST_F(Workspace, CloseRemovesTheWindowAndRestoresTheMenus) {
     EXPECT_TRUE(grayed(4, 2));
     EXPECT_TRUE(grayed(4, 3));
     EXPECT_TRUE(grayed(4, 4));
+}
+
+// Every opening, the first and a reopening alike: the workspace window is maximised and its
+// surface is what the window shows, so the whole plot is on screen without scroll bars.
+TEST_F(Workspace, EveryOpeningIsMaximisedWithTheWholePlotShown) {
+    for (int opening = 1; opening <= 2; ++opening) {
+        open_workspace_with_ok();
+        ChildWindow* cw = window_for_unit(kWorkspaceUnit);
+        ASSERT_NE(cw, nullptr);
+        ASSERT_NE(cw->sub, nullptr);
+        EXPECT_TRUE(cw->sub->isMaximized()) << opening;
+        WindowConfig config = {};
+        ASSERT_NE(get_window_config(config), 0);
+        const QSize shown = static_cast<QAbstractScrollArea*>(cw->view)->maximumViewportSize();
+        EXPECT_EQ(config.width, shown.width()) << opening;
+        EXPECT_EQ(config.height, shown.height()) << opening;
+        EXPECT_LT(g_model.PlotBottom + 40, config.height) << "the read-outs are on the surface";
+        close_workspace();
+    }
 }
 
 TEST_F(Workspace, ReopeningStartsFromNegativeSaturationInANewWindow) {

@@ -176,3 +176,43 @@ TEST_F(Execute, SpiralDeeperThanTheReversalStackStops) {
 }
 
 } // namespace
+
+namespace {
+
+int g_asks = 0;     // times the construction asked whether to stop
+int g_stop_at = 0;  // the ask that answers yes (from 1)
+bool stop_on_ask() {
+    return ++g_asks >= g_stop_at;
+}
+
+// The user's Stop at a given step of a long Execute: the series ends there, the points stored
+// before it stay and are drawn, and the field is left on the last of them.
+TEST_F(Execute, StopEndsTheSeriesAtTheStepItCameKeepingThePoints) {
+    // Within the first two legs, which wipe out nothing: one point per step.
+    for (int stop_at : {1, 2, 301, 450}) {
+        ModelState& m = opened_workspace();
+        g_leg_ends.clear();
+        g_leg_met.clear();
+        g_asks = 0;
+        g_stop_at = stop_at;
+        set_stop_check(stop_on_ask);
+        run(m, 0.6, kCycleAlternating, 1000000);
+        set_stop_check(nullptr);
+        // One ask per step: every step before the one stopped is in the curve.
+        EXPECT_EQ(g_asks, stop_at) << stop_at;
+        EXPECT_EQ(m.Ndrawn, stop_at - 1) << stop_at;
+        ASSERT_FALSE(g_leg_met.empty());
+        EXPECT_EQ(g_leg_met.back(), kMetInterrupted) << stop_at;
+        EXPECT_EQ(m.Hcur, m.Hcurve[m.Ndrawn]) << stop_at;
+        EXPECT_EQ(m.Bcur, m.Bcurve[m.Ndrawn]) << stop_at;
+        EXPECT_EQ(m.Hn, m.Hcur) << stop_at;
+        EXPECT_EQ(g_finished, 1) << stop_at;
+        g_finished = 0;
+        // The next construction goes on from there as if the stopped one had ended at that point.
+        right_click(m, 0.9);
+        EXPECT_EQ(m.met, kMetFinished) << stop_at;
+        EXPECT_EQ(m.Hcur, 0.9) << stop_at;
+    }
+}
+
+} // namespace

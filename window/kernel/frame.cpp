@@ -74,8 +74,8 @@ void Frame::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // Closing the frame ends the whole program at once, whatever the program
-    // thread is doing.
+    // Closing the frame ends the whole program, whatever the program thread is doing, once the
+    // program has had its say about unsaved work.
     event->ignore();
-    end_process(0);
+    request_process_end();
 }

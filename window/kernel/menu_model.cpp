@@ -108,6 +108,17 @@ MenuEntry* menu_entry(MenuModel& m, int menu, int item) {
     return const_cast<MenuEntry*>(menu_entry(static_cast<const MenuModel&>(m), menu, item));
 }
 
+bool find_menu_item_position(const MenuModel& m, int id, int& menu, int& item) {
+    for (size_t i = 0; i < m.menus.size(); ++i)
+        for (size_t k = 0; k < m.menus[i].items.size(); ++k)
+            if (m.menus[i].items[k].id == id) {
+                menu = static_cast<int>(i) + 1;
+                item = static_cast<int>(k) + 1;
+                return true;
+            }
+    return false;
+}
+
 MenuEntry* find_menu_item(MenuModel& m, int id) {
     for (MenuTop& top : m.menus)
         for (MenuEntry& e : top.items)

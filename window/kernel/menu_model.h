@@ -60,6 +60,9 @@ MenuTop* menu_top(MenuModel& m, int menu);
 // The entry at (menu, item), item 0 being the top-level entry; null when out of range.
 const MenuEntry* menu_entry(const MenuModel& m, int menu, int item);
 MenuEntry* menu_entry(MenuModel& m, int menu, int item);
+// Position of the first item with command id: its menu and item numbers; false when none has it.
+bool find_menu_item_position(const MenuModel& m, int id, int& menu, int& item);
+
 // The first item of any menu with command id; null when there is none.
 MenuEntry* find_menu_item(MenuModel& m, int id);
 

@@ -157,6 +157,62 @@ int insert_menu_item(int menu, int item, int flags, const char* text, MenuCallba
     });
 }
 
+int insert_menu_item_before(int menu, int before_id, int flags, const char* text,
+                            MenuCallback callback) {
+    if (!on_ui_thread() && !current_window()) return 0;
+    return ui_int([&] {
+        const MenuTop* top = menu_top(frame_menu_model(), menu);
+        if (!top) return 0;
+        int item = static_cast<int>(top->items.size()) + 1;
+        if (before_id != 0) {
+            int m = 0;
+            if (!find_menu_item_position(frame_menu_model(), before_id, m, item) || m != menu)
+                return 0;
+        }
+        try {
+            if (!insert_bar_entry(menu, item, flags, text, predefined_id(callback), callback))
+                return 0;
+        } catch (const std::bad_alloc&) {
+            report_internal_error(kInternalWarning, 4, __FILE__, __LINE__);
+            return 0;
+        }
+        const MenuEntry* e = menu_entry(frame_menu_model(), menu, item);
+        return e ? e->id : 0;
+    });
+}
+
+int menu_item_position(int id, int& menu, int& item) {
+    return ui_int(
+        [&] { return find_menu_item_position(frame_menu_model(), id, menu, item) ? 1 : 0; });
+}
+
+int delete_menu_item_by_id(int id) {
+    return ui_int([&] {
+        int menu = 0, item = 0;
+        return find_menu_item_position(frame_menu_model(), id, menu, item)
+                   ? delete_bar_entry(menu, item)
+                   : 0;
+    });
+}
+
+int modify_menu_flags_by_id(int id, int flags) {
+    return ui_int([&] {
+        int menu = 0, item = 0;
+        return find_menu_item_position(frame_menu_model(), id, menu, item)
+                   ? modify_bar_entry_flags(menu, item, flags)
+                   : 0;
+    });
+}
+
+int modify_menu_text_by_id(int id, const char* text) {
+    return ui_int([&] {
+        int menu = 0, item = 0;
+        return find_menu_item_position(frame_menu_model(), id, menu, item)
+                   ? modify_bar_entry_text(menu, item, text)
+                   : 0;
+    });
+}
+
 int delete_menu_item(int menu, int item) {
     return ui_int([&] { return delete_bar_entry(menu, item); });
 }

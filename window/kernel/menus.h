@@ -27,6 +27,22 @@ int modify_menu_flags(int menu, int item, int flags);
 // Replaces an item's text; its command, callback and state stay. 1 / 0.
 int modify_menu_text(int menu, int item, const char* text);
 
+// --- Items addressed by command id: what positions an insertion shifts stays addressed ------
+
+// Inserts an item into menu before the item with command id before_id (0: at the end of the
+// menu), as insert_menu_item does. Returns the new item's command id (a predefined routine's
+// standard command, else a new program id), 0 on failure.
+int insert_menu_item_before(int menu, int before_id, int flags, const char* text,
+                            MenuCallback callback);
+
+// Where the first item with command id stands now: 1 with menu and item set, 0 when none has it.
+int menu_item_position(int id, int& menu, int& item);
+
+// delete_menu_item, modify_menu_flags and modify_menu_text for the first item with command id.
+int delete_menu_item_by_id(int id);
+int modify_menu_flags_by_id(int id, int flags);
+int modify_menu_text_by_id(int id, const char* text);
+
 // Predefined routines: inserted into a menu they bring their standard command
 // with them; called directly they run it.
 void menu_exit(int32_t& state);            // 1000

@@ -69,7 +69,9 @@ QString lines_of(const char* text) {
     return s;
 }
 
-int show_box(const char* text, const char* title, int style) {
+// yes_label and no_label (null: the toolkit's own) rename the Yes and No buttons.
+int show_box(const char* text, const char* title, int style, const char* yes_label = nullptr,
+             const char* no_label = nullptr) {
     if (MessageBoxAnswer answer = g_answer.load())
         return answer(text ? text : "", title ? title : "", style);
     const std::vector<Button> buttons = buttons_of(style);
@@ -79,6 +81,10 @@ int show_box(const char* text, const char* title, int style) {
     for (const Button& b : buttons)
         set |= b.button;
     box.setStandardButtons(set);
+    if (yes_label && box.button(QMessageBox::Yes))
+        box.button(QMessageBox::Yes)->setText(QString::fromUtf8(yes_label));
+    if (no_label && box.button(QMessageBox::No))
+        box.button(QMessageBox::No)->setText(QString::fromUtf8(no_label));
     const size_t def = static_cast<size_t>((style >> 8) & 0xF);
     box.setDefaultButton(buttons[def < buttons.size() ? def : 0].button);
     // Closing the box without a button counts as Cancel where there is one,
@@ -95,6 +101,14 @@ int show_box(const char* text, const char* title, int style) {
 
 void set_message_box_answer(MessageBoxAnswer answer) {
     g_answer.store(answer);
+}
+
+int ask_question(const char* text, const char* title, const char* yes_label, const char* no_label) {
+    int result = 0;
+    run_on_ui([&] {
+        result = show_box(text, title, kBoxYesNoCancel | kBoxIconQuestion, yes_label, no_label);
+    });
+    return result;
 }
 
 int message_box(const char* text, const char* title, int style) {

@@ -9,8 +9,14 @@
 // button chosen (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No).
 int message_box(const char* text, const char* title, int style);
 
+// A question with the buttons of kBoxYesNoCancel under other names: yes_label answers kAnswerYes,
+// no_label kAnswerNo, "Cancel" (and closing the box) kAnswerCancel; yes_label is the default. An
+// installed answer routine gets the style kBoxYesNoCancel | kBoxIconQuestion.
+int ask_question(const char* text, const char* title, const char* yes_label, const char* no_label);
+
 // Styles of message_box, to be combined with |.
 constexpr int kBoxOk = 0;                // one OK button
+constexpr int kBoxYesNoCancel = 3;       // Yes, No and Cancel buttons
 constexpr int kBoxYesNo = 4;             // Yes and No buttons
 constexpr int kBoxIconError = 0x10;      // the error icon
 constexpr int kBoxIconQuestion = 0x20;   // the question icon

@@ -67,7 +67,7 @@ void run_standard_command(int id) {
     ChildWindow* active = active_window();
     switch (id) {
     case kCmdExit:
-        end_process(0);
+        request_process_end();
         break;
     case kCmdSelectText:
     case kCmdSelectGraphics:

@@ -15,6 +15,8 @@ struct StopUnwind {};
 std::atomic<bool> g_stopped{false};
 // Number of run_stoppable frames on the interface thread's stack.
 int g_guards = 0;
+// Long work of the program is running: no other program callback may start. Interface thread.
+bool g_held = false;
 
 } // namespace
 
@@ -51,9 +53,13 @@ void resume_stop() {
     }
 }
 
+void hold_program_callbacks(bool hold) {
+    g_held = hold;
+}
+
 bool dispatch_program_callback(void (*call)(void* context), void* context) {
     // Never while paused, and never once the program has stopped: a
     // half-finished routine must not be entered again.
-    if (program_stopped() || program_state() == kPaused) return false;
+    if (program_stopped() || program_state() == kPaused || g_held) return false;
     return run_stoppable(call, context);
 }

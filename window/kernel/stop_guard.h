@@ -25,7 +25,11 @@ void mark_program_stopped();
 // Forgets the stop (frame shutdown).
 void clear_program_stopped();
 
+// Holds back (true) or lets through (false) program callbacks: while long work of the program
+// runs on the interface thread and lets the interface handle input, no other callback may start.
+void hold_program_callbacks(bool hold);
+
 // Runs a program callback (menu or mouse) on the interface thread: withheld
-// (returns false) while the program is paused or after it has stopped;
+// (returns false) while the program is paused, while callbacks are held or after it has stopped;
 // a stop inside the callback abandons it and returns false here.
 bool dispatch_program_callback(void (*call)(void* context), void* context);

@@ -8,6 +8,7 @@
 #include "window/kernel/window_hooks.h"
 
 #include <QMdiArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -48,6 +49,9 @@ int frame_state(const WindowStateRecord& st) {
         return 0;
     case kWindowMaximise:
         f->showNormal();
+        // Without a window manager nobody acts on the maximised state: the frame takes the
+        // screen's free area itself (a window manager then maximises it as usual).
+        if (QScreen* screen = f->screen()) f->setGeometry(screen->availableGeometry());
         f->showMaximized();
         return 0;
     case kWindowRestore:

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QScreen>
+#include <QSettings>
 
 #include <cfenv>
 #include <cstdio>
@@ -27,6 +29,9 @@
 #endif
 
 namespace {
+
+// A folder that cannot exist (/dev/null is a file): settings kept "there" are never written.
+const QString kNoSettingsFolder = QStringLiteral("/dev/null/no-settings");
 
 // Below-normal priority for the calling thread: on Linux a thread has its own
 // nice value. Best effort; a refusal leaves the normal priority.
@@ -64,7 +69,15 @@ int frame_start(const char* name) {
     set_fatal_error_stop(stop_program);
     build_standard_menus(f);
     refresh_menu_bar();
-    f->resize(1024, 768);
+    // 1024 x 768 where the screen has room, else the screen's free area: the frame never starts
+    // larger than the screen, with or without a window manager.
+    QSize size(1024, 768);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        size = size.boundedTo(free.size());
+        f->move(free.topLeft());
+    }
+    f->resize(size);
     f->show();
     return 1;
 }
@@ -83,6 +96,11 @@ void frame_shutdown() {
 
 int run_window_program(int argc, char** argv, void (*main_routine)()) {
     QApplication app(argc, argv);
+    // The toolkit's file dialog would keep its history and last folder in the user's settings
+    // file; the program remembers nothing between runs, so the toolkit's settings go to a place
+    // where no file can be made (nothing is read from there either).
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, kNoSettingsFolder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, kNoSettingsFolder);
     const QString name =
         QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "")).completeBaseName();
     frame_start(name.toUtf8().constData());

@@ -128,14 +128,17 @@ TEST_F(WorkspaceTest, LimitingLoopIsGreenAndDotted) {
     // Two branches across the plot, drawn with gaps.
     EXPECT_GT(green, 900);
     EXPECT_LT(green, 4000);
-    EXPECT_EQ(count_colour(img, kGreen, 0, 0, 66, 767), 0); // clipped to the plot area
+    // Clipped to the plot area; the legend's sample below the read-outs is the only other green.
+    const int above_legend = g_model.PlotBottom + kLegendOffset - 1;
+    EXPECT_EQ(count_colour(img, kGreen, 0, 0, 66, above_legend), 0);
+    EXPECT_GT(count_colour(img, kGreen, 20, above_legend + 1, 60, 767), 10);
     // Near H = 0 on both branches (entries 51 ascending and 151 descending).
     for (int k : {51, 151}) {
         const int x = x_of(g_model.Hmaj[k]);
         const int y = y_of(g_model.Bmaj[k]);
         EXPECT_GT(count_colour(img, kGreen, x - 3, y - 3, x + 3, y + 3), 0) << "entry " << k;
     }
-    EXPECT_EQ(count_colour(img, kRed, 0, 0, 1023, 767), 0); // no curve yet
+    EXPECT_EQ(count_colour(img, kRed, 0, 0, 1023, above_legend), 0); // no curve yet
 }
 
 TEST_F(WorkspaceTest, TickLabelsInF82) {
@@ -260,8 +263,9 @@ TEST_F(WorkspaceTest, EqualAxisBoundsDrawNoCurveAndDivideByNothing) {
     EXPECT_EQ(g_model.BperPixel, 0.0);
     EXPECT_EQ(g_model.MarkerX, 67 - 3);
     const QImage img = snapshot();
-    EXPECT_EQ(count_colour(img, kRed, 0, 0, 1023, 767), 0);
-    EXPECT_EQ(count_colour(img, kGreen, 0, 0, 1023, 767), 0);
+    const int above_legend = g_model.PlotBottom + kLegendOffset - 1;
+    EXPECT_EQ(count_colour(img, kRed, 0, 0, 1023, above_legend), 0);
+    EXPECT_EQ(count_colour(img, kGreen, 0, 0, 1023, above_legend), 0);
     EXPECT_EQ(rgb_at(img, 500, 8), kBlack); // the frame is there
     EXPECT_EQ(g_model.Nnew, 0);             // the points stay committed
 }
