@@ -60,6 +60,22 @@ bool read_data_line(std::string_view line, std::vector<std::string_view>& cells,
     return true;
 }
 
+// A point of the data section, Field and Moment as written; false with the line named in error
+// when the line is not two finite numbers.
+bool read_point(const TextLines& lines, std::string_view line, std::vector<std::string_view>& cells,
+                double& H, double& M, std::string& error) {
+    int status = 0;
+    if (!read_data_line(line, cells, H, M, status)) {
+        error = text_lines_where(lines) + ": expected the numbers Field,Moment";
+        return false;
+    }
+    if (status != kNumberOk) {
+        error = text_lines_where(lines) + ": not a finite number";
+        return false;
+    }
+    return true;
+}
+
 // The state of reading a MicroMag header.
 struct HeaderState {
     std::vector<HeaderValue> values; // every value, in file order
@@ -222,15 +238,7 @@ bool read_micromag_series(TextLines& lines, MeasuredSeries& series, std::string&
         if (t.empty()) continue;
         if (starts_with(line, "MicroMag 2900/3900 Data File ends")) break;
         double H = 0.0, M = 0.0;
-        int status = 0;
-        if (!read_data_line(t, cells, H, M, status)) {
-            error = text_lines_where(lines) + ": expected the numbers Field,Moment";
-            return false;
-        }
-        if (status != kNumberOk) {
-            error = text_lines_where(lines) + ": not a finite number";
-            return false;
-        }
+        if (!read_point(lines, t, cells, H, M, error)) return false;
         series.H.push_back(H * series.field_unit.to_si);
         series.M.push_back(M * series.moment_unit.to_si);
         series.line.push_back(lines.line);
@@ -276,15 +284,7 @@ bool read_micromag_forc(TextLines& lines, ForcCurves& forc, std::string& error) 
         }
         if (starts_with(line, "MicroMag 2900/3900 Data File ends")) break;
         double H = 0.0, M = 0.0;
-        int status = 0;
-        if (!read_data_line(t, cells, H, M, status)) {
-            error = text_lines_where(lines) + ": expected the numbers Field,Moment";
-            return false;
-        }
-        if (status != kNumberOk) {
-            error = text_lines_where(lines) + ": not a finite number";
-            return false;
-        }
+        if (!read_point(lines, t, cells, H, M, error)) return false;
         blanks_used = blanks_used || (blank && !points.empty());
         points.push_back(
             {H * forc.field_unit.to_si, M * forc.moment_unit.to_si, lines.line, blank});

@@ -17,6 +17,7 @@
 #include "measure/series_reader.h"
 #include "picture/forc_diagram.h"
 #include "tests/support/measured_data.h"
+#include "largest_field.h"
 
 namespace {
 
@@ -158,13 +159,7 @@ TEST_P(ForcMeasured, EverettFunctionOfEvenCurvesPredictsTheOddOnes) {
     ReversalBranch upper;
     everett_reversal_branch(everett, upper);
     // The moment at the largest field of the file.
-    double H_top = -HUGE_VAL, M_top = 0.0;
-    for (const ForcCurve& curve : curves.curves)
-        for (size_t p = 0; p < curve.H.size(); ++p)
-            if (curve.H[p] > H_top) {
-                H_top = curve.H[p];
-                M_top = curve.M[p];
-            }
+    const double M_top = largest_field(curves).M;
     double sum = 0.0, branch_worst = 0.0;
     size_t count = 0;
     for (const ForcCurve& curve : odd.curves) {

@@ -19,6 +19,7 @@
 #include "model/preisach.h"
 #include "model/state_sequences.h"
 #include "tests/support/measured_data.h"
+#include "largest_field.h"
 
 namespace {
 
@@ -67,13 +68,7 @@ TEST_P(MeasuredModel, EvenCurvesPredictTheOddOnesThroughThePreisachModel) {
     open_on(*m, density);
 
     // The moment at the largest field of the file.
-    double H_top = -HUGE_VAL, M_top = 0.0;
-    for (const ForcCurve& curve : curves.curves)
-        for (size_t p = 0; p < curve.H.size(); ++p)
-            if (curve.H[p] > H_top) {
-                H_top = curve.H[p];
-                M_top = curve.M[p];
-            }
+    const double M_top = largest_field(curves).M;
     double sum = 0.0, branch_worst = 0.0;
     size_t count = 0;
     for (const ForcCurve& curve : odd.curves) {
