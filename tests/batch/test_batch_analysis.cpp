@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "model/density_families.h"
 #include "model/density_lorentz.h"
 #include "model/everett_triangle.h"
 #include "model/model_file.h"
@@ -549,22 +550,25 @@ TEST(BatchForcMeasured, ColumnsWithGapsGiveTheDistributionAndAPicture) {
     EXPECT_EQ(read_file(picture).substr(1, 3), "PNG");
 }
 
-// The known answer through the tool: the model's 100 curves (forc --hc 0.2), each moment with
-// 0.5 % seeded noise of its own size, read back as measured columns. The model's density peaks
-// at alpha = Hc/2, beta = -Hc/2 (Bc = Hc/2, Bu = 0) with P = Kmax.
-TEST(BatchForcMeasured, NoisyModelCurvesPeakWhereTheDensityPeaks) {
-    const ToolRun curves = run_tool({"forc", "--hc", "0.2", "--reversals", "100"});
+// The model's FORCs (the tool's answer to forc_args, 100 curves over [-1, 1]), each moment with
+// 0.5 % seeded noise of its own size, read back as measured columns: the distribution's peak lies
+// within one grid step of the density's (alpha_peak, beta_peak) in each of H and Hr, and its
+// value within 5 % of P/2 there (P_peak).
+void expect_noisy_forcs_peak_at(const std::vector<std::string>& forc_args, double alpha_peak,
+                                double beta_peak, double P_peak, const std::string& name) {
+    const ToolRun curves = run_tool(forc_args);
     ASSERT_EQ(curves.status, 0) << curves.err;
-    const double Kmax = std::strtod(run_tool({"kmax", "--hc", "0.2"}).out.c_str(), nullptr);
     std::string header;
     std::mt19937 random(7);
     std::normal_distribution<double> noise(0.0, 0.005);
     std::string text = "Hr,H,M\n";
-    for (const auto& row : csv_rows(curves.out, header))
+    const auto rows = csv_rows(curves.out, header);
+    ASSERT_EQ(rows.size(), 100u * 101u / 2u);
+    for (const auto& row : rows)
         text += to_text(row[0]) + "," + to_text(row[1]) + "," +
                 to_text(row[2] * (1.0 + noise(random))) + "\n";
-    const std::string file = temporary_path("noisy_model_forc.csv");
-    const std::string picture = temporary_path("noisy_model_forc.svg");
+    const std::string file = temporary_path(name + ".csv");
+    const std::string picture = temporary_path(name + ".svg");
     write_text(file, text);
     const ToolRun r = run_tool({"forc", "--measured", file, "--picture", picture});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -574,10 +578,39 @@ TEST(BatchForcMeasured, NoisyModelCurvesPeakWhereTheDensityPeaks) {
     EXPECT_NEAR(value(v, "sf"), 3, 0);
     const double Bc = value(v, "peak_Bc"), Bu = value(v, "peak_Bu");
     // Within one step of the measured grid in each of H = Bu + Bc and Hr = Bu - Bc.
-    EXPECT_NEAR(Bu + Bc, 0.1, step);
-    EXPECT_NEAR(Bu - Bc, -0.1, step);
-    EXPECT_NEAR(value(v, "peak_rho") / (Kmax / 2), 1.0, 0.05);
+    EXPECT_NEAR(Bu + Bc, alpha_peak, step);
+    EXPECT_NEAR(Bu - Bc, beta_peak, step);
+    EXPECT_NEAR(value(v, "peak_rho") / (P_peak / 2), 1.0, 0.05);
     EXPECT_EQ(read_file(picture).substr(0, 5), "<?xml");
+}
+
+// The one-parameter Lorentzian (forc --hc 0.2) peaks at alpha = Hc/2, beta = -Hc/2
+// (Bc = Hc/2, Bu = 0) with P = Kmax.
+TEST(BatchForcMeasured, NoisyModelCurvesPeakWhereTheDensityPeaks) {
+    const double Kmax = std::strtod(run_tool({"kmax", "--hc", "0.2"}).out.c_str(), nullptr);
+    expect_noisy_forcs_peak_at({"forc", "--hc", "0.2", "--reversals", "100"}, 0.1, -0.1, Kmax,
+                               "noisy_model_forc");
+}
+
+// The Lorentzian product of a model file (Hs = 1, Bs = 1) peaks at h = Hc0, u = 0, i.e.
+// alpha = Hc0, beta = -Hc0, with P the density's norm there. Its widths (0.15 in both fields,
+// about seven grid steps) keep the flattening by SF 3 smoothing to a few percent.
+TEST(BatchForcMeasured, NoisyCurvesOfALorentzianProductPeakWhereItsDensityPeaks) {
+    const double Hc0 = 0.3, dHc = 0.15, dHu = 0.15;
+    Density d{find_density_family("lorentz2"), {Hc0, dHc, dHu}, 1.0, nullptr};
+    ASSERT_NE(d.family, nullptr);
+    density_normalise(d, 1.0);
+    const double P_peak = density_value(d, Hc0, -Hc0);
+    ASSERT_TRUE(std::isfinite(P_peak) && P_peak > 0.0);
+    const std::string model = temporary_path("noisy_lorentz2_model.json");
+    write_text(model, "{\"format\": \"hysteresis-model\", \"version\": 1, \"family\": "
+                      "\"lorentz2\", \"parameters\": {\"Hc0\": " +
+                          to_text(Hc0) + ", \"dHc\": " + to_text(dHc) +
+                          ", \"dHu\": " + to_text(dHu) +
+                          "}, \"units\": {\"H\": \"T\", \"B\": \"A m^2\"}, \"Hs\": 1, "
+                          "\"Bs\": 1, \"reversible\": {}}");
+    expect_noisy_forcs_peak_at({"forc", "--model", model, "--reversals", "100"}, Hc0, -Hc0, P_peak,
+                               "noisy_lorentz2_forc");
 }
 
 // ---- identify ----
