@@ -35,6 +35,10 @@ const AppMenuRow kAppMenu[] = {
      curve_drawn},
     {AppCommand::save_png, kFileMenu, kCmdExit, "Save &PNG...", "", on_save_png, workspace_open},
     {AppCommand::save_svg, kFileMenu, kCmdExit, "Save S&VG...", "", on_save_svg, workspace_open},
+    {AppCommand::open_measurement, kFileMenu, kCmdExit, "Open &measurement...", "",
+     on_open_measurement, workspace_open},
+    {AppCommand::open_material, kFileMenu, kCmdExit, "Open ma&terial model...", "",
+     on_open_material, workspace_open},
     // The separator above Exit.
     {AppCommand::save_svg, kFileMenu, kCmdExit, "", "", menu_nothing, nullptr},
     {AppCommand::input_hn, kStateMenu, 0, "Input Hn...", "", on_input_hn, workspace_open},

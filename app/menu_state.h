@@ -38,6 +38,8 @@ enum class AppCommand {
     settings,
     axes,
     new_curve,
+    open_measurement,
+    open_material,
     count, // number of commands, not a command
 };
 

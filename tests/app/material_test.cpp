@@ -1,0 +1,130 @@
+// "Open material model...": a model file's density becomes the workspace's, the limiting loop and
+// right clicks compute with it, its family and parameters are shown, and Close workspace brings
+// the Lorentzian back.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "app/material.h"
+#include "app/menu_callbacks.h"
+#include "app/menu_state.h"
+#include "model/curve_construction.h"
+#include "model/density_lorentz.h"
+#include "model/model_file.h"
+#include "model/model_state.h"
+#include "shell_fixture.h"
+#include "window/graph/file_open.h"
+#include "window/kernel/frame.h"
+#include "window/kernel/menus.h"
+#include "window/kernel/message_box.h"
+
+namespace {
+
+std::string g_open_path;
+int answer_open(const char*, char* path, int size) {
+    std::snprintf(path, static_cast<size_t>(size), "%s", g_open_path.c_str());
+    return 1;
+}
+std::string g_box;
+int record_box(const char* text, const char*, int) {
+    g_box = text;
+    return kAnswerOk;
+}
+
+std::string status_line() {
+    QCoreApplication::processEvents();
+    return frame() ? frame()->message_label->text().toStdString() : "";
+}
+
+class Material : public WorkspaceShellTest {
+  protected:
+    void SetUp() override {
+        WorkspaceShellTest::SetUp();
+        set_open_file_answer(answer_open);
+        set_message_box_answer(record_box);
+        g_box.clear();
+    }
+    void TearDown() override {
+        set_open_file_answer(nullptr);
+        set_message_box_answer([](const char*, const char*, int) { return kAnswerNo; });
+        WorkspaceShellTest::TearDown();
+    }
+    void open(const std::string& path) {
+        g_open_path = path;
+        int32_t state = 0;
+        on_open_material(state);
+    }
+};
+
+// A right click's construction from negative saturation up to H lies on the ascending branch of
+// the limiting loop; the loop index of H on its 0.02 grid.
+int loop_index(double H) {
+    return static_cast<int>(std::lround((H + 1.0) / 0.02)) + 1;
+}
+
+TEST_F(Material, GaussModelFileDrivesLoopAndConstruction) {
+    const double lorentz_Hc = g_model.density.parameter[kLorentzHc];
+    const double lorentz_norm = g_model.density.norm;
+    const double lorentz_B = g_model.Bmaj[loop_index(0.3)];
+
+    QTemporaryDir dir;
+    ModelFile file;
+    file.family = "gauss";
+    file.parameters = {0.2, 0.3, 0.05};
+    file.field_unit = "T";
+    file.moment_unit = "A m^2";
+    file.Hs = 1.5;
+    file.Bs = 2e-5;
+    std::string error;
+    const std::string path = (dir.path() + "/gauss.json").toStdString();
+    ASSERT_TRUE(model_file_write(file, path, error)) << error;
+    open(path);
+    ASSERT_TRUE(g_box.empty()) << g_box;
+    ASSERT_NE(g_model.density.family, nullptr);
+    EXPECT_STREQ(g_model.density.family->name, "gauss");
+    EXPECT_EQ(g_model.density.parameter[0], 0.2);
+    // The limiting loop is the new density's: saturated at both ends, another shape between.
+    const int j = loop_index(0.3);
+    EXPECT_NEAR(g_model.Bmaj[1], -1.0, 1e-12);
+    EXPECT_GT(std::fabs(g_model.Bmaj[j] - lorentz_B), 1e-3);
+
+    // A right click at 0.3 from negative saturation lands on that loop.
+    g_model.Hn = 0.3;
+    construct_to_hn(g_model);
+    ASSERT_GT(g_model.Nnew, 0);
+    const double B = g_model.Bcurve[g_model.Ndrawn + g_model.Nnew];
+    EXPECT_NEAR(B, g_model.Bmaj[j], 1e-6);
+
+    const std::string status = status_line();
+    EXPECT_NE(status.find("gauss"), std::string::npos) << status;
+    EXPECT_NE(status.find("Hc0=0.2"), std::string::npos) << status;
+
+    int32_t state = 0;
+    on_close_workspace(state);
+    EXPECT_STREQ(g_model.density.family->name, "lorentz");
+    EXPECT_EQ(g_model.density.parameter[kLorentzHc], lorentz_Hc);
+    EXPECT_EQ(g_model.density.norm, lorentz_norm);
+    EXPECT_EQ(status_line(), "");
+}
+
+// A file that is no model file: the reader's line in a box, the model as it was.
+TEST_F(Material, RefusedFileKeepsTheModel) {
+    const double norm = g_model.density.norm;
+    QTemporaryDir dir;
+    const std::string path = (dir.path() + "/not-a-model.json").toStdString();
+    FILE* f = std::fopen(path.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("{\"format\": \"something else\"}\n", f);
+    std::fclose(f);
+    open(path);
+    EXPECT_NE(g_box.find("not-a-model.json"), std::string::npos) << g_box;
+    EXPECT_STREQ(g_model.density.family->name, "lorentz");
+    EXPECT_EQ(g_model.density.norm, norm);
+}
+
+} // namespace
