@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/measurement.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
 #include "app/save_results.h"
@@ -70,6 +71,11 @@ void on_open_material(int32_t& state) {
     if (!open_material_file(path, error)) {
         message_box(error.c_str(), program_name(), kBoxOk | kBoxIconError);
         return;
+    }
+    // A measurement shown is scaled anew: by the material's Hs and Bs when their units agree.
+    if (overlay_shown(g_measurement.overlay)) {
+        const std::string measured = g_measurement.overlay.source;
+        if (!open_measurement_file(measured, error)) clear_measurement();
     }
     redraw_plot(g_model);
     set_status_message(material_words().c_str());

@@ -92,5 +92,6 @@ void on_open_measurement(int32_t& state) {
         return;
     }
     redraw_plot(g_model);
+    g_menu_state.forc_measured = g_measurement.is_forc;
     update_menus();
 }

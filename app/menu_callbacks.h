@@ -10,6 +10,7 @@ void on_close_workspace(int32_t& state);  // removes the workspace window, resto
 void on_save_results(int32_t& state);     // saves the constructed curve
 void on_open_measurement(int32_t& state); // a measured loop or FORC file over the model
 void on_open_material(int32_t& state);    // a model file's density for the workspace
+void on_forc_diagram(int32_t& state);     // the measured FORC file's diagram (app/forc_window.cpp)
 void on_save_png(int32_t& state);         // the workspace's picture as PNG (app/save_picture.cpp)
 void on_save_svg(int32_t& state);         // the plot as SVG shapes (app/save_picture.cpp)
 

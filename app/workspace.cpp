@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/forc_window.h"
 #include "app/material.h"
 #include "app/measurement.h"
 #include "app/menu_callbacks.h"
@@ -101,10 +102,12 @@ void on_close_workspace(int32_t& state) {
     restore_startup_density();
     set_status_message("");
     close_window_unit(kResultsUnit, nullptr);
+    close_window_unit(kForcDiagramUnit, nullptr);
     g_menu_state.workspace = WorkspacePhase::none;
     // The curve went with the window: "Save results..." has nothing left to write.
     g_menu_state.points_drawn = false;
     g_menu_state.unsaved = false;
+    g_menu_state.forc_measured = false;
     update_menus();
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/material.h"
+#include "app/measurement.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
 #include "model/curve_construction.h"
@@ -18,6 +19,7 @@
 #include "model/model_file.h"
 #include "model/model_state.h"
 #include "shell_fixture.h"
+#include "tests/support/measured_data.h"
 #include "window/graph/file_open.h"
 #include "window/kernel/frame.h"
 #include "window/kernel/menus.h"
@@ -110,6 +112,41 @@ TEST_F(Material, GaussModelFileDrivesLoopAndConstruction) {
     EXPECT_EQ(g_model.density.parameter[kLorentzHc], lorentz_Hc);
     EXPECT_EQ(g_model.density.norm, lorentz_norm);
     EXPECT_EQ(status_line(), "");
+}
+
+// A measurement shown over a material model of its own units is scaled by the model's Hs and Bs
+// (a model fitted to it then lies on it); of other units, by its own largest values.
+TEST_F(Material, MeasurementIsScaledByTheMaterialsSaturation) {
+    g_open_path = measured_file("micromag_vsm_loop_BB-1.txt");
+    int32_t state = 0;
+    on_open_measurement(state);
+    ASSERT_TRUE(g_box.empty()) << g_box;
+    const double own_H = g_measurement.overlay.field_scale;
+    const double own_B = g_measurement.overlay.moment_scale;
+
+    QTemporaryDir dir;
+    ModelFile file;
+    file.family = "gauss";
+    file.parameters = {0.2, 0.3, 0.05};
+    file.field_unit = "T";
+    file.moment_unit = "A m^2";
+    file.Hs = 2.5 * own_H;
+    file.Bs = 0.5 * own_B;
+    std::string error;
+    const std::string same = (dir.path() + "/same.json").toStdString();
+    ASSERT_TRUE(model_file_write(file, same, error)) << error;
+    open(same);
+    ASSERT_TRUE(g_box.empty()) << g_box;
+    EXPECT_EQ(g_measurement.overlay.field_scale, file.Hs);
+    EXPECT_EQ(g_measurement.overlay.moment_scale, file.Bs);
+
+    file.field_unit = "Oe";
+    const std::string other = (dir.path() + "/other.json").toStdString();
+    ASSERT_TRUE(model_file_write(file, other, error)) << error;
+    open(other);
+    ASSERT_TRUE(g_box.empty()) << g_box;
+    EXPECT_EQ(g_measurement.overlay.field_scale, own_H);
+    EXPECT_EQ(g_measurement.overlay.moment_scale, own_B);
 }
 
 // A file that is no model file: the reader's line in a box, the model as it was.

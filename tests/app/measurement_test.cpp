@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/forc_window.h"
 #include "app/measurement.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
@@ -25,6 +26,7 @@
 #include "window/kernel/child_window.h"
 #include "window/kernel/menus.h"
 #include "window/kernel/message_box.h"
+#include "window/kernel/units.h"
 #include "window/kernel/window_table.h"
 
 namespace {
@@ -157,6 +159,49 @@ TEST_F(Measurement, ForcFileDrawsEveryCurve) {
     EXPECT_GT(g_measurement.forc.curves.size(), 10u);
     EXPECT_EQ(g_measurement.overlay.curves.size(), g_measurement.forc.curves.size());
     EXPECT_GT(blue_pixels(), 500);
+}
+
+// "FORC diagram...": grayed for a loop, and for a FORC file a child window showing the very
+// picture the command-line tool writes; the workspace stays the window drawn on.
+TEST_F(Measurement, ForcDiagramWindowShowsThePictureTheToolWrites) {
+    const auto grayed = [] {
+        return menu_item_flags(kFileMenu, app_menu_item(AppCommand::forc_diagram)) & 1;
+    };
+    EXPECT_EQ(grayed(), 1);
+    open(measured_file("micromag_vsm_loop_BB-1.txt"));
+    EXPECT_EQ(grayed(), 1);
+    const std::string path = measured_file("micromag_vsm_forc_UB199BF.frc");
+    open(path);
+    ASSERT_TRUE(g_box.empty()) << g_box;
+    EXPECT_EQ(grayed(), 0);
+    int32_t state = 0;
+    on_forc_diagram(state);
+    ASSERT_TRUE(g_box.empty()) << g_box;
+    EXPECT_EQ(current_window_handle(), window_handle_for_unit(10));
+
+    ForcGrid grid;
+    ForcDiagramText text;
+    std::string error;
+    ASSERT_TRUE(measured_forc_diagram(g_measurement.forc, path, grid, text, error)) << error;
+    EXPECT_EQ(text.title, "micromag_vsm_forc_UB199BF.frc");
+    QTemporaryDir dir;
+    const std::string png = (dir.path() + "/diagram.png").toStdString();
+    ASSERT_TRUE(write_forc_diagram(png, grid, text, error)) << error;
+    const QImage written =
+        QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(written.isNull());
+    QImage shown;
+    {
+        ChildWindow* cw = window_for_unit(kForcDiagramUnit);
+        ASSERT_NE(cw, nullptr);
+        std::lock_guard<WindowMutex> hold(cw->lock);
+        shown = graphics_of(cw).gfx.surface.convertToFormat(QImage::Format_RGB32);
+    }
+    ASSERT_EQ(shown.size(), written.size());
+    EXPECT_EQ(shown, written);
+
+    on_close_workspace(state);
+    EXPECT_EQ(window_for_unit(kForcDiagramUnit), nullptr);
 }
 
 // A file no reader takes: the reader's line in a box; the measurement shown stays.
