@@ -24,15 +24,19 @@ std::string file_unit(const std::string& reported) {
     return reported.empty() ? "1" : reported;
 }
 
-// The loaded material's Hs and Bs when its units are the measurement's (a model fitted to a file
-// of the same instrument); 0 and 0 (the file's own largest values) otherwise.
-void material_scales(const ColumnUnit& field, const ColumnUnit& moment, double& Hs, double& Bs) {
+// The loaded material's Hs, Bs and reversible part when its units are the measurement's (a model
+// fitted to a file of the same instrument); 0, 0 and null (the file's own largest values, the
+// moment as measured) otherwise.
+void material_scales(const ColumnUnit& field, const ColumnUnit& moment, double& Hs, double& Bs,
+                     const ReversiblePart*& reversible) {
     Hs = Bs = 0.0;
+    reversible = nullptr;
     const ModelFile* f = g_material.file.get();
     if (f && f->field_unit == file_unit(field.reported) &&
         f->moment_unit == file_unit(moment.reported)) {
         Hs = f->Hs;
         Bs = f->Bs;
+        reversible = &f->reversible;
     }
 }
 
@@ -44,10 +48,11 @@ bool open_measurement_file(const std::string& path, std::string& error) {
     WorkspaceMeasurement read;
     std::vector<std::vector<double>> H, M;
     double Hs = 0.0, Bs = 0.0;
+    const ReversiblePart* reversible = nullptr;
     if (kind == FileKind::micromag_forc) {
         if (!read_forc_file(path, read.forc, error)) return false;
         read.is_forc = true;
-        material_scales(read.forc.field_unit, read.forc.moment_unit, Hs, Bs);
+        material_scales(read.forc.field_unit, read.forc.moment_unit, Hs, Bs, reversible);
         for (const ForcCurve& c : read.forc.curves) {
             H.push_back(c.H);
             M.push_back(c.M);
@@ -61,11 +66,11 @@ bool open_measurement_file(const std::string& path, std::string& error) {
             error = path + ": no measured points";
             return false;
         }
-        material_scales(series[0].field_unit, series[0].moment_unit, Hs, Bs);
+        material_scales(series[0].field_unit, series[0].moment_unit, Hs, Bs, reversible);
         H.push_back(series[0].H);
         M.push_back(series[0].M);
     }
-    if (!make_measured_overlay(H, M, Hs, Bs, path, read.overlay)) {
+    if (!make_measured_overlay(H, M, Hs, Bs, reversible, path, read.overlay)) {
         error = path + ": no field or moment other than zero to scale the plot by";
         return false;
     }

@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/reversible_part.h"
+
 bool make_measured_overlay(const std::vector<std::vector<double>>& H,
                            const std::vector<std::vector<double>>& M, double Hs, double Bs,
-                           const std::string& source, MeasuredOverlay& overlay) {
+                           const ReversiblePart* reversible, const std::string& source,
+                           MeasuredOverlay& overlay) {
     overlay = MeasuredOverlay{};
     double h_max = 0.0, m_max = 0.0;
     const size_t count = std::min(H.size(), M.size());
@@ -18,8 +21,12 @@ bool make_measured_overlay(const std::vector<std::vector<double>>& H,
             m_max = std::max(m_max, std::fabs(M[c][i]));
         }
     }
-    if (std::isfinite(Hs) && Hs > 0.0) h_max = Hs;
-    if (std::isfinite(Bs) && Bs > 0.0) m_max = Bs;
+    const bool material = std::isfinite(Hs) && Hs > 0.0 && std::isfinite(Bs) && Bs > 0.0;
+    if (material) {
+        h_max = Hs;
+        m_max = Bs;
+    }
+    if (!material) reversible = nullptr;
     // A zero scale has no normalised picture (every point would sit on an axis or at infinity).
     if (!(h_max > 0.0) || !(m_max > 0.0)) return false;
     for (size_t c = 0; c < count; ++c) {
@@ -27,8 +34,10 @@ bool make_measured_overlay(const std::vector<std::vector<double>>& H,
         const size_t n = std::min(H[c].size(), M[c].size());
         for (size_t i = 0; i < n; ++i) {
             if (!std::isfinite(H[c][i]) || !std::isfinite(M[c][i])) continue;
-            curve.H.push_back(H[c][i] / h_max);
-            curve.B.push_back(M[c][i] / m_max);
+            const double h = H[c][i] / h_max;
+            const double b = M[c][i] / m_max;
+            curve.H.push_back(h);
+            curve.B.push_back(reversible ? b - reversible_moment(*reversible, h) : b);
         }
         if (!curve.H.empty()) overlay.curves.push_back(std::move(curve));
     }

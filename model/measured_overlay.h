@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/model_file.h"
+
 // One measured curve (a loop, or one reversal curve of a FORC file), normalised.
 struct OverlayCurve {
     std::vector<double> H; // field of each point divided by the field scale, in measured order
@@ -27,10 +29,14 @@ struct MeasuredOverlay {
 // Starts a measurement from raw curves (field and moment, any consistent units). Hs and Bs are
 // the scales when positive and finite (a material model's saturation in the file's units);
 // otherwise the largest |H| and |M| over every finite point. Points that are not finite are
-// dropped. False (overlay left empty) when no curve has a finite point or a scale is 0.
+// dropped. With reversible (not null, used with the material's scales only) each normalised moment
+// loses the material's reversible part at its field, reversible_moment(H / Hs): what is left is
+// the irreversible moment the model's curves show. False (overlay left empty) when no curve has
+// a finite point or a scale is 0.
 bool make_measured_overlay(const std::vector<std::vector<double>>& H,
                            const std::vector<std::vector<double>>& M, double Hs, double Bs,
-                           const std::string& source, MeasuredOverlay& overlay);
+                           const ReversiblePart* reversible, const std::string& source,
+                           MeasuredOverlay& overlay);
 
 // True when there is a curve to draw.
 bool overlay_shown(const MeasuredOverlay& overlay);

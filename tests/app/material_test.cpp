@@ -9,11 +9,13 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/material.h"
 #include "app/measurement.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
+#include "measure/series_reader.h"
 #include "model/curve_construction.h"
 #include "model/density_lorentz.h"
 #include "model/model_file.h"
@@ -114,6 +116,14 @@ TEST_F(Material, GaussModelFileDrivesLoopAndConstruction) {
     EXPECT_EQ(status_line(), "");
 }
 
+std::vector<MeasuredSeries> read_loop() {
+    std::vector<MeasuredSeries> series;
+    int64_t skipped = 0;
+    std::string error;
+    read_series_file(measured_file("micromag_vsm_loop_BB-1.txt"), "", series, skipped, error);
+    return series;
+}
+
 // A measurement shown over a material model of its own units is scaled by the model's Hs and Bs
 // (a model fitted to it then lies on it); of other units, by its own largest values.
 TEST_F(Material, MeasurementIsScaledByTheMaterialsSaturation) {
@@ -132,6 +142,7 @@ TEST_F(Material, MeasurementIsScaledByTheMaterialsSaturation) {
     file.moment_unit = "A m^2";
     file.Hs = 2.5 * own_H;
     file.Bs = 0.5 * own_B;
+    file.reversible.chi = 0.5;
     std::string error;
     const std::string same = (dir.path() + "/same.json").toStdString();
     ASSERT_TRUE(model_file_write(file, same, error)) << error;
@@ -139,6 +150,12 @@ TEST_F(Material, MeasurementIsScaledByTheMaterialsSaturation) {
     ASSERT_TRUE(g_box.empty()) << g_box;
     EXPECT_EQ(g_measurement.overlay.field_scale, file.Hs);
     EXPECT_EQ(g_measurement.overlay.moment_scale, file.Bs);
+    // Less the material's reversible part: what the model's curves compare with.
+    const std::vector<MeasuredSeries>& s = read_loop();
+    const OverlayCurve& c = g_measurement.overlay.curves.at(0);
+    ASSERT_EQ(c.B.size(), s[0].M.size());
+    for (size_t i = 0; i < c.B.size(); i += 97)
+        EXPECT_NEAR(c.B[i], s[0].M[i] / file.Bs - 0.5 * s[0].H[i] / file.Hs, 1e-12) << i;
 
     file.field_unit = "Oe";
     const std::string other = (dir.path() + "/other.json").toStdString();
