@@ -7,7 +7,7 @@
 
 #include <string>
 
-MenuState g_menu_state = {WorkspacePhase::none, false, false, false};
+MenuState g_menu_state = {WorkspacePhase::none, false, false, false, false};
 
 namespace {
 
@@ -19,6 +19,9 @@ bool workspace_open(const MenuState& s) {
 }
 bool curve_drawn(const MenuState& s) {
     return workspace_open(s) && s.points_drawn;
+}
+bool forc_shown(const MenuState& s) {
+    return workspace_open(s) && s.forc_measured;
 }
 bool start_free(const MenuState& s) {
     return workspace_open(s) && !s.start_fixed;
@@ -35,6 +38,12 @@ const AppMenuRow kAppMenu[] = {
      curve_drawn},
     {AppCommand::save_png, kFileMenu, kCmdExit, "Save &PNG...", "", on_save_png, workspace_open},
     {AppCommand::save_svg, kFileMenu, kCmdExit, "Save S&VG...", "", on_save_svg, workspace_open},
+    {AppCommand::open_measurement, kFileMenu, kCmdExit, "Open &measurement...", "",
+     on_open_measurement, workspace_open},
+    {AppCommand::open_material, kFileMenu, kCmdExit, "Open ma&terial model...", "",
+     on_open_material, workspace_open},
+    {AppCommand::forc_diagram, kFileMenu, kCmdExit, "FORC &diagram...", "", on_forc_diagram,
+     forc_shown},
     // The separator above Exit.
     {AppCommand::save_svg, kFileMenu, kCmdExit, "", "", menu_nothing, nullptr},
     {AppCommand::input_hn, kStateMenu, 0, "Input Hn...", "", on_input_hn, workspace_open},

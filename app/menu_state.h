@@ -16,12 +16,13 @@ enum class WorkspacePhase {
 // Everything the application's menu items depend on.
 struct MenuState {
     WorkspacePhase workspace; // see WorkspacePhase
-    bool start_fixed;  // Settings confirmed or a construction started since the workspace opened:
-                       // the start point can no longer change, so "Settings..." is grayed
-    bool points_drawn; // curve points were drawn in the open workspace: "Save results..." has
-                       // something to save (grayed again when the workspace closes)
-    bool unsaved;      // points were drawn since the curve was last saved: losing the curve (the
-                       // end of the program, Close workspace) asks first
+    bool start_fixed;   // Settings confirmed or a construction started since the workspace opened:
+                        // the start point can no longer change, so "Settings..." is grayed
+    bool points_drawn;  // curve points were drawn in the open workspace: "Save results..." has
+                        // something to save (grayed again when the workspace closes)
+    bool unsaved;       // points were drawn since the curve was last saved: losing the curve (the
+                        // end of the program, Close workspace) asks first
+    bool forc_measured; // the workspace shows a measured FORC file: "FORC diagram..." can draw it
 };
 
 // The single instance; every item starts grayed but "Open workspace...".
@@ -38,6 +39,9 @@ enum class AppCommand {
     settings,
     axes,
     new_curve,
+    open_measurement,
+    open_material,
+    forc_diagram,
     count, // number of commands, not a command
 };
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "app/material.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
 #include "app/save_results.h"
@@ -44,7 +45,7 @@ void on_new_curve(int32_t& state) {
     if (!may_lose_curve("before a new curve starts")) return;
     restart_curve_at_present_point(g_model);
     redraw_plot(g_model);
-    set_status_message("");
+    set_status_message(material_words().c_str());
     g_menu_state.points_drawn = false;
     g_menu_state.unsaved = false;
     update_menus();

@@ -1,6 +1,7 @@
 // "Save PNG..." and "Save SVG...": the workspace's picture, beside the BMP of "Save bitmaps...".
 #include <string>
 
+#include "app/measurement.h"
 #include "app/menu_callbacks.h"
 #include "app/workspace.h"
 #include "model/model_state.h"
@@ -25,7 +26,8 @@ void on_save_svg(int32_t& state) {
     if (ask_save_file_name("Save SVG", filters, 2, "svg", path, sizeof path) != 1) return;
     std::string svg;
     char reason[512] = "the workspace has no picture";
-    if (format_plot_svg(g_model, plot_surface_width(), plot_surface_height(), svg) &&
+    if (format_plot_svg(g_model, plot_surface_width(), plot_surface_height(), svg,
+                        &g_measurement.overlay) &&
         write_file_safely(path, svg.data(), static_cast<int64_t>(svg.size()), reason,
                           sizeof reason))
         return;

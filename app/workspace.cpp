@@ -3,6 +3,9 @@
 
 #include <string>
 
+#include "app/forc_window.h"
+#include "app/material.h"
+#include "app/measurement.h"
 #include "app/menu_callbacks.h"
 #include "app/menu_state.h"
 #include "app/number_field.h"
@@ -22,6 +25,7 @@
 #include "window/graph/graphics.h"
 #include "window/graph/mouse.h"
 #include "window/graph/surface_fit.h"
+#include "window/kernel/child_window.h"
 #include "window/kernel/units.h"
 #include "window/kernel/window_program.h"
 
@@ -92,11 +96,18 @@ void on_close_workspace(int32_t& state) {
     (void)state;
     if (!may_lose_curve("before the workspace closes")) return;
     close_window_unit(kWorkspaceUnit, nullptr);
+    // The measurement was shown in this workspace; the next one starts without it.
+    clear_measurement();
+    // Likewise the material: the parameter dialog asks for the Lorentzian's Hc again.
+    restore_startup_density();
+    set_status_message("");
     close_window_unit(kResultsUnit, nullptr);
+    close_window_unit(kForcDiagramUnit, nullptr);
     g_menu_state.workspace = WorkspacePhase::none;
     // The curve went with the window: "Save results..." has nothing left to write.
     g_menu_state.points_drawn = false;
     g_menu_state.unsaved = false;
+    g_menu_state.forc_measured = false;
     update_menus();
 }
 

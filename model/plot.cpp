@@ -17,6 +17,13 @@ namespace {
 int32_t g_surface_width = 0;
 int32_t g_surface_height = 0;
 
+// The measurement shown over the model (null: none); owned by the workspace.
+const MeasuredOverlay* g_measurement = nullptr;
+
+bool measurement_shown() {
+    return g_measurement != nullptr && overlay_shown(*g_measurement);
+}
+
 // Width of a tick label: F8.2.
 constexpr int kTickLabelLength = 8;
 
@@ -56,10 +63,34 @@ void draw_legend(const ModelState& m) {
     set_line_style(kSolidMask);
     move_to(to_pixel(kLegendCurveSample[0]), line_y, previous);
     line_to(to_pixel(kLegendCurveSample[1]), line_y);
+    if (measurement_shown()) {
+        set_color(kColourBlue);
+        move_to(to_pixel(kLegendMeasurementSample[0]), line_y, previous);
+        line_to(to_pixel(kLegendMeasurementSample[1]), line_y);
+    }
     set_color(kColourBlack);
     for (const LegendText& t : kLegendTexts) {
         move_to(to_pixel(t.x), to_pixel(y), previous);
         draw_text(t.text, static_cast<int>(std::strlen(t.text)));
+    }
+    if (measurement_shown()) {
+        const LegendText& t = kLegendMeasurementText;
+        move_to(to_pixel(t.x), to_pixel(y), previous);
+        draw_text(t.text, static_cast<int>(std::strlen(t.text)));
+    }
+}
+
+// Every measured curve as a solid blue line, in the current window mapping.
+void draw_measurement() {
+    if (!measurement_shown()) return;
+    set_line_style(kSolidMask);
+    set_color(kColourBlue);
+    WindowPoint previous;
+    for (const OverlayCurve& c : g_measurement->curves) {
+        if (c.H.empty()) continue;
+        move_to_w(c.H[0], c.B[0], previous);
+        for (size_t i = 1; i < c.H.size(); ++i)
+            line_to_w(c.H[i], c.B[i]);
     }
 }
 
@@ -87,6 +118,10 @@ void set_plot_surface(ModelState& m, int32_t width_px, int32_t height_px) {
     m.PlotTop = kPlotTop;
     m.PlotRight = plot_right_for_width(width_px);
     m.PlotBottom = plot_bottom_for_height(height_px);
+}
+
+void set_plot_measurement(const MeasuredOverlay* overlay) {
+    g_measurement = overlay;
 }
 
 int32_t plot_surface_width() {
@@ -172,6 +207,7 @@ void draw_new_points(ModelState& m) {
             line_to_w(m.Hmaj[j], m.Bmaj[j]);
         }
         set_line_style(kSolidMask);
+        draw_measurement();
     }
     if (m.Nnew > 0) {
         if (mapped && m.Ndrawn >= 0 && m.Ndrawn < kCurveSlots) {

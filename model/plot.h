@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "model/measured_overlay.h"
 #include "model/model_state.h"
 #include "model/plot_legend.h"
 
@@ -12,6 +13,7 @@
 constexpr int16_t kColourBlack = 0;  // frame, grid, labels, text
 constexpr int16_t kColourGreen = 2;  // limiting loop
 constexpr int16_t kColourCyan = 3;   // marker (XOR)
+constexpr int16_t kColourBlue = 9;   // measurement
 constexpr int16_t kColourRed = 12;   // constructed curve
 constexpr int16_t kColourWhite = 15; // background and read-out boxes
 
@@ -30,6 +32,11 @@ void set_plot_surface(ModelState& m, int32_t width_px, int32_t height_px);
 int32_t plot_surface_width();
 int32_t plot_surface_height();
 
+// The measurement drawn with the limiting loop (solid blue, under the curve) and named in the
+// legend; null or an empty record draws none. The record must outlive its registration: the
+// workspace owns it and registers it while it is shown.
+void set_plot_measurement(const MeasuredOverlay* overlay);
+
 // Viewport back to the whole window, (0, 0) to (W - 1, Ht - 1).
 void set_whole_viewport();
 
@@ -39,10 +46,10 @@ void set_whole_viewport();
 // per-pixel factor is then 0, never a division by zero).
 void redraw_plot(ModelState& m);
 
-// Draws the Nnew points after Ndrawn in red (and the dotted green limiting loop first when
-// Ndrawn is 0) in the plot area, commits them (Ndrawn += Nnew, Nnew := 0) and reports them
-// through notify_points_drawn (the program enables "Save results..."). Leaves the viewport on the
-// plot area: callers set it back.
+// Draws the Nnew points after Ndrawn in red (and the dotted green limiting loop and the
+// measurement first when Ndrawn is 0) in the plot area, commits them (Ndrawn += Nnew, Nnew := 0)
+// and reports them through notify_points_drawn (the program enables "Save results..."). Leaves the
+// viewport on the plot area: callers set it back.
 void draw_new_points(ModelState& m);
 
 // draw_new_points with the marker lifted off while the points are drawn and put back on top:

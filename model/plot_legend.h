@@ -10,6 +10,8 @@ constexpr int32_t kLegendOffset = 75;
 constexpr int32_t kLegendLoopSample[2] = {20, 60};    // x range of the limiting loop's sample
 constexpr int32_t kLegendCurveSample[2] = {200, 240}; // x range of the curve's sample
 constexpr int32_t kLegendSampleDrop = 7;              // the samples' y below the line's top
+// Only while a measurement is shown: a solid blue sample and its text after the axes' names.
+constexpr int32_t kLegendMeasurementSample[2] = {650, 690}; // x range of the measurement's sample
 
 // One text of the legend.
 struct LegendText {
@@ -21,3 +23,4 @@ constexpr LegendText kLegendTexts[] = {
     {248, "curve"},
     {320, "H = field / Hs, B = induction / Bs"},
 };
+constexpr LegendText kLegendMeasurementText = {698, "measurement"};

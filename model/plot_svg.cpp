@@ -15,6 +15,7 @@ constexpr const char* kBlack = "#000000";
 constexpr const char* kGreen = "#008000";
 constexpr const char* kCyan = "#008080";
 constexpr const char* kRed = "#ff0000";
+constexpr const char* kBlue = "#0000ff";
 // The 0xCCCC line style: two pixels on, two off.
 constexpr const char* kDotted = "2,2";
 // Tick labels are F8.2: eight characters.
@@ -85,7 +86,9 @@ void polyline(std::string& out, const ModelState& m, const double* H, const doub
 
 } // namespace
 
-bool format_plot_svg(const ModelState& m, int width, int height, std::string& out) {
+bool format_plot_svg(const ModelState& m, int width, int height, std::string& out,
+                     const MeasuredOverlay* measurement) {
+    const bool measured = measurement != nullptr && overlay_shown(*measurement);
     out.clear();
     if (width <= 0 || height <= 0) return false;
     const double left = m.PlotLeft, top = m.PlotTop, right = m.PlotRight, bottom = m.PlotBottom;
@@ -125,11 +128,15 @@ bool format_plot_svg(const ModelState& m, int width, int height, std::string& ou
     const double legend = bottom + kLegendOffset;
     for (const LegendText& t : kLegendTexts)
         text(out, t.x, legend, t.text);
+    if (measured) text(out, kLegendMeasurementText.x, legend, kLegendMeasurementText.text);
     out += "</g>\n";
     line(out, kLegendLoopSample[0], legend + kLegendSampleDrop, kLegendLoopSample[1],
          legend + kLegendSampleDrop, kGreen, true);
     line(out, kLegendCurveSample[0], legend + kLegendSampleDrop, kLegendCurveSample[1],
          legend + kLegendSampleDrop, kRed, false);
+    if (measured)
+        line(out, kLegendMeasurementSample[0], legend + kLegendSampleDrop,
+             kLegendMeasurementSample[1], legend + kLegendSampleDrop, kBlue, false);
 
     if (m.HperPixel != 0.0 && m.BperPixel != 0.0) {
         // The limiting loop as drawn: its entries with the fine points between them.
@@ -144,6 +151,10 @@ bool format_plot_svg(const ModelState& m, int width, int height, std::string& ou
             B.push_back(m.Bmaj[j]);
         }
         polyline(out, m, H.data(), B.data(), 0, static_cast<int32_t>(H.size()) - 1, kGreen, true);
+        if (measured)
+            for (const OverlayCurve& c : measurement->curves)
+                polyline(out, m, c.H.data(), c.B.data(), 0, static_cast<int32_t>(c.H.size()) - 1,
+                         kBlue, false);
         const int32_t drawn = m.Ndrawn < kCurveSlots ? m.Ndrawn : kCurveSlots - 1;
         if (drawn > 0) polyline(out, m, m.Hcurve, m.Bcurve, 0, drawn, kRed, false);
         const double x = left + (m.Hn - m.Hmin) / m.HperPixel;

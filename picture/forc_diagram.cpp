@@ -1,6 +1,8 @@
 // Drawing the FORC diagram with cairo: cells, zero contour, axes, colour bar and title.
 #include "picture/forc_diagram.h"
 
+#include "measure/measure_units.h"
+
 #include <cairo-svg.h>
 
 #include <algorithm>
@@ -288,4 +290,26 @@ bool write_forc_diagram(const std::string& path, const ForcGrid& grid, const For
         return false;
     }
     return true;
+}
+
+ForcDiagramText forc_diagram_text(const std::string& title, int32_t sf,
+                                  const std::string& field_unit, const std::string& moment_unit) {
+    ForcDiagramText text;
+    text.title = title;
+    text.sf = sf;
+    if (field_unit == kFieldUnitSI) {
+        text.axis_scale = 1000.0;
+        text.axis_unit = "mT";
+    } else {
+        text.axis_unit = field_unit;
+    }
+    if (!moment_unit.empty() || !field_unit.empty())
+        text.value_unit = (moment_unit.empty() ? std::string("1") : moment_unit) + "/" +
+                          (field_unit.empty() ? std::string("1") : field_unit) + "^2";
+    return text;
+}
+
+void forc_diagram_grid(const ForcTable& table, int32_t sf, ForcGrid& grid, ForcDiagramText& text) {
+    text.scale_from = forc_ridge_clearance(table, sf);
+    forc_distribution_coercive(table, sf, kDiagramNodes, grid);
 }

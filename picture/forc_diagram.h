@@ -4,11 +4,13 @@
 // thread may call it on distinct surfaces.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <cairo.h>
 
 #include "forc/forc_distribution.h"
+#include "forc/forc_table.h"
 
 // What the diagram says besides the values.
 struct ForcDiagramText {
@@ -21,6 +23,18 @@ struct ForcDiagramText {
     double scale_from = 0;  // the colour scale spans the values at Bc >= scale_from (nearer
                             // values beyond it show in the end colours)
 };
+
+// Nodes of the diagram's grid along its longer side.
+constexpr int32_t kDiagramNodes = 400;
+
+// The words and scales of a diagram of fields in field_unit and moments in moment_unit (as the
+// readers report them; "" for none): fields in T are shown in mT, rho in moment/field^2.
+ForcDiagramText forc_diagram_text(const std::string& title, int32_t sf,
+                                  const std::string& field_unit, const std::string& moment_unit);
+
+// The diagram's grid of table smoothed with sf, and text.scale_from set so that the colour
+// scale and the peak leave out the ridge of reversible magnetisation at Bc = 0.
+void forc_diagram_grid(const ForcTable& table, int32_t sf, ForcGrid& grid, ForcDiagramText& text);
 
 // Size of the pictures written by write_forc_diagram, in pixels (PNG) or points (SVG).
 constexpr int kDiagramWidth = 820;

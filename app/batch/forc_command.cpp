@@ -21,8 +21,6 @@
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// Nodes of the diagram's grid along its longer side.
-constexpr int32_t kDiagramNodes = 400;
 
 // The lowest grid index whose field is at or above Hr.
 int32_t first_field_at_or_above(double Hr, int32_t points) {
@@ -148,32 +146,13 @@ std::string base_name(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The words and scales of the diagram: fields in T are shown in mT.
-ForcDiagramText diagram_text(const std::string& title, int32_t sf, const std::string& field_unit,
-                             const std::string& moment_unit) {
-    ForcDiagramText text;
-    text.title = title;
-    text.sf = sf;
-    if (field_unit == kFieldUnitSI) {
-        text.axis_scale = 1000.0;
-        text.axis_unit = "mT";
-    } else {
-        text.axis_unit = field_unit;
-    }
-    if (!moment_unit.empty() || !field_unit.empty())
-        text.value_unit = (moment_unit.empty() ? std::string("1") : moment_unit) + "/" +
-                          (field_unit.empty() ? std::string("1") : field_unit) + "^2";
-    return text;
-}
-
 // The diagram of table drawn to the picture, and its figures as "name,value" lines on out: the
 // peak is the largest rho clear of the ridge at Bc = 0, placed by forc_grid_peak.
 int draw_and_summarise(const ForcTable& table, int32_t sf, ForcDiagramText text,
                        const std::string& picture, std::FILE* out, std::string& error) {
     // The peak and the colour scale leave out the ridge of reversible magnetisation at Bc = 0.
-    text.scale_from = forc_ridge_clearance(table, sf);
     ForcGrid grid;
-    forc_distribution_coercive(table, sf, kDiagramNodes, grid);
+    forc_diagram_grid(table, sf, grid, text);
     if (!write_forc_diagram(picture, grid, text, error)) return kBatchStopped;
     ForcPeak peak;
     forc_grid_peak(grid, text.scale_from, forc_peak_reach(table, sf, grid), peak);
@@ -197,7 +176,7 @@ int run_forc_measured(const BatchOptions& options, std::FILE* out, std::string& 
     const std::string& moment_unit = curves.moment_unit.reported;
     if (!options.picture_path.empty())
         return draw_and_summarise(table, sf,
-                                  diagram_text(base_name(path), sf, field_unit, moment_unit),
+                                  forc_diagram_text(base_name(path), sf, field_unit, moment_unit),
                                   options.picture_path, out, error);
 
     ForcGrid grid;
@@ -208,7 +187,7 @@ int run_forc_measured(const BatchOptions& options, std::FILE* out, std::string& 
     if (!field_unit.empty() || !moment_unit.empty())
         std::fprintf(out, "# fields in %s, rho in %s\n",
                      field_unit.empty() ? "the file's unit" : field_unit.c_str(),
-                     diagram_text("", sf, field_unit, moment_unit).value_unit.c_str());
+                     forc_diagram_text("", sf, field_unit, moment_unit).value_unit.c_str());
     std::fputs("Hr,H,Bc,Bu,rho\n", out);
     for (int32_t j = 0; j < grid.rows; ++j) {
         const double Hr = grid.y0 + j * grid.dy;
@@ -288,8 +267,8 @@ int run_forc(const BatchOptions& options, ModelState& m, std::FILE* out, std::st
             std::snprintf(title, sizeof title, "Preisach model, %s", units.family.c_str());
         else
             std::snprintf(title, sizeof title, "Preisach model, Hc = %.6g", options.Hc);
-        return draw_and_summarise(table, sf, diagram_text(title, sf, "", ""), options.picture_path,
-                                  out, error);
+        return draw_and_summarise(table, sf, forc_diagram_text(title, sf, "", ""),
+                                  options.picture_path, out, error);
     }
     if (options.density) forc_regression_prepare();
 

@@ -42,24 +42,27 @@ TEST(Startup, ModelConstantsAreTheWidenedSinglePrecisionValues) {
 }
 
 TEST(Startup, FileMenuInOrderWithOneSeparatorAboveExit) {
-    ASSERT_EQ(menu_item_count(1), 8);
+    ASSERT_EQ(menu_item_count(1), 11);
     EXPECT_EQ(item_text(1, 1), "Open workspace...");
     EXPECT_EQ(item_text(1, 2), "Close workspace");
     EXPECT_EQ(item_text(1, 3), "Save results...");
     EXPECT_EQ(item_text(1, 4), "Save bitmaps...");
     EXPECT_EQ(item_text(1, 5), "Save PNG...");
     EXPECT_EQ(item_text(1, 6), "Save SVG...");
-    EXPECT_EQ(item_text(1, 8).rfind("Exit", 0), 0u) << item_text(1, 8);
+    EXPECT_EQ(item_text(1, 7), "Open measurement...");
+    EXPECT_EQ(item_text(1, 8), "Open material model...");
+    EXPECT_EQ(item_text(1, 9), "FORC diagram...");
+    EXPECT_EQ(item_text(1, 11).rfind("Exit", 0), 0u) << item_text(1, 11);
     int separators = 0;
-    for (int i = 1; i <= 8; ++i)
+    for (int i = 1; i <= 11; ++i)
         if (menu_item_flags(1, i) & 8) ++separators;
     EXPECT_EQ(separators, 1);
-    EXPECT_NE(menu_item_flags(1, 7) & 8, 0);
+    EXPECT_NE(menu_item_flags(1, 10) & 8, 0);
     // The standard print command is gone; the standard save command stays under its new text.
-    for (int i = 1; i <= 8; ++i)
+    for (int i = 1; i <= 11; ++i)
         EXPECT_NE(menu_item_id(1, i), 1019) << i;
     EXPECT_EQ(menu_item_id(1, 4), 1020);
-    EXPECT_EQ(menu_item_id(1, 8), 1000);
+    EXPECT_EQ(menu_item_id(1, 11), 1000);
 }
 
 TEST(Startup, StateMenuInOrder) {
