@@ -1,6 +1,6 @@
 // Densities written in the coercive field h = (alpha - beta) / 2 and the interaction field
 // u = (alpha + beta) / 2 as a sum of terms c(h) i(u), and their Everett triangles: the inner
-// integral over u in closed form, the outer one over h by model/outer_integral.h. Any thread:
+// integral over u in closed form, the outer one over h by model/graded_rule.h. Any thread:
 // pure code on the caller's values.
 //
 // The triangle lo <= beta <= alpha <= hi is, in these fields, 0 <= h <= (hi - lo) / 2 with
@@ -10,23 +10,10 @@
 
 #include <cmath>
 
-#include "model/outer_integral.h"
+#include "model/graded_rule.h"
 
 // The most features one term reports (see OuterFeature).
-constexpr int kTermFeaturesMost = 8;
-
-// arctan(b) - arctan(a) without the cancellation of two values near +-pi/2.
-inline double atan_difference(double a, double b) {
-    if (a * b > 0.0) return std::atan((b - a) / (1.0 + a * b));
-    return std::atan(b) - std::atan(a);
-}
-
-// erf(b) - erf(a) without the cancellation of two values near +-1.
-inline double erf_difference(double a, double b) {
-    if (a > 0.0 && b > 0.0) return std::erfc(a) - std::erfc(b);
-    if (a < 0.0 && b < 0.0) return std::erfc(-b) - std::erfc(-a);
-    return std::erf(b) - std::erf(a);
-}
+constexpr int kTermFeaturesMost = 4;
 
 // Lorentzian in both fields: c(h) = 1 / (1 + ((h - centre) / width_c)^2),
 // i(u) = 1 / (1 + (u / width_i)^2).
@@ -40,12 +27,14 @@ struct LorentzTerm {
         const double t = (h - centre) / width_c;
         return 1.0 / (1.0 + t * t);
     }
-    // The integral of i(u) over [u0, u1].
-    double interaction(double u0, double u1) const {
-        return width_i * atan_difference(u0 / width_i, u1 / width_i);
+    // Where the outer integrand of the triangle [lo, hi] turns: the poles of c(sign h), and where
+    // the inner range's ends cross the interaction peak (h = -lo, h = hi). Returns the count.
+    int features(double sign, double lo, double hi, OuterFeature* f) const {
+        f[0] = {sign * centre, width_c, HUGE_VAL};
+        f[1] = {-lo, width_i, HUGE_VAL};
+        f[2] = {hi, width_i, HUGE_VAL};
+        return 3;
     }
-    // Where c(sign h) peaks.
-    OuterFeature coercive_feature(double sign) const { return {sign * centre, width_c}; }
     // The integral of c(h) i(u) over the half-plane h >= 0, in alpha and beta (weight apart).
     double mass() const {
         return 2.0 * width_c * (0.5 * M_PI + std::atan(centre / width_c)) * M_PI * width_i;
@@ -66,15 +55,21 @@ struct GaussTerm {
         const double t = std::log(h / centre) / spread;
         return std::exp(-0.5 * t * t) / h;
     }
-    double interaction(double u0, double u1) const {
-        const double s = width_i * M_SQRT2;
-        return 0.5 * std::sqrt(M_PI) * s * erf_difference(u0 / s, u1 / s);
-    }
-    // Where c(sign h) varies: about its mode, on the scale centre * spread (at most the mode).
-    OuterFeature coercive_feature(double sign) const {
-        if (sign < 0) return {0.0, 0.0}; // c(-h) = 0 on the whole range
+    // Where the outer integrand of the triangle [lo, hi] turns: about the mode of c, on the
+    // scale centre * spread (at most the mode), out to where c has fallen 8.5 standard
+    // deviations (of ln h) below its median; from h = 0, where c has its singularity, up to the
+    // mode, starting at the field below which c holds 1e-17 of its mass; and where the inner
+    // range's ends cross the interaction peak, within 6.5 scales of the error function (erfc(6.5)
+    // = 4e-20). The mirror has c(-h) = 0: no feature.
+    int features(double sign, double lo, double hi, OuterFeature* f) const {
+        if (sign < 0) return 0;
         const double mode = centre * std::exp(-spread * spread);
-        return {mode, std::fmin(mode, centre * spread)};
+        const double S = M_SQRT2 * width_i;
+        f[0] = {mode, std::fmin(mode, centre * spread), centre * std::exp(8.5 * spread)};
+        f[1] = {0.0, centre * std::exp(-8.5 * spread), mode};
+        f[2] = {-lo, S, 6.5 * S};
+        f[3] = {hi, S, 6.5 * S};
+        return 4;
     }
     double mass() const {
         const double root_two_pi = std::sqrt(2.0 * M_PI);
@@ -82,42 +77,41 @@ struct GaussTerm {
     }
 };
 
-// The outer integrand of a sum of terms over the triangle [lo, hi]: at h,
-// sum of weight * c(sign h) * (integral of i over [lo + h, hi - h]).
-template <class T, int N> struct TermsIntegrand {
-    const T* terms; // N terms
-    double lo, hi;  // the triangle's fields
-    double sign;    // +1: the triangle beta <= alpha; -1 its mirror
-    double operator()(double h) const {
-        double sum = 0.0;
-        for (int k = 0; k < N; ++k)
-            sum += terms[k].weight * terms[k].coercive(sign * h) *
-                   terms[k].interaction(lo + h, hi - h);
-        return sum;
-    }
-};
+// The outer integrand of one term over the triangle [lo, hi] at the nodes h[0..n-1]:
+// out[i] += weight * c(sign h) * (integral of i over [lo + h, hi - h]), for 0 <= h <= (hi - lo)
+// / 2. scratch: 4 n doubles of the caller's.
+void term_values(const LorentzTerm& t, double lo, double hi, double sign, const double* h, int n,
+                 double* out, double* scratch);
+void term_values(const GaussTerm& t, double lo, double hi, double sign, const double* h, int n,
+                 double* out, double* scratch);
+
+// The integral of one term over the triangle [lo, hi] (sign +1) or its mirror (sign -1), on a
+// mesh graded toward the term's own features.
+template <class T> double term_triangle(const T& term, double lo, double hi, double sign) {
+    OuterFeature features[kTermFeaturesMost];
+    const int count = term.features(sign, lo, hi, features);
+    GradedRule rule;
+    graded_rule(0.0, 0.5 * (hi - lo), features, count, rule);
+    double f[kGradedNodesMost];
+    double scratch[4 * kGradedNodesMost];
+    for (int i = 0; i < rule.count; ++i)
+        f[i] = 0.0;
+    term_values(term, lo, hi, sign, rule.x, rule.count, f, scratch);
+    return 2.0 * graded_sum(rule, f);
+}
 
 // The integral of the density sum(terms) over the triangle between a and b:
 // a < b the triangle a <= beta <= alpha <= b, a > b the mirror b <= alpha <= beta <= a (what
-// either integral form gives with reversed outer limits), without any normalisation factor.
+// either integral form gives with reversed outer limits), without any normalisation factor. Each
+// term on its own mesh: a mesh for all would spend every term's evaluations on every term's cuts.
 template <class T, int N> double terms_triangle(const T (&terms)[N], double a, double b) {
     if (!std::isfinite(a) || !std::isfinite(b)) return NAN;
     if (a == b) return 0.0;
     const double sign = a < b ? 1.0 : -1.0;
     const double lo = std::fmin(a, b);
     const double hi = std::fmax(a, b);
-    // The inner range's ends cross the interaction peak at h = -lo and h = hi.
-    OuterFeature features[kTermFeaturesMost];
-    int count = 0;
-    double mass = 0.0;
+    double sum = 0.0;
     for (int k = 0; k < N; ++k)
-        mass += std::fabs(terms[k].weight) * terms[k].mass();
-    for (int k = 0; k < N && count + 3 <= kTermFeaturesMost; ++k) {
-        features[count++] = terms[k].coercive_feature(sign);
-        features[count++] = {-lo, terms[k].width_i};
-        features[count++] = {hi, terms[k].width_i};
-    }
-    const TermsIntegrand<T, N> g{terms, lo, hi, sign};
-    return 2.0 *
-           outer_integral(g, 0.0, 0.5 * (hi - lo), features, count, 0.5 * kOuterTolerance * mass);
+        sum += term_triangle(terms[k], lo, hi, sign);
+    return sum;
 }

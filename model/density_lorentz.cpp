@@ -3,9 +3,10 @@
 
 #include <cmath>
 
-#include "model/coercive_interaction.h"
+#include "model/graded_rule.h"
 #include "model/lorentz_integrands.h"
 #include "model/model_limits.h"
+#include "model/outer_kernels.h"
 #include "numerics/dtwodq_template.h"
 
 namespace {
@@ -49,36 +50,38 @@ template <class F> double piece_of(const F& f, double x0, double x1, const Piece
     return integrate(f, x0, x1, Fixed{y.lower}, Fixed{y.upper});
 }
 
-// The outer integrand of a piece with the inner integral in closed form. The density is
-// Kmax f(alpha) g(beta); `outer` is the factor of the outer variable (offset -0.5 for alpha,
-// +0.5 for beta), and the inner integral of the other factor is Hc (atan(y/Hc + inner) between
-// the piece's inner limits).
-struct ClosedInner {
-    double Hc, Kmax;      // the density's parameters
-    double outer, inner;  // offsets of the outer and inner factors' arguments
-    const PieceLimits* y; // the inner limits
-    double operator()(double x) const {
-        const double t = x / Hc + outer;
-        const double lower = y->lower_is_x ? x : y->lower;
-        const double upper = y->upper_is_x ? x : y->upper;
-        const double in = Hc * atan_difference(lower / Hc + inner, upper / Hc + inner);
-        return Kmax * in / (1.0 + t * t);
-    }
-};
-
+// A piece with the inner integral in closed form. The density is Kmax f(alpha) g(beta); `outer`
+// is the offset of the outer factor's argument (-0.5 for alpha, +0.5 for beta), `inner` that of
+// the inner factor's, whose integral between the piece's inner limits is
+// Hc (atan(upper / Hc + inner) - atan(lower / Hc + inner)), taken as one arctangent of a quotient
+// (plus or minus pi where the two arctangents lie on either side of a pole of the quotient).
 double closed_piece(const Density& d, TriangleForm form, double x0, double x1,
                     const PieceLimits& y) {
     const double Hc = d.parameter[kLorentzHc];
     const bool up = form == TriangleForm::ascending;
-    const ClosedInner g{Hc, d.norm, up ? -0.5 : 0.5, up ? 0.5 : -0.5, &y};
+    const double outer = up ? -0.5 : 0.5;
+    const double inner = up ? 0.5 : -0.5;
     // The outer factor peaks at -Hc * outer; the inner integral turns fastest where a limit that
     // follows x crosses the inner factor's peak at -Hc * inner.
-    const OuterFeature features[2] = {{-Hc * g.outer, Hc}, {-Hc * g.inner, Hc}};
-    // Absolute tolerance against the density's mass over the whole plane, Kmax (pi Hc)^2.
-    const double tolerance = kOuterTolerance * d.norm * (M_PI * Hc) * (M_PI * Hc);
+    const OuterFeature features[2] = {{-Hc * outer, Hc, HUGE_VAL}, {-Hc * inner, Hc, HUGE_VAL}};
     const double lo = std::fmin(x0, x1);
     const double hi = std::fmax(x0, x1);
-    const double I = outer_integral(g, lo, hi, features, 2, tolerance);
+    const double r = 1.0 / Hc;
+    const AtanOverLorentz f{1.0,
+                            inner + (y.lower_is_x ? 0.0 : y.lower * r),
+                            y.lower_is_x ? r : 0.0,
+                            inner + (y.upper_is_x ? 0.0 : y.upper * r),
+                            y.upper_is_x ? r : 0.0,
+                            outer,
+                            r};
+    GradedRule rule;
+    graded_rule(lo, hi, features, 2, rule);
+    double q[kGradedNodesMost];
+    double scratch[kGradedNodesMost];
+    for (int i = 0; i < rule.count; ++i)
+        q[i] = 0.0;
+    add_values(f, rule.x, rule.count, q, scratch);
+    const double I = d.norm * Hc * graded_sum(rule, q);
     return x0 <= x1 ? I : -I;
 }
 

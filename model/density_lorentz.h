@@ -1,8 +1,9 @@
 // The Lorentzian density with its one parameter Hc, the model's first family and its default:
 // P(alpha, beta) = Kmax / ((1 + (alpha/Hc - 0.5)^2) (1 + (beta/Hc + 0.5)^2)), integrated by the
 // two-dimensional adaptive quadrature, and below Hc = kLorentzClosedBelowHc with the inner
-// integral in closed form (arctangents) and an adaptive one-dimensional outer rule. The record and
-// value are pure (any thread); its pieces run the quadrature and are interface-thread only.
+// integral in closed form (arctangents) and the graded outer rule of model/graded_rule.h. The
+// record and value are pure (any thread); its pieces run the quadrature and are interface-thread
+// only.
 #pragma once
 
 #include "model/density.h"

@@ -11,15 +11,16 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QApplication>
+#include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "app/input_hn.h"
 #include "app/menu_callbacks.h"
 #include "model/curve_construction.h"
 #include "model/model_seams.h"
 #include "model/model_state.h"
-#include "model/density_lorentz.h"
 #include "model/preisach.h"
 #include "model/plot.h"
 #include "shell_driver.h"
@@ -148,6 +149,11 @@ void draw_leg_and_look(ModelState& m) {
     if (c && c->shape() == Qt::WaitCursor) ++g_legs_under_wait_cursor;
     draw_new_points_under_marker(m);
 }
+// 3 ms a leg: the curve buffer, hundreds of legs of a few hundred points, takes over a second.
+void draw_leg_slowly(ModelState& m) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    draw_new_points_under_marker(m);
+}
 } // namespace
 
 TEST_F(InputHn, ACyclicExecuteShowsTheWaitCursorUntilItEnds) {
@@ -168,10 +174,9 @@ TEST_F(InputHn, ACyclicExecuteShowsTheWaitCursorUntilItEnds) {
 // drawn so far stay, the dialog stays open and is reset, and what the user did to the dialog
 // meanwhile (a click on Cancel) was held back.
 TEST_F(InputHn, ALongExecuteStopsOnEscapeOrTheStopButton) {
-    // A narrow density makes every point dear, so that the curve buffer cannot fill up before
-    // the stop arrives, however fast the build (the fixture restores Hc and Kmax).
-    g_model.density.parameter[kLorentzHc] = 0.002;
-    compute_kmax(g_model);
+    // Each leg is drawn slowly, so that the curve buffer cannot fill up before the stop
+    // arrives, however fast the build.
+    set_leg_draw(draw_leg_slowly);
     for (const bool by_button : {false, true}) {
         with_dialog(open_input_dialog, [by_button](QDialog* d) {
             const int32_t drawn_before = g_model.Ndrawn;
@@ -203,6 +208,7 @@ TEST_F(InputHn, ALongExecuteStopsOnEscapeOrTheStopButton) {
             EXPECT_FALSE(control_enabled(kExecuteButton));
         });
     }
+    set_leg_draw(draw_new_points_under_marker);
 }
 
 TEST_F(InputHn, ExecuteEndsWithHnExactlyAtTheCurrentField) {

@@ -1,0 +1,29 @@
+// The outer integrands of the coercive-times-interaction terms, as the kernels of
+// model/outer_kernels.h.
+#include "model/coercive_interaction.h"
+
+#include "model/outer_kernels.h"
+
+static_assert(kGradedNodesMost <= kOuterKernelNodesMost, "a rule's nodes go to a kernel at once");
+
+void term_values(const LorentzTerm& t, double lo, double hi, double sign, const double* h, int n,
+                 double* out, double* scratch) {
+    // width_i (atan((hi - h) / width_i) - atan((lo + h) / width_i)) / (1 + ((sign h - centre) /
+    // width_c)^2).
+    const double s = 1.0 / t.width_i;
+    const double r = 1.0 / t.width_c;
+    const AtanOverLorentz f{t.weight * t.width_i, lo * s, s, hi * s, -s, -t.centre * r, sign * r};
+    add_values(f, h, n, out, scratch);
+}
+
+void term_values(const GaussTerm& t, double lo, double hi, double sign, const double* h, int n,
+                 double* out, double* scratch) {
+    if (sign < 0) return; // c(-h) = 0 for h >= 0
+    // The interaction's integral is sqrt(pi) / 2 S (erf((hi - h) / S) - erf((lo + h) / S)),
+    // S = sqrt(2) width_i.
+    const double S = M_SQRT2 * t.width_i;
+    const double s = 1.0 / S;
+    const ErfOverLogNormal f{
+        t.weight * 0.5 * std::sqrt(M_PI) * S, std::log(t.centre), t.spread, lo * s, s, hi * s, -s};
+    add_values(f, h, n, out, scratch);
+}

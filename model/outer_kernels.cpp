@@ -1,0 +1,186 @@
+#include "model/outer_kernels.h"
+
+#include <cmath>
+
+#include "model/simd_level.h"
+#include "model/vector_math.h"
+
+namespace {
+
+// The exponential's arguments are floored where the vector function still takes its fast path
+// (its result stays in the normal range); the floored values differ from the true ones by less
+// than 1e-300.
+constexpr double kExpFloor = -700.0;
+// Beyond +-kErfSaturated erf is +-1 to within erfc(6.5) = 4e-20.
+constexpr double kErfSaturated = 6.5;
+// erfc's arguments are clamped to where the vector function takes its fast path: below
+// -kErfSaturated erfc is 2 to the last bit, above kErfcMost it is below 1e-295.
+constexpr double kErfcMost = 26.0;
+
+inline double clamp_erfc(double v) {
+    return v < -kErfSaturated ? -kErfSaturated : (v > kErfcMost ? kErfcMost : v);
+}
+
+// Each kernel is three loops around the vector functions. The loops are written once, inlined
+// into one function per build, and the builds differ only in the width of their vectors: no
+// fused multiply-adds (the project compiles without contraction), the same operations per node.
+
+// atan(b) - atan(a) as one arctangent, atan((b - a) / (1 + a b)), plus pi with the sign of
+// b - a where 1 + a b < 0 (a and b on either side of 0, beyond each other's reciprocal). Near
+// 1 + a b = 0 the quotient is large and its arctangent flat, so the cancellation there costs
+// nothing.
+[[gnu::always_inline]] inline void atan_quotients(const AtanOverLorentz& f, const double* x, int n,
+                                                  double* q) {
+#pragma omp simd
+    for (int i = 0; i < n; ++i) {
+        const double a = f.a0 + f.a1 * x[i];
+        const double b = f.b0 + f.b1 * x[i];
+        q[i] = (b - a) / (1.0 + a * b);
+    }
+}
+
+[[gnu::always_inline]] inline void atan_finish(const AtanOverLorentz& f, const double* x, int n,
+                                               const double* t, double* out) {
+#pragma omp simd
+    for (int i = 0; i < n; ++i) {
+        const double a = f.a0 + f.a1 * x[i];
+        const double b = f.b0 + f.b1 * x[i];
+        const double turn = 1.0 + a * b < 0.0 ? (b > a ? M_PI : -M_PI) : 0.0;
+        const double c = f.c0 + f.c1 * x[i];
+        out[i] += f.k * (t[i] + turn) / (1.0 + c * c);
+    }
+}
+
+// The log-normal's exponent -(ln x - m)^2 / (2 s^2) - ln x from ln x (in e), floored.
+[[gnu::always_inline]] inline void lognormal_exponents(const ErfOverLogNormal& f, const double* x,
+                                                       int n, double* e) {
+    const double r = 1.0 / f.s;
+#pragma omp simd
+    for (int i = 0; i < n; ++i) {
+        const double z = (e[i] - f.m) * r;
+        const double v = -0.5 * z * z - e[i];
+        e[i] = x[i] > 0.0 && v > kExpFloor ? v : kExpFloor;
+    }
+}
+
+// erf(b) - erf(a) for a <= b, where it takes no error function: 0 where both lie beyond
+// kErfSaturated on the same side, 2 where they lie beyond it on either side, and where the
+// log-normal factor (exponent in e) is 0 it does not matter; else NAN, to be computed.
+[[gnu::always_inline]] inline void erf_saturated(const ErfOverLogNormal& f, const double* x, int n,
+                                                 const double* e, double* d) {
+#pragma omp simd
+    for (int i = 0; i < n; ++i) {
+        const double a = f.a0 + f.a1 * x[i];
+        const double b = f.b0 + f.b1 * x[i];
+        const bool none = a >= kErfSaturated || b <= -kErfSaturated || e[i] == kExpFloor;
+        const bool whole = a <= -kErfSaturated && b >= kErfSaturated;
+        d[i] = none ? 0.0 : (whole ? 2.0 : NAN);
+    }
+}
+
+// The nodes whose difference is still to compute, gathered: their indices, and the arguments of
+// erfc(a) - erfc(b), reflected to erfc(-b) - erfc(-a) when b < 0 so that neither term is near 2.
+// Returns their count.
+inline int erfc_arguments(const ErfOverLogNormal& f, const double* x, int n, const double* d,
+                          int* index, double* ea, double* eb) {
+    int m = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!std::isnan(d[i])) continue;
+        const double a = f.a0 + f.a1 * x[i];
+        const double b = f.b0 + f.b1 * x[i];
+        index[m] = i;
+        ea[m] = clamp_erfc(b < 0.0 ? -b : a);
+        eb[m] = clamp_erfc(b < 0.0 ? -a : b);
+        ++m;
+    }
+    return m;
+}
+
+[[gnu::always_inline]] inline void erf_finish(const ErfOverLogNormal& f, int n, const double* e,
+                                              const double* d, double* out) {
+#pragma omp simd
+    for (int i = 0; i < n; ++i)
+        out[i] += f.k * e[i] * d[i];
+}
+
+[[gnu::always_inline]] inline void atan_kernel(const AtanOverLorentz& f, const double* x, int n,
+                                               double* out, double* q) {
+    atan_quotients(f, x, n, q);
+    vector_atan(q, q, n);
+    atan_finish(f, x, n, q, out);
+}
+
+[[gnu::always_inline]] inline void erf_kernel(const ErfOverLogNormal& f, const double* x, int n,
+                                              double* out, double* scratch) {
+    double* e = scratch;
+    double* d = scratch + n;
+    double* ea = scratch + 2 * n;
+    double* eb = scratch + 3 * n;
+    int index[kOuterKernelNodesMost];
+    vector_log(x, e, n);
+    lognormal_exponents(f, x, n, e);
+    vector_exp(e, e, n);
+    erf_saturated(f, x, n, e, d);
+    const int m = erfc_arguments(f, x, n, d, index, ea, eb);
+    vector_erfc(ea, ea, m);
+    vector_erfc(eb, eb, m);
+    for (int j = 0; j < m; ++j)
+        d[index[j]] = ea[j] - eb[j];
+    erf_finish(f, n, e, d, out);
+}
+
+void atan_baseline(const AtanOverLorentz& f, const double* x, int n, double* out, double* q) {
+    atan_kernel(f, x, n, out, q);
+}
+void erf_baseline(const ErfOverLogNormal& f, const double* x, int n, double* out, double* s) {
+    erf_kernel(f, x, n, out, s);
+}
+
+#if defined(__GNUC__) && defined(__x86_64__)
+__attribute__((target("avx2,fma"))) void atan_avx2(const AtanOverLorentz& f, const double* x, int n,
+                                                   double* out, double* q) {
+    atan_kernel(f, x, n, out, q);
+}
+__attribute__((target("avx2,fma"))) void erf_avx2(const ErfOverLogNormal& f, const double* x, int n,
+                                                  double* out, double* s) {
+    erf_kernel(f, x, n, out, s);
+}
+__attribute__((target("avx512f,avx2,fma"))) void
+atan_avx512(const AtanOverLorentz& f, const double* x, int n, double* out, double* q) {
+    atan_kernel(f, x, n, out, q);
+}
+__attribute__((target("avx512f,avx2,fma"))) void
+erf_avx512(const ErfOverLogNormal& f, const double* x, int n, double* out, double* s) {
+    erf_kernel(f, x, n, out, s);
+}
+#endif
+
+} // namespace
+
+void add_values(const AtanOverLorentz& f, const double* x, int n, double* out, double* scratch) {
+#if defined(__GNUC__) && defined(__x86_64__)
+    switch (simd_level()) {
+    case kSimdAvx512:
+        return atan_avx512(f, x, n, out, scratch);
+    case kSimdAvx2:
+        return atan_avx2(f, x, n, out, scratch);
+    default:
+        break;
+    }
+#endif
+    atan_baseline(f, x, n, out, scratch);
+}
+
+void add_values(const ErfOverLogNormal& f, const double* x, int n, double* out, double* scratch) {
+#if defined(__GNUC__) && defined(__x86_64__)
+    switch (simd_level()) {
+    case kSimdAvx512:
+        return erf_avx512(f, x, n, out, scratch);
+    case kSimdAvx2:
+        return erf_avx2(f, x, n, out, scratch);
+    default:
+        break;
+    }
+#endif
+    erf_baseline(f, x, n, out, scratch);
+}

@@ -1,0 +1,33 @@
+// The outer integrands of the closed-form-inner densities, evaluated at a whole rule's nodes at
+// once: the arithmetic built for the vectors of the processor's build (model/simd_level.h), the
+// elementary functions by model/vector_math.h. Any thread: pure functions of the caller's arrays.
+#pragma once
+
+// A Lorentzian factor times the difference of two arctangents, both of arguments affine in x:
+//   f(x) = k (atan(b) - atan(a)) / (1 + c^2),  a = a0 + a1 x,  b = b0 + b1 x,  c = c0 + c1 x,
+// the inner integral of a Lorentzian factor over a range whose ends are fixed or follow x.
+struct AtanOverLorentz {
+    double k;      // constant factor
+    double a0, a1; // lower arctangent's argument
+    double b0, b1; // upper arctangent's argument
+    double c0, c1; // the Lorentzian's argument
+};
+
+// A log-normal factor times the difference of two error functions:
+//   f(x) = k exp(-(ln x - m)^2 / (2 s^2)) / x (erf(b) - erf(a)),  a = a0 + a1 x,  b = b0 + b1 x,
+// for x > 0 (0 at x <= 0), with a <= b at every node.
+struct ErfOverLogNormal {
+    double k;      // constant factor
+    double m;      // mean of ln x
+    double s;      // standard deviation of ln x, > 0
+    double a0, a1; // lower error function's argument
+    double b0, b1; // upper error function's argument
+};
+
+// The most nodes one call takes.
+constexpr int kOuterKernelNodesMost = 4096;
+
+// out[i] += f(x[i]) for i < n <= kOuterKernelNodesMost; scratch: room for n doubles
+// (arctangents) or 4 n (error functions).
+void add_values(const AtanOverLorentz& f, const double* x, int n, double* out, double* scratch);
+void add_values(const ErfOverLogNormal& f, const double* x, int n, double* out, double* scratch);
