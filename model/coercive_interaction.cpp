@@ -24,6 +24,6 @@ void term_values(const GaussTerm& t, double lo, double hi, double sign, const do
     const double S = M_SQRT2 * t.width_i;
     const double s = 1.0 / S;
     const ErfOverLogNormal f{
-        t.weight * 0.5 * std::sqrt(M_PI) * S, std::log(t.centre), t.spread, lo * s, s, hi * s, -s};
+        t.weight * 0.5 * std::sqrt(M_PI) * S, t.centre, t.spread, lo * s, s, hi * s, -s};
     add_values(f, h, n, out, scratch);
 }

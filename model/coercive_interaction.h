@@ -18,9 +18,10 @@ constexpr int kTermFeaturesMost = 4;
 // Lorentzian in both fields: c(h) = 1 / (1 + ((h - centre) / width_c)^2),
 // i(u) = 1 / (1 + (u / width_i)^2).
 struct LorentzTerm {
-    double weight;  // factor of the term
-    double centre;  // coercive field of the peak
-    double width_c; // half-width in the coercive field, > 0
+    static constexpr int kRulePoints = kGradedPolePoints; // poles and arctangents
+    double weight;                                        // factor of the term
+    double centre;                                        // coercive field of the peak
+    double width_c;                                       // half-width in the coercive field, > 0
     double width_i; // half-width in the interaction field, > 0
 
     double coercive(double h) const {
@@ -30,9 +31,9 @@ struct LorentzTerm {
     // Where the outer integrand of the triangle [lo, hi] turns: the poles of c(sign h), and where
     // the inner range's ends cross the interaction peak (h = -lo, h = hi). Returns the count.
     int features(double sign, double lo, double hi, OuterFeature* f) const {
-        f[0] = {sign * centre, width_c, HUGE_VAL};
-        f[1] = {-lo, width_i, HUGE_VAL};
-        f[2] = {hi, width_i, HUGE_VAL};
+        f[0] = {FeatureKind::pole, sign * centre, width_c, 0.0, 0.0};
+        f[1] = {FeatureKind::pole, -lo, width_i, 0.0, 0.0};
+        f[2] = {FeatureKind::pole, hi, width_i, 0.0, 0.0};
         return 3;
     }
     // The integral of c(h) i(u) over the half-plane h >= 0, in alpha and beta (weight apart).
@@ -45,31 +46,34 @@ struct LorentzTerm {
 // c(h) = exp(-(ln(h / centre))^2 / (2 spread^2)) / h for h > 0 (0 otherwise),
 // i(u) = exp(-u^2 / (2 width_i^2)).
 struct GaussTerm {
-    double weight;  // factor of the term
-    double centre;  // median coercive field, > 0
-    double spread;  // standard deviation of ln h, > 0
-    double width_i; // standard deviation of the interaction field, > 0
+    static constexpr int kRulePoints = kGradedGaussPoints; // Gaussians and error functions
+    static constexpr double kLogStep = 3.0; // longest piece of c, in standard deviations of ln h
+    static constexpr double kErfStep = 3.0; // longest piece of the error functions, in scales
+    double weight;                          // factor of the term
+    double centre;                          // median coercive field, > 0
+    double spread;                          // standard deviation of ln h, > 0
+    double width_i;                         // standard deviation of the interaction field, > 0
 
     double coercive(double h) const {
         if (!(h > 0.0)) return 0.0;
         const double t = std::log(h / centre) / spread;
         return std::exp(-0.5 * t * t) / h;
     }
-    // Where the outer integrand of the triangle [lo, hi] turns: about the mode of c, on the
-    // scale centre * spread (at most the mode), out to where c has fallen 8.5 standard
-    // deviations (of ln h) below its median; from h = 0, where c has its singularity, up to the
-    // mode, starting at the field below which c holds 1e-17 of its mass; and where the inner
-    // range's ends cross the interaction peak, within 6.5 scales of the error function (erfc(6.5)
-    // = 4e-20). The mirror has c(-h) = 0: no feature.
+    // Where the outer integrand of the triangle [lo, hi] turns: c over the range of h where it
+    // holds all but 1e-17 of its mass (8.5 standard deviations of ln h either side of the
+    // median), in pieces whose ends differ by a factor e^(2 spread) (at most 3, for its
+    // singularity at h = 0); and where the inner range's ends cross the interaction peak, in
+    // pieces of the error function's scale within 6.5 scales (erfc(6.5) = 4e-20). The mirror has
+    // c(-h) = 0: no feature.
     int features(double sign, double lo, double hi, OuterFeature* f) const {
         if (sign < 0) return 0;
-        const double mode = centre * std::exp(-spread * spread);
+        const double spread_factor = std::exp(8.5 * spread);
         const double S = M_SQRT2 * width_i;
-        f[0] = {mode, std::fmin(mode, centre * spread), centre * std::exp(8.5 * spread)};
-        f[1] = {0.0, centre * std::exp(-8.5 * spread), mode};
-        f[2] = {-lo, S, 6.5 * S};
-        f[3] = {hi, S, 6.5 * S};
-        return 4;
+        f[0] = {FeatureKind::log_normal, centre, std::fmin(3.0, std::exp(kLogStep * spread)),
+                centre / spread_factor, centre * spread_factor};
+        f[1] = {FeatureKind::gaussian, -lo, kErfStep * S, -lo - 6.5 * S, -lo + 6.5 * S};
+        f[2] = {FeatureKind::gaussian, hi, kErfStep * S, hi - 6.5 * S, hi + 6.5 * S};
+        return 3;
     }
     double mass() const {
         const double root_two_pi = std::sqrt(2.0 * M_PI);
@@ -91,7 +95,7 @@ template <class T> double term_triangle(const T& term, double lo, double hi, dou
     OuterFeature features[kTermFeaturesMost];
     const int count = term.features(sign, lo, hi, features);
     GradedRule rule;
-    graded_rule(0.0, 0.5 * (hi - lo), features, count, rule);
+    graded_rule(0.0, 0.5 * (hi - lo), features, count, T::kRulePoints, rule);
     double f[kGradedNodesMost];
     double scratch[4 * kGradedNodesMost];
     for (int i = 0; i < rule.count; ++i)

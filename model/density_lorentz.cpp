@@ -63,7 +63,8 @@ double closed_piece(const Density& d, TriangleForm form, double x0, double x1,
     const double inner = up ? 0.5 : -0.5;
     // The outer factor peaks at -Hc * outer; the inner integral turns fastest where a limit that
     // follows x crosses the inner factor's peak at -Hc * inner.
-    const OuterFeature features[2] = {{-Hc * outer, Hc, HUGE_VAL}, {-Hc * inner, Hc, HUGE_VAL}};
+    const OuterFeature features[2] = {{FeatureKind::pole, -Hc * outer, Hc, 0.0, 0.0},
+                                      {FeatureKind::pole, -Hc * inner, Hc, 0.0, 0.0}};
     const double lo = std::fmin(x0, x1);
     const double hi = std::fmax(x0, x1);
     const double r = 1.0 / Hc;
@@ -75,7 +76,7 @@ double closed_piece(const Density& d, TriangleForm form, double x0, double x1,
                             outer,
                             r};
     GradedRule rule;
-    graded_rule(lo, hi, features, 2, rule);
+    graded_rule(lo, hi, features, 2, kGradedPolePoints, rule);
     double q[kGradedNodesMost];
     double scratch[kGradedNodesMost];
     for (int i = 0; i < rule.count; ++i)

@@ -7,68 +7,76 @@
 
 namespace {
 
-// The Gauss-Legendre rule on [-1, 1], nodes ascending.
-struct UnitRule {
-    double x[kGradedPoints];
-    double w[kGradedPoints];
+// The Gauss-Legendre rules of 1 to kGradedPointsMost points on [-1, 1], nodes ascending.
+struct UnitRules {
+    double x[kGradedPointsMost + 1][kGradedPointsMost];
+    double w[kGradedPointsMost + 1][kGradedPointsMost];
 };
 
-UnitRule make_unit_rule() {
-    UnitRule r{};
-    gsl_integration_glfixed_table* t = gsl_integration_glfixed_table_alloc(kGradedPoints);
-    for (int i = 0; i < kGradedPoints; ++i)
-        gsl_integration_glfixed_point(-1.0, 1.0, i, &r.x[i], &r.w[i], t);
-    gsl_integration_glfixed_table_free(t);
+UnitRules make_unit_rules() {
+    UnitRules r{};
+    for (int n = 1; n <= kGradedPointsMost; ++n) {
+        gsl_integration_glfixed_table* t = gsl_integration_glfixed_table_alloc(n);
+        for (int i = 0; i < n; ++i)
+            gsl_integration_glfixed_point(-1.0, 1.0, i, &r.x[n][i], &r.w[n][i], t);
+        gsl_integration_glfixed_table_free(t);
+    }
     return r;
 }
 
-const UnitRule& unit_rule() {
-    static const UnitRule rule = make_unit_rule();
-    return rule;
+const UnitRules& unit_rules() {
+    static const UnitRules rules = make_unit_rules();
+    return rules;
 }
 
-// Insertion of a cut strictly inside (lo, hi) while room remains.
-void add_cut(double c, double lo, double hi, double* cuts, int& n) {
-    if (lo < c && c < hi && n < kGradedPiecesMost - 1) cuts[n++] = c;
+// The farthest end of a piece that starts at a, for one feature. Near a pole (centre c, width
+// w) a piece that lies on one side of c, its near end at distance d from c, may be
+// 2 max(d, w / 2) long, and within a width of c it may lie across it, w long: pieces approach by
+// thirds of the distance and leave in steps that triple, without the slivers that fixed cells of
+// several features would cut. A gaussian or log-normal feature bounds the pieces within its
+// range only; one that starts ahead lets the piece run to its start.
+double piece_end(double a, const OuterFeature& f) {
+    switch (f.kind) {
+    case FeatureKind::pole: {
+        const double c = f.centre;
+        const double w = f.width;
+        if (c > a) return std::fmax(a + w, (a + 2.0 * c) / 3.0);
+        return a + std::fmax(w, 2.0 * (a - c));
+    }
+    case FeatureKind::gaussian:
+        if (a < f.from) return f.from;
+        return a < f.to ? a + f.width : HUGE_VAL;
+    case FeatureKind::log_normal:
+        if (a < f.from) return f.from;
+        return a < f.to ? a * f.width : HUGE_VAL;
+    }
+    return HUGE_VAL;
 }
 
 } // namespace
 
-void graded_rule(double lo, double hi, const OuterFeature* features, int count, GradedRule& rule) {
+void graded_rule(double lo, double hi, const OuterFeature* features, int count, int points,
+                 GradedRule& rule) {
     rule.count = 0;
-    if (!(lo < hi)) return;
-    double cuts[kGradedPiecesMost + 1];
-    int n = 0;
-    for (int i = 0; i < count; ++i) {
-        const double c = features[i].centre;
-        const double w = features[i].width;
-        if (!(w > 0.0) || !std::isfinite(c)) continue;
-        add_cut(c, lo, hi, cuts, n);
-        // The cells reach from the feature to the far end of the range, or to the first cut at
-        // or beyond the feature's reach; those wholly outside the range cut nothing.
-        const double far = std::fmax(std::fabs(c - lo), std::fabs(c - hi));
-        for (double d = w; d < far; d *= kGradedRatio) {
-            add_cut(c - d, lo, hi, cuts, n);
-            add_cut(c + d, lo, hi, cuts, n);
-            if (d >= features[i].reach) break;
-        }
-    }
-    std::sort(cuts, cuts + n);
-    n = static_cast<int>(std::unique(cuts, cuts + n) - cuts);
-
-    const UnitRule& u = unit_rule();
+    if (!(lo < hi) || points < 1 || points > kGradedPointsMost) return;
+    const double* ux = unit_rules().x[points];
+    const double* uw = unit_rules().w[points];
     double a = lo;
-    for (int p = 0; p <= n; ++p) {
-        const double b = p < n ? cuts[p] : hi;
+    for (int p = 0; a < hi; ++p) {
+        double b = hi;
+        if (p + 1 < kGradedPiecesMost)
+            for (int i = 0; i < count; ++i)
+                if (features[i].width > 0.0) b = std::fmin(b, piece_end(a, features[i]));
+        if (!(b > a)) b = hi; // a width below the spacing of doubles at a
         const double mid = 0.5 * (a + b);
         const double half = 0.5 * (b - a);
         double* x = rule.x + rule.count;
         double* w = rule.w + rule.count;
-        for (int i = 0; i < kGradedPoints; ++i) {
-            x[i] = mid + half * u.x[i];
-            w[i] = half * u.w[i];
+        for (int i = 0; i < points; ++i) {
+            x[i] = mid + half * ux[i];
+            w[i] = half * uw[i];
         }
-        rule.count += kGradedPoints;
+        rule.count += points;
         a = b;
     }
 }

@@ -51,14 +51,27 @@ inline double clamp_erfc(double v) {
     }
 }
 
-// The log-normal's exponent -(ln x - m)^2 / (2 s^2) - ln x from ln x (in e), floored.
+// x / median, whose logarithm is taken rather than ln x - ln median: for a narrow log-normal
+// (s small) the rounding of ln x, a few units of |ln x| in the last place, would reach the
+// factor multiplied by |ln x - m| / s^2, 1e-12 at s = 0.03; ln(x / median) is near 0 there and
+// its rounding as small.
+[[gnu::always_inline]] inline void median_ratios(const ErfOverLogNormal& f, const double* x, int n,
+                                                 double* e) {
+    const double r = 1.0 / f.median;
+#pragma omp simd
+    for (int i = 0; i < n; ++i)
+        e[i] = x[i] * r;
+}
+
+// The log-normal's exponent -(ln x - m)^2 / (2 s^2) - ln x from ln(x / median) (in e), floored.
 [[gnu::always_inline]] inline void lognormal_exponents(const ErfOverLogNormal& f, const double* x,
                                                        int n, double* e) {
     const double r = 1.0 / f.s;
+    const double m = std::log(f.median);
 #pragma omp simd
     for (int i = 0; i < n; ++i) {
-        const double z = (e[i] - f.m) * r;
-        const double v = -0.5 * z * z - e[i];
+        const double z = e[i] * r;
+        const double v = -0.5 * z * z - e[i] - m;
         e[i] = x[i] > 0.0 && v > kExpFloor ? v : kExpFloor;
     }
 }
@@ -78,22 +91,52 @@ inline double clamp_erfc(double v) {
     }
 }
 
-// The nodes whose difference is still to compute, gathered: their indices, and the arguments of
-// erfc(a) - erfc(b), reflected to erfc(-b) - erfc(-a) when b < 0 so that neither term is near 2.
-// Returns their count.
+// The erfc arguments of the nodes still to compute, gathered: one where a or b lies beyond
+// kErfSaturated (erf(b) - erf(a) is then erfc(a) or 2 - erfc(-a) where b does, erfc(-b) or
+// 2 - erfc(b) where a does: the argument is |a| or |b|, so that no erfc is near 2), two where
+// neither does (erfc(a) - erfc(b), reflected to erfc(-b) - erfc(-a) when b < 0). Their nodes go
+// to index. Returns the count of arguments; *nodes gets the count of nodes.
 inline int erfc_arguments(const ErfOverLogNormal& f, const double* x, int n, const double* d,
-                          int* index, double* ea, double* eb) {
+                          int* index, double* args, int* nodes) {
     int m = 0;
+    int k = 0;
     for (int i = 0; i < n; ++i) {
         if (!std::isnan(d[i])) continue;
         const double a = f.a0 + f.a1 * x[i];
         const double b = f.b0 + f.b1 * x[i];
-        index[m] = i;
-        ea[m] = clamp_erfc(b < 0.0 ? -b : a);
-        eb[m] = clamp_erfc(b < 0.0 ? -a : b);
-        ++m;
+        index[k++] = i;
+        if (b >= kErfSaturated) {
+            args[m++] = std::fabs(a);
+        } else if (a <= -kErfSaturated) {
+            args[m++] = std::fabs(b);
+        } else {
+            args[m++] = clamp_erfc(b < 0.0 ? -b : a);
+            args[m++] = clamp_erfc(b < 0.0 ? -a : b);
+        }
     }
+    *nodes = k;
     return m;
+}
+
+// The differences of the gathered nodes from their erfc values, in the order of erfc_arguments.
+inline void erf_differences(const ErfOverLogNormal& f, const double* x, int k, const int* index,
+                            const double* erfc_of, double* d) {
+    int m = 0;
+    for (int j = 0; j < k; ++j) {
+        const int i = index[j];
+        const double a = f.a0 + f.a1 * x[i];
+        const double b = f.b0 + f.b1 * x[i];
+        if (b >= kErfSaturated) {
+            d[i] = a >= 0.0 ? erfc_of[m] : 2.0 - erfc_of[m];
+            m += 1;
+        } else if (a <= -kErfSaturated) {
+            d[i] = b < 0.0 ? erfc_of[m] : 2.0 - erfc_of[m];
+            m += 1;
+        } else {
+            d[i] = erfc_of[m] - erfc_of[m + 1];
+            m += 2;
+        }
+    }
 }
 
 [[gnu::always_inline]] inline void erf_finish(const ErfOverLogNormal& f, int n, const double* e,
@@ -114,18 +157,17 @@ inline int erfc_arguments(const ErfOverLogNormal& f, const double* x, int n, con
                                               double* out, double* scratch) {
     double* e = scratch;
     double* d = scratch + n;
-    double* ea = scratch + 2 * n;
-    double* eb = scratch + 3 * n;
+    double* args = scratch + 2 * n; // up to 2 n
     int index[kOuterKernelNodesMost];
-    vector_log(x, e, n);
+    median_ratios(f, x, n, e);
+    vector_log(e, e, n);
     lognormal_exponents(f, x, n, e);
     vector_exp(e, e, n);
     erf_saturated(f, x, n, e, d);
-    const int m = erfc_arguments(f, x, n, d, index, ea, eb);
-    vector_erfc(ea, ea, m);
-    vector_erfc(eb, eb, m);
-    for (int j = 0; j < m; ++j)
-        d[index[j]] = ea[j] - eb[j];
+    int k = 0;
+    const int m = erfc_arguments(f, x, n, d, index, args, &k);
+    vector_erfc(args, args, m);
+    erf_differences(f, x, k, index, args, d);
     erf_finish(f, n, e, d, out);
 }
 

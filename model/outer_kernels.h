@@ -14,11 +14,12 @@ struct AtanOverLorentz {
 };
 
 // A log-normal factor times the difference of two error functions:
-//   f(x) = k exp(-(ln x - m)^2 / (2 s^2)) / x (erf(b) - erf(a)),  a = a0 + a1 x,  b = b0 + b1 x,
+//   f(x) = k exp(-(ln x - m)^2 / (2 s^2)) / x (erf(b) - erf(a)),  m = ln median,
+//   a = a0 + a1 x,  b = b0 + b1 x,
 // for x > 0 (0 at x <= 0), with a <= b at every node.
 struct ErfOverLogNormal {
     double k;      // constant factor
-    double m;      // mean of ln x
+    double median; // exp(m), the median of x, > 0
     double s;      // standard deviation of ln x, > 0
     double a0, a1; // lower error function's argument
     double b0, b1; // upper error function's argument
