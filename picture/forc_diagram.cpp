@@ -2,8 +2,8 @@
 #include "picture/forc_diagram.h"
 
 #include "measure/measure_units.h"
-
-#include <cairo-svg.h>
+#include "picture/picture_file.h"
+#include "picture/picture_marks.h"
 
 #include <algorithm>
 #include <cctype>
@@ -43,31 +43,6 @@ Rgb diverging(double t) {
 
 void set_colour(cairo_t* cr, const Rgb& c) {
     cairo_set_source_rgb(cr, c.r, c.g, c.b);
-}
-
-// A tick spacing of 1, 2 or 5 times a power of ten giving about count intervals over range.
-double nice_step(double range, int count) {
-    if (!(range > 0.0)) return 1.0;
-    const double raw = range / count;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (m * power >= raw) return m * power;
-    return 10.0 * power;
-}
-
-std::string number_text(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", std::fabs(v) < 1e-12 ? 0.0 : v);
-    return text;
-}
-
-// Text with its reference point at (x, y); align -1 left, 0 centre, 1 right; vertical centre.
-void show_text(cairo_t* cr, double x, double y, const std::string& s, int align) {
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, s.c_str(), &e);
-    const double left = align < 0 ? x : align == 0 ? x - 0.5 * e.width : x - e.width;
-    cairo_move_to(cr, left - e.x_bearing, y - e.y_bearing - 0.5 * e.height);
-    cairo_show_text(cr, s.c_str());
 }
 
 // The mapping of grid coordinates to the picture: equal scale on both axes.
@@ -226,15 +201,6 @@ void paint_colour_bar(cairo_t* cr, const Frame& f, double largest, const ForcDia
     show_text(cr, x + 0.5 * kBarWidth, top - 14, label, 0);
 }
 
-bool ends_with(const std::string& s, const char* suffix) {
-    const std::string tail(suffix);
-    if (s.size() < tail.size()) return false;
-    for (size_t i = 0; i < tail.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + i])) != tail[i])
-            return false;
-    return true;
-}
-
 } // namespace
 
 void paint_forc_diagram(cairo_t* cr, double width, double height, const ForcGrid& grid,
@@ -259,37 +225,28 @@ void paint_forc_diagram(cairo_t* cr, double width, double height, const ForcGrid
 }
 
 bool forc_diagram_path_ok(const std::string& path) {
-    return ends_with(path, ".png") || ends_with(path, ".svg");
+    return picture_path_ok(path);
 }
+
+namespace {
+
+// The diagram's data for write_picture.
+struct Diagram {
+    const ForcGrid* grid;
+    const ForcDiagramText* text;
+};
+
+void paint_diagram(cairo_t* cr, double width, double height, const void* what) {
+    const Diagram& d = *static_cast<const Diagram*>(what);
+    paint_forc_diagram(cr, width, height, *d.grid, *d.text);
+}
+
+} // namespace
 
 bool write_forc_diagram(const std::string& path, const ForcGrid& grid, const ForcDiagramText& text,
                         std::string& error) {
-    if (!forc_diagram_path_ok(path)) {
-        error = "picture '" + path + "': the name must end in .png or .svg";
-        return false;
-    }
-    const std::string temporary = path + ".partial";
-    const bool svg = ends_with(path, ".svg");
-    cairo_surface_t* surface =
-        svg ? cairo_svg_surface_create(temporary.c_str(), kDiagramWidth, kDiagramHeight)
-            : cairo_image_surface_create(CAIRO_FORMAT_RGB24, kDiagramWidth, kDiagramHeight);
-    cairo_t* cr = cairo_create(surface);
-    paint_forc_diagram(cr, kDiagramWidth, kDiagramHeight, grid, text);
-    cairo_status_t status = cairo_status(cr);
-    cairo_destroy(cr);
-    if (status == CAIRO_STATUS_SUCCESS && !svg)
-        status = cairo_surface_write_to_png(surface, temporary.c_str());
-    cairo_surface_finish(surface);
-    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
-    cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        error = "cannot write the picture '" + path + "'" +
-                (status != CAIRO_STATUS_SUCCESS ? std::string(": ") + cairo_status_to_string(status)
-                                                : std::string());
-        return false;
-    }
-    return true;
+    const Diagram d{&grid, &text};
+    return write_picture(path, kDiagramWidth, kDiagramHeight, paint_diagram, &d, error);
 }
 
 ForcDiagramText forc_diagram_text(const std::string& title, int32_t sf,

@@ -44,7 +44,8 @@ struct BatchOptions {
     std::string measured_path;  // forc --measured: a file of measured reversal curves ("" for
                                 // the model's own curves)
     int32_t sf = 0;             // forc --sf: smoothing factor of the distribution; 0 until given
-    std::string picture_path;   // forc --picture: where the FORC diagram is drawn ("" for none)
+    std::string picture_path;   // forc --picture: where the FORC diagram is drawn; fit --picture:
+                                // the measured and fitted loops ("" for none)
     bool no_drift = false;      // forc --no-drift: leave measured moments as they are
     std::string columns;        // --columns H,M: the columns of a plain file, by name or
                                 // number from 1 ("" to recognise them)

@@ -22,6 +22,7 @@
 #include "model/model_file.h"
 #include "model/model_limits.h"
 #include "model/state_sequences.h"
+#include "picture/picture_file.h"
 
 namespace {
 
@@ -79,6 +80,7 @@ int parse_fit_option(int argc, const char* const* argv, int& i, BatchOptions& op
     std::string* path = arg == "--loop"        ? &options.loop_path
                         : arg == "--out"       ? &options.out_path
                         : arg == "--out-model" ? &options.out_model_path
+                        : arg == "--picture"   ? &options.picture_path
                         : arg == "--model"     ? &options.fit_family
                                                : nullptr;
     if (!path) return kOptionUnknown;
@@ -96,6 +98,16 @@ bool check_fit_options(BatchOptions& options, std::string& error) {
         return false;
     }
     const std::string& family = options.fit_family;
+    if (!options.picture_path.empty() && (family.empty() || family == "lorentz")) {
+        error = "--picture draws the fit of --model lorentz2, gauss, lorentz2-mix, gauss-mix or "
+                "auto";
+        return false;
+    }
+    if (!options.picture_path.empty() && !picture_path_ok(options.picture_path)) {
+        error = "invalid --picture '" + batch_shown(options.picture_path) +
+                "': the name must end in .png or .svg";
+        return false;
+    }
     // The measured family is a table from reversal curves (identify), not a formula to fit.
     if (!family.empty() && family != "auto" && family != "lorentz" &&
         (!find_density_family(family.c_str()) || family == kMeasuredFamily)) {
@@ -270,7 +282,7 @@ const BatchCommandRow kFitCommand = {
     "                    is below 0.99. --out-model writes the fitted Hc as a model\n"
     "                    file (FILE3).\n"
     "  fit --model lorentz2|gauss|lorentz2-mix|gauss-mix|auto --loop FILE [--columns H,M]\n"
-    "      [--out FILE2] [--out-model FILE3]\n"
+    "      [--out FILE2] [--out-model FILE3] [--picture FILE4]\n"
     "                    fit the density family (auto: each, the best by Akaike's\n"
     "                    criterion, each one's R^2 printed) and the reversible part\n"
     "                    B = Bs (m_irr + chi h + amplitude L(h/field)), h = H/Hs, to the\n"
@@ -279,9 +291,10 @@ const BatchCommandRow kFitCommand = {
     "                    history, by nonlinear least squares; prints each parameter with\n"
     "                    its standard error, R^2 against the slope-corrected loop and\n"
     "                    the measured and fitted Bc, Mr, Ms. --out writes \"H,M,M_fitted\":\n"
-    "                    the loop fitted and the fit at its fields, --out-model the model file "
-    "that\n"
-    "                    curve --model and forc --model compute with.\n",
+    "                    the loop fitted and the fit at its fields, --out-model the model\n"
+    "                    file that curve --model and forc --model compute with, --picture\n"
+    "                    the measured and fitted loops, less the high-field slope (.png or\n"
+    "                    .svg); all three of the first series.\n",
     parse_fit_option,
     check_fit_options,
     run_fit,

@@ -12,7 +12,9 @@
 #include "measure/loop_figures.h"
 #include "measure/measured_series.h"
 #include "measure/series_reader.h"
+#include "measure/measure_units.h"
 #include "model/density_families.h"
+#include "picture/loop_picture.h"
 
 const char* const kAutoFamilies[] = {"lorentz2", "gauss", "lorentz2-mix", "gauss-mix"};
 const int kAutoFamilyCount = 4;
@@ -129,6 +131,40 @@ void print_fit(std::FILE* out, const MaterialFit& f, const FitFiguresOut& j,
         cell("%.6g", j.closed ? j.figures.Ms : nan).c_str());
 }
 
+// The picture of the fitted loop: both curves without the high-field slope the figures are
+// taken without, fields in mT when they are in T.
+LoopPicture picture_of(const PreparedLoop& p, const MaterialFit& f, const FitFiguresOut& j,
+                       const MeasuredSeries& series, const std::string& path) {
+    LoopPicture pic;
+    const size_t slash = path.find_last_of('/');
+    pic.title = batch_shown(slash == std::string::npos ? path : path.substr(slash + 1)) +
+                (series.specimen.empty() ? "" : " (" + batch_shown(series.specimen) + ")") + ": " +
+                f.family->name;
+    const std::string& fu = series.field_unit.reported;
+    const std::string& mu = series.moment_unit.reported;
+    const bool tesla = fu == kFieldUnitSI;
+    pic.field_scale = tesla ? 1000.0 : 1.0;
+    pic.field_label = "field" + (tesla ? std::string(" (mT)") : fu.empty() ? "" : " (" + fu + ")");
+    pic.moment_label = "moment - high-field slope" + (mu.empty() ? "" : " (" + mu + ")");
+    const std::string field_unit = tesla ? " mT" : fu.empty() ? "" : " " + fu;
+    const std::string moment_unit = mu.empty() ? "" : " " + mu;
+    const double nan = std::nan("");
+    char line[240];
+    std::snprintf(
+        line, sizeof line, "R^2 %.5f   Bc %.4g / %.4g%s   Mr %.4g / %.4g%s (measured / fitted)",
+        j.r2, p.figures.Bc * pic.field_scale, j.closed ? j.figures.Bc * pic.field_scale : nan,
+        field_unit.c_str(), p.figures.Mr, j.closed ? j.figures.Mr : nan, moment_unit.c_str());
+    pic.subtitle = line;
+    pic.H = p.H;
+    pic.M.resize(p.H.size());
+    pic.fitted.resize(p.H.size());
+    for (size_t i = 0; i < p.H.size(); ++i) {
+        pic.M[i] = p.fit.M[i] - p.slope * p.H[i];
+        pic.fitted[i] = f.model[i] - p.slope * p.H[i];
+    }
+    return pic;
+}
+
 } // namespace
 
 int run_material_fit(const BatchOptions& options, std::FILE* out, std::string& error) {
@@ -196,6 +232,11 @@ int run_material_fit(const BatchOptions& options, std::FILE* out, std::string& e
                 return kBatchStopped;
             }
         }
+        if (!options.picture_path.empty() && s == 0 &&
+            !write_loop_picture(options.picture_path,
+                                picture_of(p, best, best_judge, series[s], options.loop_path),
+                                error))
+            return kBatchStopped;
         if (!options.out_model_path.empty() && s == 0) {
             ModelFile model;
             model.family = best.family->name;

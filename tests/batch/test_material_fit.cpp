@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include <cairo.h>
+
+#include "picture/loop_picture.h"
 #include "tool_run.h"
 
 namespace {
@@ -122,6 +125,60 @@ TEST(ModelFiles, FitReturnsTheParametersOfALoopMadeFromThem) {
             EXPECT_NEAR(got / value, 1.0, bound) << c.family << " " << name;
             EXPECT_LE(std::fabs(got - value), 3.0 * error) << c.family << " " << name;
         }
+    }
+}
+
+// fit --picture draws the measured loop (blue dots) and the fit (a red line) over it; a name
+// that is not .png or .svg, or the Lorentzian's fit, is refused with one line.
+TEST(ModelFiles, FitDrawsTheMeasuredAndFittedLoops) {
+    const std::string truth = temporary_path("picture_truth.json");
+    write_text(truth,
+               model_text("lorentz2", "\"Hc0\": 0.2, \"dHc\": 0.05, \"dHu\": 0.03", 1.0, 1.0, ""));
+    const ToolRun made =
+        run_tool({"curve", "--model", truth, "--plot-width", "100", "to:1", "to:-1"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    // Points 2 % of Bs off the model either side, so that the fit's line leaves them in view.
+    std::string header;
+    std::ostringstream text;
+    text << "H,B\n";
+    int k = 0;
+    for (const auto& r : csv_rows(made.out, header))
+        text << r[0] << "," << r[1] + (k++ % 2 ? 0.02 : -0.02) << "\n";
+    const std::string loop = temporary_path("picture_loop.csv");
+    write_text(loop, text.str());
+    const std::string picture = temporary_path("fit_picture.png");
+    std::remove(picture.c_str());
+    const ToolRun fit =
+        run_tool({"fit", "--model", "lorentz2", "--loop", loop, "--picture", picture});
+    ASSERT_EQ(fit.status, 0) << fit.err;
+    cairo_surface_t* image = cairo_image_surface_create_from_png(picture.c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(image), kLoopPictureWidth);
+    EXPECT_EQ(cairo_image_surface_get_height(image), kLoopPictureHeight);
+    // Pixels of the measured points' blue and of the fit's red, in the plot's two halves below
+    // the legend (the fit covers most of the points it meets).
+    int blue[2] = {0, 0}, red[2] = {0, 0};
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int y = 120; y < kLoopPictureHeight; ++y)
+        for (int x = 0; x < kLoopPictureWidth; ++x) {
+            const uint32_t px = *reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x);
+            const int r = (px >> 16) & 255, g = (px >> 8) & 255, b = px & 255;
+            const int half = x < kLoopPictureWidth / 2 ? 0 : 1;
+            if (b > 150 && r < 80) ++blue[half];
+            if (r > 150 && b < 80 && g < 80) ++red[half];
+        }
+    cairo_surface_destroy(image);
+    for (int half : {0, 1}) {
+        EXPECT_GT(blue[half], 50) << "measured points in half " << half;
+        EXPECT_GT(red[half], 50) << "fitted line in half " << half;
+    }
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"fit", "--model", "gauss", "--loop", loop, "--picture", "a.jpg"},
+          std::vector<std::string>{"fit", "--loop", loop, "--picture", picture}}) {
+        const ToolRun refused = run_tool(args);
+        EXPECT_EQ(refused.status, 2) << args[3];
+        EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
     }
 }
 
