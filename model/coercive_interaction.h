@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "model/graded_rule.h"
+#include "model/outer_kernels.h"
 
 // The most features one term reports (see OuterFeature).
 constexpr int kTermFeaturesMost = 4;
@@ -35,6 +36,11 @@ struct LorentzTerm {
         f[1] = {FeatureKind::pole, -lo, width_i, 0.0, 0.0};
         f[2] = {FeatureKind::pole, hi, width_i, 0.0, 0.0};
         return 3;
+    }
+    // The part of the outer integral over [0, x0] known in closed form: none, x0 = 0.
+    double head(double, double, double, double& x0) const {
+        x0 = 0.0;
+        return 0.0;
     }
     // The integral of c(h) i(u) over the half-plane h >= 0, in alpha and beta (weight apart).
     double mass() const {
@@ -61,19 +67,39 @@ struct GaussTerm {
     }
     // Where the outer integrand of the triangle [lo, hi] turns: c over the range of h where it
     // holds all but 1e-17 of its mass (8.5 standard deviations of ln h either side of the
-    // median), in pieces whose ends differ by a factor e^(2 spread) (at most 3, for its
-    // singularity at h = 0); and where the inner range's ends cross the interaction peak, in
-    // pieces of the error function's scale within 6.5 scales (erfc(6.5) = 4e-20). The mirror has
-    // c(-h) = 0: no feature.
+    // median), in pieces whose ends differ by a factor e^(kLogStep spread); and where the inner
+    // range's ends cross the interaction peak, in pieces of the error function's scale within 6.5
+    // scales (erfc(6.5) = 4e-20). The mirror has c(-h) = 0: no feature.
     int features(double sign, double lo, double hi, OuterFeature* f) const {
         if (sign < 0) return 0;
         const double spread_factor = std::exp(8.5 * spread);
         const double S = M_SQRT2 * width_i;
-        f[0] = {FeatureKind::log_normal, centre, std::fmin(3.0, std::exp(kLogStep * spread)),
+        f[0] = {FeatureKind::log_normal, centre, std::exp(kLogStep * spread),
                 centre / spread_factor, centre * spread_factor};
         f[1] = {FeatureKind::gaussian, -lo, kErfStep * S, -lo - 6.5 * S, -lo + 6.5 * S};
         f[2] = {FeatureKind::gaussian, hi, kErfStep * S, hi - 6.5 * S, hi + 6.5 * S};
         return 3;
+    }
+    // The part of the outer integral over [0, x0] known in closed form: where both ends of the
+    // inner range lie kErfSaturated scales or more beyond the interaction peak, the inner
+    // integral is constant to 4e-20 (0 with both on one side, the whole Gaussian with one on
+    // either side), and c integrates to the log-normal distribution function,
+    // spread sqrt(pi / 2) erfc(-ln(x0 / centre) / (spread sqrt 2)). x0 is the largest field up
+    // to (hi - lo) / 2 where that holds (0 where it does not hold at h = 0).
+    double head(double sign, double lo, double hi, double& x0) const {
+        x0 = 0.0;
+        if (sign < 0) return 0.0;
+        const double S = M_SQRT2 * width_i;
+        const double edge = kErfSaturated * S;
+        const double H = 0.5 * (hi - lo);
+        if (lo >= edge || hi <= -edge) {
+            x0 = H; // the triangle misses the interaction peak
+            return 0.0;
+        }
+        if (!(lo <= -edge && hi >= edge)) return 0.0;
+        x0 = std::fmin(H, std::fmin(-edge - lo, hi - edge));
+        const double cdf = std::erfc(-std::log(x0 / centre) / (spread * M_SQRT2));
+        return weight * std::sqrt(M_PI) * S * spread * std::sqrt(0.5 * M_PI) * cdf;
     }
     double mass() const {
         const double root_two_pi = std::sqrt(2.0 * M_PI);
@@ -94,14 +120,16 @@ void term_values(const GaussTerm& t, double lo, double hi, double sign, const do
 template <class T> double term_triangle(const T& term, double lo, double hi, double sign) {
     OuterFeature features[kTermFeaturesMost];
     const int count = term.features(sign, lo, hi, features);
+    double x0 = 0.0;
+    const double head = term.head(sign, lo, hi, x0);
     GradedRule rule;
-    graded_rule(0.0, 0.5 * (hi - lo), features, count, T::kRulePoints, rule);
+    graded_rule(x0, 0.5 * (hi - lo), features, count, T::kRulePoints, rule);
     double f[kGradedNodesMost];
     double scratch[4 * kGradedNodesMost];
     for (int i = 0; i < rule.count; ++i)
         f[i] = 0.0;
     term_values(term, lo, hi, sign, rule.x, rule.count, f, scratch);
-    return 2.0 * graded_sum(rule, f);
+    return 2.0 * (head + graded_sum(rule, f));
 }
 
 // The integral of the density sum(terms) over the triangle between a and b:

@@ -53,6 +53,36 @@ double piece_end(double a, const OuterFeature& f) {
     return HUGE_VAL;
 }
 
+// The end of the piece that starts at a (before hi): the nearest end any feature allows, a
+// log-normal's ratio capped at ratio_most; hi for the last piece a range may have (p).
+double piece_end(double a, double hi, const OuterFeature* features, int count, double ratio_most,
+                 int p) {
+    double b = hi;
+    if (p + 1 < kGradedPiecesMost)
+        for (int i = 0; i < count; ++i) {
+            if (!(features[i].width > 0.0)) continue;
+            OuterFeature f = features[i];
+            if (f.kind == FeatureKind::log_normal) f.width = std::fmin(f.width, ratio_most);
+            b = std::fmin(b, piece_end(a, f));
+        }
+    return b > a ? b : hi; // hi for a width below the spacing of doubles at a
+}
+
+// True when [a, b] (0 < a < b) is better integrated in ln x: a log-normal feature covers it,
+// and no other feature bounds it (a pole anywhere, a gaussian whose range meets it), since their
+// scales are lengths in x.
+bool in_ln_x(double a, double b, const OuterFeature* features, int count) {
+    bool log_normal = false;
+    for (int i = 0; i < count; ++i) {
+        const OuterFeature& f = features[i];
+        if (!(f.width > 0.0)) continue;
+        if (f.kind == FeatureKind::log_normal) log_normal = log_normal || (f.from <= a && a < f.to);
+        if (f.kind == FeatureKind::pole) return false;
+        if (f.kind == FeatureKind::gaussian && a < f.to && f.from < b) return false;
+    }
+    return log_normal;
+}
+
 } // namespace
 
 void graded_rule(double lo, double hi, const OuterFeature* features, int count, int points,
@@ -61,23 +91,40 @@ void graded_rule(double lo, double hi, const OuterFeature* features, int count, 
     if (!(lo < hi) || points < 1 || points > kGradedPointsMost) return;
     const double* ux = unit_rules().x[points];
     const double* uw = unit_rules().w[points];
+    // Pieces of a log-normal that end beyond kLogSpacedRatio times their start take their nodes
+    // in ln x: their nodes and weights there, exponentiated at the end.
+    int log_first[kGradedPiecesMost];
+    int log_pieces = 0;
     double a = lo;
     for (int p = 0; a < hi; ++p) {
-        double b = hi;
-        if (p + 1 < kGradedPiecesMost)
-            for (int i = 0; i < count; ++i)
-                if (features[i].width > 0.0) b = std::fmin(b, piece_end(a, features[i]));
-        if (!(b > a)) b = hi; // a width below the spacing of doubles at a
-        const double mid = 0.5 * (a + b);
-        const double half = 0.5 * (b - a);
+        double b = piece_end(a, hi, features, count, HUGE_VAL, p);
+        bool log_spaced = a > 0.0 && b > kLogSpacedRatio * a;
+        if (log_spaced && !in_ln_x(a, b, features, count)) {
+            // In x a log-normal's piece may be no longer than its distance from 0 allows.
+            b = piece_end(a, hi, features, count, kLogSpacedRatio, p);
+            log_spaced = false;
+        }
+        const double from = log_spaced ? std::log(a) : a;
+        const double to = log_spaced ? std::log(b) : b;
+        const double mid = 0.5 * (from + to);
+        const double half = 0.5 * (to - from);
         double* x = rule.x + rule.count;
         double* w = rule.w + rule.count;
         for (int i = 0; i < points; ++i) {
             x[i] = mid + half * ux[i];
             w[i] = half * uw[i];
         }
+        if (log_spaced) log_first[log_pieces++] = rule.count;
         rule.count += points;
         a = b;
+    }
+    for (int k = 0; k < log_pieces; ++k) {
+        double* x = rule.x + log_first[k];
+        double* w = rule.w + log_first[k];
+        for (int i = 0; i < points; ++i) {
+            x[i] = std::exp(x[i]);
+            w[i] *= x[i]; // dx = x d(ln x)
+        }
     }
 }
 

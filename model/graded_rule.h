@@ -10,8 +10,8 @@
 // (or within a width of the centre), whose ellipse of convergence keeps the singularity outside
 // at parameter 3.7 or more. A Gaussian or an error function is entire, but its tail steepens with
 // the distance, so it is covered by pieces of a fixed length up to where it has faded to 1e-17
-// of its size, and a log-normal by pieces of a fixed ratio of their ends. Then a dozen Gauss
-// points integrate each piece to about 1e-14 of the integrand's size: no rule application is
+// of its size, and a log-normal by pieces of a fixed ratio of their ends, in ln x. Then a dozen
+// Gauss points integrate each piece to about 1e-14 of the integrand's size: no rule application is
 // spent on an estimate of the error, and all nodes are known before the first value, so the
 // integrand is evaluated as one array by the vector functions (model/vector_math.h).
 #pragma once
@@ -20,7 +20,8 @@
 enum class FeatureKind {
     pole,       // a pole or branch point at centre +- i width; shapes the integrand everywhere
     gaussian,   // an entire factor that turns on the scale of width, within [from, to]
-    log_normal, // a factor Gaussian in ln x, within [from, to] (from > 0)
+    log_normal, // a factor Gaussian in ln x, within [from, to] (from > 0); its pieces that no
+                // other feature bounds take their nodes evenly in ln x
 };
 
 // A feature of an outer integrand: where and on what scale a polynomial rule must follow it.
@@ -43,6 +44,12 @@ constexpr int kGradedPointsMost = 14;
 // at the first kGradedPiecesMost - 1 cuts of its features only.
 constexpr int kGradedPiecesMost = 160;
 constexpr int kGradedNodesMost = kGradedPiecesMost * kGradedPointsMost;
+
+// A piece [a, b] with b / a above this, of a log-normal and no other feature, is integrated in
+// ln x:
+// the singularity at x = 0 that bounds such pieces to a third of their distance from it in x
+// lies at -infinity in ln x, where the factor is a Gaussian of ln x.
+constexpr double kLogSpacedRatio = 3.0;
 
 // The nodes and weights of the rule on one range.
 struct GradedRule {

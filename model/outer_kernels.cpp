@@ -11,8 +11,6 @@ namespace {
 // (its result stays in the normal range); the floored values differ from the true ones by less
 // than 1e-300.
 constexpr double kExpFloor = -700.0;
-// Beyond +-kErfSaturated erf is +-1 to within erfc(6.5) = 4e-20.
-constexpr double kErfSaturated = 6.5;
 // erfc's arguments are clamped to where the vector function takes its fast path: below
 // -kErfSaturated erfc is 2 to the last bit, above kErfcMost it is below 1e-295.
 constexpr double kErfcMost = 26.0;

@@ -13,6 +13,9 @@ struct AtanOverLorentz {
     double c0, c1; // the Lorentzian's argument
 };
 
+// Beyond +-kErfSaturated erf is +-1 to within erfc(6.5) = 4e-20.
+constexpr double kErfSaturated = 6.5;
+
 // A log-normal factor times the difference of two error functions:
 //   f(x) = k exp(-(ln x - m)^2 / (2 s^2)) / x (erf(b) - erf(a)),  m = ln median,
 //   a = a0 + a1 x,  b = b0 + b1 x,
