@@ -206,12 +206,7 @@ void paint_colour_bar(cairo_t* cr, const Frame& f, double largest, const ForcDia
 void paint_forc_diagram(cairo_t* cr, double width, double height, const ForcGrid& grid,
                         const ForcDiagramText& text) {
     cairo_save(cr);
-    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
-    cairo_rectangle(cr, 0, 0, width, height);
-    cairo_fill(cr);
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, kFontSize);
-    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    blank_page(cr, width, height, kFontSize);
     show_text(cr, 0.5 * width, 22, text.title + "   SF = " + std::to_string(text.sf), 0);
     if (grid.columns > 0 && grid.rows > 0 && grid.dx > 0.0 && grid.dy > 0.0) {
         const Frame f = frame_for(grid, width, height);

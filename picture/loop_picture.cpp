@@ -153,12 +153,7 @@ void paint_what(cairo_t* cr, double width, double height, const void* what) {
 
 void paint_loop_picture(cairo_t* cr, double width, double height, const LoopPicture& p) {
     cairo_save(cr);
-    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
-    cairo_rectangle(cr, 0, 0, width, height);
-    cairo_fill(cr);
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, kFontSize);
-    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    blank_page(cr, width, height, kFontSize);
     show_text(cr, 0.5 * width, 20, p.title, 0);
     if (!p.subtitle.empty()) show_text(cr, 0.5 * width, 40, p.subtitle, 0);
     const Frame f = frame_for(p, width, height);

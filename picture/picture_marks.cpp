@@ -18,6 +18,15 @@ std::string number_text(double v) {
     return text;
 }
 
+void blank_page(cairo_t* cr, double width, double height, double font_size) {
+    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+    cairo_rectangle(cr, 0, 0, width, height);
+    cairo_fill(cr);
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, font_size);
+    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+}
+
 void show_text(cairo_t* cr, double x, double y, const std::string& s, int align) {
     cairo_text_extents_t e;
     cairo_text_extents(cr, s.c_str(), &e);
