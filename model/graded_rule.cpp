@@ -69,8 +69,8 @@ double piece_end(double a, double hi, const OuterFeature* features, int count, d
 }
 
 // True when [a, b] (0 < a < b) is better integrated in ln x: a log-normal feature covers it,
-// and no other feature bounds it (a pole anywhere, a gaussian whose range meets it), since their
-// scales are lengths in x.
+// and no other feature bounds it (a pole anywhere, a gaussian whose range meets it beyond its
+// first share of a piece from 0), since their scales are lengths in x.
 bool in_ln_x(double a, double b, const OuterFeature* features, int count) {
     bool log_normal = false;
     for (int i = 0; i < count; ++i) {
@@ -78,7 +78,12 @@ bool in_ln_x(double a, double b, const OuterFeature* features, int count) {
         if (!(f.width > 0.0)) continue;
         if (f.kind == FeatureKind::log_normal) log_normal = log_normal || (f.from <= a && a < f.to);
         if (f.kind == FeatureKind::pole) return false;
-        if (f.kind == FeatureKind::gaussian && a < f.to && f.from < b) return false;
+        // A gaussian's factor changes little over x in [0, b] when b is a small share of its
+        // longest piece: near x = 0 it is then a short power series in x = e^(ln x), which the
+        // rule in ln x integrates as well as the log-normal itself.
+        if (f.kind == FeatureKind::gaussian && a < f.to && f.from < b &&
+            b > kLogSpacedGaussianShare * f.width)
+            return false;
     }
     return log_normal;
 }
