@@ -143,3 +143,14 @@ const DensityFamily kGaussMixFamily = {
     peak_fields,      peak_width,
     gauss_piece,      gauss_check,
 };
+
+const DensityFamily* mixture_member(const DensityFamily& mixture) {
+    if (&mixture == &kLorentz2MixFamily) return &kLorentz2Family;
+    if (&mixture == &kGaussMixFamily) return &kGaussFamily;
+    return nullptr;
+}
+
+double member_mass(const DensityFamily& member, const double* p) {
+    return &member == &kGaussFamily ? gauss_term_mass(gauss_term(p))
+                                    : lorentz_term_mass(lorentz_term(p));
+}

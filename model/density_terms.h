@@ -28,6 +28,15 @@ constexpr int kMixSecond = 4;
 extern const DensityFamily kLorentz2MixFamily;
 extern const DensityFamily kGaussMixFamily;
 
+// The family of a mixture's two members (kLorentz2Family, kGaussFamily); null for a family that
+// is not one of the mixtures.
+const DensityFamily* mixture_member(const DensityFamily& mixture);
+
+// The mass over the half-plane of a member of the Lorentzian-product or Gaussian family with
+// parameters p (three), unscaled: a mixture weighs its members' triangles computed with norm 1
+// by w / mass and (1 - w) / mass.
+double member_mass(const DensityFamily& member, const double* p);
+
 // The mass over the half-plane of one member's unscaled term.
 double lorentz_term_mass(const LorentzTerm& t);
 double gauss_term_mass(const GaussTerm& t);

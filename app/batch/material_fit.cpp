@@ -1,6 +1,7 @@
 // Nonlinear least squares of a density family and the reversible part on a measured loop.
 #include "app/batch/material_fit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -11,6 +12,7 @@
 #include <gsl/gsl_multifit_nlinear.h>
 #include <gsl/gsl_vector.h>
 
+#include "model/density_terms.h"
 #include "model/everett_triangle.h"
 #include "model/reversible_part.h"
 
@@ -57,8 +59,22 @@ double slope_of(Transform t, double v) {
     return 1.0;
 }
 
+// One population of a mixture along the loop's history: for its three parameters, the signed
+// sum of its triangles (norm 1) at every point, and its triangle between the saturations.
+struct Population {
+    std::vector<double> parameters;
+    std::vector<double> sums;
+    double full = 0.0;
+};
+
+// Populations kept: the two of the solver's point, one that a finite difference moves, and one
+// more for the trial steps.
+constexpr size_t kPopulationsKept = 4;
+
 // The solver's data: the loop, the family and the last density's m_irr (the finite differences
-// in the reversible parameters reuse it).
+// in the reversible parameters reuse it). A mixture's m_irr is made of its populations', which
+// are kept, so that the finite difference in the share w integrates nothing and one in a
+// population's parameter integrates that population alone.
 struct Problem {
     const DensityFamily* family;
     const FitLoop* loop;
@@ -66,7 +82,47 @@ struct Problem {
     std::vector<double> cached; // density parameters of m_cached
     std::vector<double> m_cached;
     bool cached_valid = false;
+    const DensityFamily* member = nullptr; // a mixture's member family, else null
+    std::vector<Population> populations;   // most recently used last
 };
+
+// The population of member with parameters p (three) along the history h: kept or made.
+const Population& population_of(Problem& problem, const double* p) {
+    const std::vector<double> key(p, p + 3);
+    for (size_t k = 0; k < problem.populations.size(); ++k)
+        if (problem.populations[k].parameters == key) {
+            std::rotate(problem.populations.begin() + static_cast<long>(k),
+                        problem.populations.begin() + static_cast<long>(k) + 1,
+                        problem.populations.end());
+            return problem.populations.back();
+        }
+    if (problem.populations.size() == kPopulationsKept)
+        problem.populations.erase(problem.populations.begin());
+    Density d{problem.member, {p[0], p[1], p[2]}, 1.0, nullptr};
+    Population made;
+    made.parameters = key;
+    history_sums(d, problem.loop->h, 0.0, made.sums);
+    made.full = everett_triangle(d, TriangleForm::ascending, -1.0, 1.0);
+    problem.populations.push_back(std::move(made));
+    return problem.populations.back();
+}
+
+// m_irr of a mixture from its populations: -1 + norm (w1 sums1 + w2 sums2), the weights the
+// shares over the members' masses, norm such that the saturations give -1 and 1.
+bool mixture_along(Problem& problem, const std::vector<double>& v, std::vector<double>& m) {
+    const double w1 = v[kMixWeight] / member_mass(*problem.member, &v[kMixFirst]);
+    const double w2 = (1.0 - v[kMixWeight]) / member_mass(*problem.member, &v[kMixSecond]);
+    const Population& first = population_of(problem, &v[kMixFirst]);
+    const std::vector<double> sums1 = first.sums; // a copy: the second may evict the first
+    const double full1 = first.full;
+    const Population& second = population_of(problem, &v[kMixSecond]);
+    const double norm = 2.0 / (w1 * full1 + w2 * second.full);
+    if (!std::isfinite(norm) || !(norm > 0)) return false;
+    m.resize(sums1.size());
+    for (size_t i = 0; i < m.size(); ++i)
+        m[i] = -1.0 + norm * (w1 * sums1[i] + w2 * second.sums[i]);
+    return true;
+}
 
 // The values of all parameters from the solver's vector.
 std::vector<double> values_of(const Problem& p, const gsl_vector* x) {
@@ -86,6 +142,13 @@ bool irreversible_of(Problem& p, const std::vector<double>& v, const std::vector
         return true;
     }
     if (p.family->check(density.data())) return false;
+    if (p.member) {
+        if (!mixture_along(p, density, p.m_cached)) return false;
+        p.cached = density;
+        p.cached_valid = true;
+        m = &p.m_cached;
+        return true;
+    }
     Density d{p.family, {}, 1.0, nullptr};
     for (int k = 0; k < n; ++k)
         d.parameter[k] = density[k];
@@ -136,17 +199,18 @@ std::vector<double> start_density(const DensityFamily& f, double Bc) {
 
 } // namespace
 
-void irreversible_along(const Density& d, const std::vector<double>& h, std::vector<double>& m) {
+void history_sums(const Density& d, const std::vector<double>& h, double start,
+                  std::vector<double>& m) {
     m.assign(h.size(), kNaN);
     if (h.empty()) return;
     // From negative saturation up to the first field, then along the measured fields; a change
     // of direction records a reversal, a field beyond the extremum before the branch's start
     // wipes the minor loop out.
     std::vector<double> Hrev{-1.0};
-    std::vector<double> Brev{-1.0};
+    std::vector<double> Brev{start};
     int dir = 1;
     double previous = -1.0;
-    double B_previous = -1.0;
+    double B_previous = start;
     for (size_t i = 0; i < h.size(); ++i) {
         const double step = h[i] - previous;
         if (step * dir < 0) {
@@ -167,6 +231,10 @@ void irreversible_along(const Density& d, const std::vector<double>& h, std::vec
     }
 }
 
+void irreversible_along(const Density& d, const std::vector<double>& h, std::vector<double>& m) {
+    history_sums(d, h, -1.0, m);
+}
+
 MaterialFit fit_material(const DensityFamily& family, const FitLoop& loop) {
     // A failing library call reports by its status, never by aborting.
     gsl_set_error_handler_off();
@@ -179,7 +247,14 @@ MaterialFit fit_material(const DensityFamily& family, const FitLoop& loop) {
         out.warning = "fewer points than parameters";
         return out;
     }
-    Problem problem{&family, &loop, std::fabs(loop.Ms) > 0 ? std::fabs(loop.Ms) : 1.0, {}, {}};
+    Problem problem{&family,
+                    &loop,
+                    std::fabs(loop.Ms) > 0 ? std::fabs(loop.Ms) : 1.0,
+                    {},
+                    {},
+                    false,
+                    mixture_member(family),
+                    {}};
 
     // Starting point from the loop's own figures.
     std::vector<double> start = start_density(family, std::fabs(loop.Bc) / loop.Hs);

@@ -37,8 +37,13 @@ struct MaterialFit {
     bool ok = false;                       // the fit produced finite figures
 };
 
+// The history h of density d from negative saturation, where m is `start`: at every field, m at
+// the start of its branch plus or minus the branch's Everett triangle up to the field.
+void history_sums(const Density& d, const std::vector<double>& h, double start,
+                  std::vector<double>& m);
+
 // m_irr (in units of Bs) of density d at every field of the loop, each branch from the
-// saturation at the end where it starts: one Everett triangle per point.
+// saturation at the end where it starts: history_sums from -1.
 void irreversible_along(const Density& d, const std::vector<double>& h, std::vector<double>& m);
 
 // Fits family to the loop. Always returns a record; ok false with a warning when no finite fit
