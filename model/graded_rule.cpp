@@ -5,6 +5,8 @@
 
 #include <gsl/gsl_integration.h>
 
+#include "model/vector_math.h"
+
 namespace {
 
 // The Gauss-Legendre rules of 1 to kGradedPointsMost points on [-1, 1], nodes ascending.
@@ -29,6 +31,15 @@ const UnitRules& unit_rules() {
     return rules;
 }
 
+// The larger and smaller of two finite values, inline (std::fmax and std::fmin are calls, for
+// their rules on NaN).
+inline double larger(double x, double y) {
+    return x < y ? y : x;
+}
+inline double smaller(double x, double y) {
+    return y < x ? y : x;
+}
+
 // The farthest end of a piece that starts at a, for one feature. Near a pole (centre c, width
 // w) a piece that lies on one side of c, its near end at distance d from c, may be
 // 2 max(d, w / 2) long, and within a width of c it may lie across it, w long: pieces approach by
@@ -40,8 +51,8 @@ double piece_end(double a, const OuterFeature& f) {
     case FeatureKind::pole: {
         const double c = f.centre;
         const double w = f.width;
-        if (c > a) return std::fmax(a + w, (a + 2.0 * c) / 3.0);
-        return a + std::fmax(w, 2.0 * (a - c));
+        if (c > a) return larger(a + w, (a + 2.0 * c) / 3.0);
+        return a + larger(w, 2.0 * (a - c));
     }
     case FeatureKind::gaussian:
         if (a < f.from) return f.from;
@@ -62,8 +73,8 @@ double piece_end(double a, double hi, const OuterFeature* features, int count, d
         for (int i = 0; i < count; ++i) {
             if (!(features[i].width > 0.0)) continue;
             OuterFeature f = features[i];
-            if (f.kind == FeatureKind::log_normal) f.width = std::fmin(f.width, ratio_most);
-            b = std::fmin(b, piece_end(a, f));
+            if (f.kind == FeatureKind::log_normal) f.width = smaller(f.width, ratio_most);
+            b = smaller(b, piece_end(a, f));
         }
     return b > a ? b : hi; // hi for a width below the spacing of doubles at a
 }
@@ -126,10 +137,9 @@ void graded_rule(double lo, double hi, const OuterFeature* features, int count, 
     for (int k = 0; k < log_pieces; ++k) {
         double* x = rule.x + log_first[k];
         double* w = rule.w + log_first[k];
-        for (int i = 0; i < points; ++i) {
-            x[i] = std::exp(x[i]);
+        vector_exp(x, x, points);
+        for (int i = 0; i < points; ++i)
             w[i] *= x[i]; // dx = x d(ln x)
-        }
     }
 }
 

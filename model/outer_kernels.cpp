@@ -76,17 +76,39 @@ inline double clamp_erfc(double v) {
 
 // erf(b) - erf(a) for a <= b, where it takes no error function: 0 where both lie beyond
 // kErfSaturated on the same side, 2 where they lie beyond it on either side, and where the
-// log-normal factor (exponent in e) is 0 it does not matter; else NAN, to be computed.
-[[gnu::always_inline]] inline void erf_saturated(const ErfOverLogNormal& f, const double* x, int n,
-                                                 const double* e, double* d) {
-#pragma omp simd
+// log-normal factor (exponent in e, not yet exponentiated) is 0 it does not matter; else NAN, to
+// be computed. Returns the count of those.
+[[gnu::always_inline]] inline int erf_saturated(const ErfOverLogNormal& f, const double* x, int n,
+                                                const double* e, double* d) {
+    int open = 0;
+#pragma omp simd reduction(+ : open)
     for (int i = 0; i < n; ++i) {
         const double a = f.a0 + f.a1 * x[i];
         const double b = f.b0 + f.b1 * x[i];
         const bool none = a >= kErfSaturated || b <= -kErfSaturated || e[i] == kExpFloor;
         const bool whole = a <= -kErfSaturated && b >= kErfSaturated;
         d[i] = none ? 0.0 : (whole ? 2.0 : NAN);
+        open += none || whole ? 0 : 1;
     }
+    return open;
+}
+
+// Where most nodes need their difference: erfc(a) - erfc(b) at every node, reflected to
+// erfc(-b) - erfc(-a) when b < 0, in vectors throughout; kept where d is NAN.
+[[gnu::always_inline]] inline void erf_dense(const ErfOverLogNormal& f, const double* x, int n,
+                                             double* d, double* ea, double* eb) {
+#pragma omp simd
+    for (int i = 0; i < n; ++i) {
+        const double a = f.a0 + f.a1 * x[i];
+        const double b = f.b0 + f.b1 * x[i];
+        ea[i] = clamp_erfc(b < 0.0 ? -b : a);
+        eb[i] = clamp_erfc(b < 0.0 ? -a : b);
+    }
+    vector_erfc(ea, ea, n);
+    vector_erfc(eb, eb, n);
+#pragma omp simd
+    for (int i = 0; i < n; ++i)
+        d[i] = std::isnan(d[i]) ? ea[i] - eb[i] : d[i];
 }
 
 // The erfc arguments of the nodes still to compute, gathered: one where a or b lies beyond
@@ -160,12 +182,16 @@ inline void erf_differences(const ErfOverLogNormal& f, const double* x, int k, c
     median_ratios(f, x, n, e);
     vector_log(e, e, n);
     lognormal_exponents(f, x, n, e);
+    const int open = erf_saturated(f, x, n, e, d);
     vector_exp(e, e, n);
-    erf_saturated(f, x, n, e, d);
-    int k = 0;
-    const int m = erfc_arguments(f, x, n, d, index, args, &k);
-    vector_erfc(args, args, m);
-    erf_differences(f, x, k, index, args, d);
+    if (2 * open > n) {
+        erf_dense(f, x, n, d, args, args + n);
+    } else {
+        int k = 0;
+        const int m = erfc_arguments(f, x, n, d, index, args, &k);
+        vector_erfc(args, args, m);
+        erf_differences(f, x, k, index, args, d);
+    }
     erf_finish(f, n, e, d, out);
 }
 
