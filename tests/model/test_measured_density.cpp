@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -151,7 +152,9 @@ void PrintTo(const BadTable& b, std::ostream* os) {
 class MeasuredModelFile : public ::testing::TestWithParam<BadTable> {};
 
 TEST_P(MeasuredModelFile, ABadTableIsRefusedWithOneLine) {
-    const std::string path = ::testing::TempDir() + "bad_measured.json";
+    // Each fault runs as a test of its own, possibly beside another: a file of its own.
+    const std::string path =
+        ::testing::TempDir() + "bad_measured_" + std::to_string(::getpid()) + ".json";
     std::string error;
     ASSERT_TRUE(model_file_write(uniform_model(), path, error)) << error;
     Json j;
