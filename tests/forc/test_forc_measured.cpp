@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "forc/forc_distribution.h"
@@ -128,7 +129,9 @@ TEST_P(ForcMeasured, PeakAgreesWithBoxAveragedDifferencesAndPicturesAreWritten) 
     text.axis_unit = "mT";
     text.scale_from = clearance;
     for (const char* ending : {".png", ".svg"}) {
-        const std::string path = ::testing::TempDir() + "forc_diagram" + ending;
+        // Each file runs as a test of its own, possibly beside another: pictures of its own.
+        const std::string path =
+            ::testing::TempDir() + "forc_diagram_" + std::to_string(::getpid()) + ending;
         std::remove(path.c_str());
         ASSERT_TRUE(write_forc_diagram(path, grid, text, error)) << error;
         std::FILE* f = std::fopen(path.c_str(), "rb");

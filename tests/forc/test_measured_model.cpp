@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 #include "app/batch/identify_command.h"
 #include "forc/forc_drift.h"
@@ -58,7 +59,9 @@ TEST_P(MeasuredModel, EvenCurvesPredictTheOddOnesThroughThePreisachModel) {
     ASSERT_TRUE(forc_table_from_curves(even, table, error)) << error;
     ModelFile identified;
     ASSERT_TRUE(identify_model(table, "T", "A m2", identified, error)) << error;
-    const std::string path = ::testing::TempDir() + "measured_model.json";
+    // Each specimen runs as a test of its own, possibly beside another: a file of its own.
+    const std::string path =
+        ::testing::TempDir() + "measured_model_" + std::to_string(::getpid()) + ".json";
     ASSERT_TRUE(model_file_write(identified, path, error)) << error;
     ModelFile model;
     ASSERT_TRUE(model_file_read(path, model, error)) << error;
