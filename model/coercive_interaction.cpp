@@ -13,17 +13,21 @@ void term_values(const LorentzTerm& t, double lo, double hi, double sign, const 
     const double s = 1.0 / t.width_i;
     const double r = 1.0 / t.width_c;
     const AtanOverLorentz f{t.weight * t.width_i, lo * s, s, hi * s, -s, -t.centre * r, sign * r};
-    add_values(f, h, n, out, scratch);
+    values(f, h, n, out, scratch);
 }
 
 void term_values(const GaussTerm& t, double lo, double hi, double sign, const double* h, int n,
                  double* out, double* scratch) {
-    if (sign < 0) return; // c(-h) = 0 for h >= 0
+    if (sign < 0) { // c(-h) = 0 for h >= 0
+        for (int i = 0; i < n; ++i)
+            out[i] = 0.0;
+        return;
+    }
     // The interaction's integral is sqrt(pi) / 2 S (erf((hi - h) / S) - erf((lo + h) / S)),
     // S = sqrt(2) width_i.
     const double S = M_SQRT2 * t.width_i;
     const double s = 1.0 / S;
     const ErfOverLogNormal f{
         t.weight * 0.5 * std::sqrt(M_PI) * S, t.centre, t.spread, lo * s, s, hi * s, -s};
-    add_values(f, h, n, out, scratch);
+    values(f, h, n, out, scratch);
 }

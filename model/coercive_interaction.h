@@ -14,7 +14,7 @@
 #include "model/outer_kernels.h"
 
 // The most features one term reports (see OuterFeature).
-constexpr int kTermFeaturesMost = 4;
+constexpr int kTermFeaturesMost = 3;
 
 // Lorentzian in both fields: c(h) = 1 / (1 + ((h - centre) / width_c)^2),
 // i(u) = 1 / (1 + (u / width_i)^2).
@@ -108,7 +108,7 @@ struct GaussTerm {
 };
 
 // The outer integrand of one term over the triangle [lo, hi] at the nodes h[0..n-1]:
-// out[i] += weight * c(sign h) * (integral of i over [lo + h, hi - h]), for 0 <= h <= (hi - lo)
+// out[i] = weight * c(sign h) * (integral of i over [lo + h, hi - h]), for 0 <= h <= (hi - lo)
 // / 2. scratch: 4 n doubles of the caller's.
 void term_values(const LorentzTerm& t, double lo, double hi, double sign, const double* h, int n,
                  double* out, double* scratch);
@@ -126,8 +126,6 @@ template <class T> double term_triangle(const T& term, double lo, double hi, dou
     graded_rule(x0, 0.5 * (hi - lo), features, count, T::kRulePoints, rule);
     double f[kGradedNodesMost];
     double scratch[4 * kGradedNodesMost];
-    for (int i = 0; i < rule.count; ++i)
-        f[i] = 0.0;
     term_values(term, lo, hi, sign, rule.x, rule.count, f, scratch);
     return 2.0 * (head + graded_sum(rule, f));
 }

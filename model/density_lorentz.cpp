@@ -79,9 +79,7 @@ double closed_piece(const Density& d, TriangleForm form, double x0, double x1,
     graded_rule(lo, hi, features, 2, kGradedPolePoints, rule);
     double q[kGradedNodesMost];
     double scratch[kGradedNodesMost];
-    for (int i = 0; i < rule.count; ++i)
-        q[i] = 0.0;
-    add_values(f, rule.x, rule.count, q, scratch);
+    values(f, rule.x, rule.count, q, scratch);
     const double I = d.norm * Hc * graded_sum(rule, q);
     return x0 <= x1 ? I : -I;
 }

@@ -46,9 +46,8 @@ constexpr int kGradedPiecesMost = 160;
 constexpr int kGradedNodesMost = kGradedPiecesMost * kGradedPointsMost;
 
 // A piece [a, b] with b / a above this, of a log-normal and no other feature, is integrated in
-// ln x:
-// the singularity at x = 0 that bounds such pieces to a third of their distance from it in x
-// lies at -infinity in ln x, where the factor is a Gaussian of ln x.
+// ln x: the singularity at x = 0 that bounds such pieces to a third of their distance from it in
+// x lies at -infinity in ln x, where the factor is a Gaussian of ln x.
 constexpr double kLogSpacedRatio = 3.0;
 // ... also within a gaussian feature's range where b is at most this share of its longest piece.
 constexpr double kLogSpacedGaussianShare = 1.0 / 12.0;

@@ -45,7 +45,7 @@ inline double clamp_erfc(double v) {
         const double b = f.b0 + f.b1 * x[i];
         const double turn = 1.0 + a * b < 0.0 ? (b > a ? M_PI : -M_PI) : 0.0;
         const double c = f.c0 + f.c1 * x[i];
-        out[i] += f.k * (t[i] + turn) / (1.0 + c * c);
+        out[i] = f.k * (t[i] + turn) / (1.0 + c * c);
     }
 }
 
@@ -163,7 +163,7 @@ inline void erf_differences(const ErfOverLogNormal& f, const double* x, int k, c
                                               const double* d, double* out) {
 #pragma omp simd
     for (int i = 0; i < n; ++i)
-        out[i] += f.k * e[i] * d[i];
+        out[i] = f.k * e[i] * d[i];
 }
 
 [[gnu::always_inline]] inline void atan_kernel(const AtanOverLorentz& f, const double* x, int n,
@@ -223,7 +223,7 @@ erf_avx512(const ErfOverLogNormal& f, const double* x, int n, double* out, doubl
 
 } // namespace
 
-void add_values(const AtanOverLorentz& f, const double* x, int n, double* out, double* scratch) {
+void values(const AtanOverLorentz& f, const double* x, int n, double* out, double* scratch) {
 #if defined(__GNUC__) && defined(__x86_64__)
     switch (simd_level()) {
     case kSimdAvx512:
@@ -237,7 +237,7 @@ void add_values(const AtanOverLorentz& f, const double* x, int n, double* out, d
     atan_baseline(f, x, n, out, scratch);
 }
 
-void add_values(const ErfOverLogNormal& f, const double* x, int n, double* out, double* scratch) {
+void values(const ErfOverLogNormal& f, const double* x, int n, double* out, double* scratch) {
 #if defined(__GNUC__) && defined(__x86_64__)
     switch (simd_level()) {
     case kSimdAvx512:

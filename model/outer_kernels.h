@@ -31,7 +31,7 @@ struct ErfOverLogNormal {
 // The most nodes one call takes.
 constexpr int kOuterKernelNodesMost = 4096;
 
-// out[i] += f(x[i]) for i < n <= kOuterKernelNodesMost; scratch: room for n doubles
+// out[i] = f(x[i]) for i < n <= kOuterKernelNodesMost; scratch: room for n doubles
 // (arctangents) or 4 n (error functions).
-void add_values(const AtanOverLorentz& f, const double* x, int n, double* out, double* scratch);
-void add_values(const ErfOverLogNormal& f, const double* x, int n, double* out, double* scratch);
+void values(const AtanOverLorentz& f, const double* x, int n, double* out, double* scratch);
+void values(const ErfOverLogNormal& f, const double* x, int n, double* out, double* scratch);

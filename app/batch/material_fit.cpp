@@ -113,7 +113,8 @@ bool mixture_along(Problem& problem, const std::vector<double>& v, std::vector<d
     const double w1 = v[kMixWeight] / member_mass(*problem.member, &v[kMixFirst]);
     const double w2 = (1.0 - v[kMixWeight]) / member_mass(*problem.member, &v[kMixSecond]);
     const Population& first = population_of(problem, &v[kMixFirst]);
-    const std::vector<double> sums1 = first.sums; // a copy: the second may evict the first
+    // A copy: making the second may move the first within the kept list.
+    const std::vector<double> sums1 = first.sums;
     const double full1 = first.full;
     const Population& second = population_of(problem, &v[kMixSecond]);
     const double norm = 2.0 / (w1 * full1 + w2 * second.full);
