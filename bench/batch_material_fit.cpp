@@ -1,10 +1,16 @@
 // A fit of the log-normal family and the reversible part to a 1000-point loop made from known
-// parameters (no noise), as fit --model gauss runs it.
+// parameters (no noise), as fit --model gauss runs it; and fit --model FAMILY on a real
+// 1,091-point loop (micromag_vsm_loop_BB-1.txt: a paramagnetic rock, Bc 17 mT at 1 T), reading
+// and preparing the file included.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
+#include "app/batch/batch_options.h"
+#include "app/batch/fit_material_command.h"
 #include "app/batch/material_fit.h"
 #include "model/density_families.h"
 #include "model/everett_triangle.h"
@@ -41,5 +47,19 @@ void FitThousandPoints(benchmark::State& state) {
     }
 }
 BENCHMARK(FitThousandPoints)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void FitRockLoop(benchmark::State& state) {
+    BatchOptions options;
+    options.command = "fit";
+    options.fit_family = kAutoFamilies[state.range(0)];
+    options.loop_path = std::string(HYSTERESIS_MEASURED_DIR) + "/micromag_vsm_loop_BB-1.txt";
+    state.SetLabel(options.fit_family);
+    std::FILE* out = std::fopen("/dev/null", "w");
+    std::string error;
+    for (auto _ : state)
+        if (run_material_fit(options, out, error) != 0) state.SkipWithError(error.c_str());
+    std::fclose(out);
+}
+BENCHMARK(FitRockLoop)->DenseRange(0, kAutoFamilyCount - 1)->Unit(benchmark::kMillisecond);
 
 } // namespace
