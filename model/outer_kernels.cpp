@@ -15,8 +15,13 @@ constexpr double kExpFloor = -700.0;
 // -kErfSaturated erfc is 2 to the last bit, above kErfcMost it is below 1e-295.
 constexpr double kErfcMost = 26.0;
 
+// The mark of a node whose erf(b) - erf(a) is still to be computed: no difference of error
+// functions is negative.
+constexpr double kErfPending = -1.0;
+
 inline double clamp_erfc(double v) {
-    return v < -kErfSaturated ? -kErfSaturated : (v > kErfcMost ? kErfcMost : v);
+    const double above = v < -kErfSaturated ? -kErfSaturated : v;
+    return above > kErfcMost ? kErfcMost : above;
 }
 
 // Each kernel is three loops around the vector functions. The loops are written once, inlined
@@ -70,14 +75,16 @@ inline double clamp_erfc(double v) {
     for (int i = 0; i < n; ++i) {
         const double z = e[i] * r;
         const double v = -0.5 * z * z - e[i] - m;
-        e[i] = x[i] > 0.0 && v > kExpFloor ? v : kExpFloor;
+        // Both tests taken (no short circuit), so that the loop is one of vector selects.
+        const bool kept = (x[i] > 0.0) & (v > kExpFloor);
+        e[i] = kept ? v : kExpFloor;
     }
 }
 
 // erf(b) - erf(a) for a <= b, where it takes no error function: 0 where both lie beyond
 // kErfSaturated on the same side, 2 where they lie beyond it on either side, and where the
-// log-normal factor (exponent in e, not yet exponentiated) is 0 it does not matter; else NAN, to
-// be computed. Returns the count of those.
+// log-normal factor (exponent in e, not yet exponentiated) is 0 it does not matter; else
+// kErfPending, to be computed. Returns the count of those.
 [[gnu::always_inline]] inline int erf_saturated(const ErfOverLogNormal& f, const double* x, int n,
                                                 const double* e, double* d) {
     int open = 0;
@@ -87,28 +94,38 @@ inline double clamp_erfc(double v) {
         const double b = f.b0 + f.b1 * x[i];
         const bool none = a >= kErfSaturated || b <= -kErfSaturated || e[i] == kExpFloor;
         const bool whole = a <= -kErfSaturated && b >= kErfSaturated;
-        d[i] = none ? 0.0 : (whole ? 2.0 : NAN);
+        d[i] = none ? 0.0 : (whole ? 2.0 : kErfPending);
         open += none || whole ? 0 : 1;
     }
     return open;
 }
 
 // Where most nodes need their difference: erfc(a) - erfc(b) at every node, reflected to
-// erfc(-b) - erfc(-a) when b < 0, in vectors throughout; kept where d is NAN.
+// erfc(-b) - erfc(-a) when b < 0, in vectors throughout; kept where d is kErfPending.
 [[gnu::always_inline]] inline void erf_dense(const ErfOverLogNormal& f, const double* x, int n,
                                              double* d, double* ea, double* eb) {
 #pragma omp simd
     for (int i = 0; i < n; ++i) {
         const double a = f.a0 + f.a1 * x[i];
         const double b = f.b0 + f.b1 * x[i];
-        ea[i] = clamp_erfc(b < 0.0 ? -b : a);
-        eb[i] = clamp_erfc(b < 0.0 ? -a : b);
+        // Both reflections computed before the selects, which are then plain blends.
+        const bool reflected = b < 0.0;
+        const double minus_a = -a;
+        const double minus_b = -b;
+        ea[i] = clamp_erfc(reflected ? minus_b : a);
+        eb[i] = clamp_erfc(reflected ? minus_a : b);
     }
     vector_erfc(ea, ea, n);
     vector_erfc(eb, eb, n);
 #pragma omp simd
-    for (int i = 0; i < n; ++i)
-        d[i] = std::isnan(d[i]) ? ea[i] - eb[i] : d[i];
+    for (int i = 0; i < n; ++i) {
+        // A product with the test rather than a select: with trapping floating-point math the
+        // compiler sinks the difference into the select's branch and then cannot vectorise it.
+        // Exact, since the difference is finite: x + 0 y = x.
+        const double kept = d[i];
+        const bool pending = kept == kErfPending;
+        d[i] = pending * (ea[i] - eb[i]) + !pending * kept;
+    }
 }
 
 // The erfc arguments of the nodes still to compute, gathered: one where a or b lies beyond
@@ -121,7 +138,7 @@ inline int erfc_arguments(const ErfOverLogNormal& f, const double* x, int n, con
     int m = 0;
     int k = 0;
     for (int i = 0; i < n; ++i) {
-        if (!std::isnan(d[i])) continue;
+        if (d[i] != kErfPending) continue;
         const double a = f.a0 + f.a1 * x[i];
         const double b = f.b0 + f.b1 * x[i];
         index[k++] = i;
