@@ -111,6 +111,9 @@ void graded_rule(double lo, double hi, const OuterFeature* features, int count, 
     // in ln x: their nodes and weights there, exponentiated at the end.
     int log_first[kGradedPiecesMost];
     int log_pieces = 0;
+    // ln of the end of the last piece taken in ln x, which the next one, starting there, reuses.
+    double log_end_at = -1.0;
+    double log_end = 0.0;
     double a = lo;
     for (int p = 0; a < hi; ++p) {
         double b = piece_end(a, hi, features, count, HUGE_VAL, p);
@@ -120,8 +123,14 @@ void graded_rule(double lo, double hi, const OuterFeature* features, int count, 
             b = piece_end(a, hi, features, count, kLogSpacedRatio, p);
             log_spaced = false;
         }
-        const double from = log_spaced ? std::log(a) : a;
-        const double to = log_spaced ? std::log(b) : b;
+        double from = a;
+        double to = b;
+        if (log_spaced) {
+            from = a == log_end_at ? log_end : std::log(a);
+            to = std::log(b);
+            log_end_at = b;
+            log_end = to;
+        }
         const double mid = 0.5 * (from + to);
         const double half = 0.5 * (to - from);
         double* x = rule.x + rule.count;
@@ -134,12 +143,19 @@ void graded_rule(double lo, double hi, const OuterFeature* features, int count, 
         rule.count += points;
         a = b;
     }
-    for (int k = 0; k < log_pieces; ++k) {
+    // Exponentiated run by run of adjacent pieces (usually one run, from the start): the vector
+    // function's calls cost more than its values on a piece's few nodes.
+    for (int k = 0; k < log_pieces;) {
+        int run = 1;
+        while (k + run < log_pieces && log_first[k + run] == log_first[k] + run * points)
+            ++run;
         double* x = rule.x + log_first[k];
         double* w = rule.w + log_first[k];
-        vector_exp(x, x, points);
-        for (int i = 0; i < points; ++i)
+        const int nodes = run * points;
+        vector_exp(x, x, nodes);
+        for (int i = 0; i < nodes; ++i)
             w[i] *= x[i]; // dx = x d(ln x)
+        k += run;
     }
 }
 
