@@ -42,6 +42,9 @@ struct LorentzTerm {
         x0 = 0.0;
         return 0.0;
     }
+    // Where the outer integrand of the triangle [lo, hi] has faded: a Lorentzian's tails reach
+    // every field.
+    double end(double, double, double) const { return HUGE_VAL; }
     // The integral of c(h) i(u) over the half-plane h >= 0, in alpha and beta (weight apart).
     double mass() const {
         return 2.0 * width_c * (0.5 * M_PI + std::atan(centre / width_c)) * M_PI * width_i;
@@ -55,10 +58,13 @@ struct GaussTerm {
     static constexpr int kRulePoints = kGradedGaussPoints; // Gaussians and error functions
     static constexpr double kLogStep = 3.0; // longest piece of c, in standard deviations of ln h
     static constexpr double kErfStep = 3.0; // longest piece of the error functions, in scales
-    double weight;                          // factor of the term
-    double centre;                          // median coercive field, > 0
-    double spread;                          // standard deviation of ln h, > 0
-    double width_i;                         // standard deviation of the interaction field, > 0
+    // The log-normal's range, in standard deviations of ln h either side of the median: it holds
+    // all but 1e-17 of the mass.
+    static constexpr double kLogNormalReach = 8.5;
+    double weight;  // factor of the term
+    double centre;  // median coercive field, > 0
+    double spread;  // standard deviation of ln h, > 0
+    double width_i; // standard deviation of the interaction field, > 0
 
     double coercive(double h) const {
         if (!(h > 0.0)) return 0.0;
@@ -72,7 +78,7 @@ struct GaussTerm {
     // scales (erfc(6.5) = 4e-20). The mirror has c(-h) = 0: no feature.
     int features(double sign, double lo, double hi, OuterFeature* f) const {
         if (sign < 0) return 0;
-        const double spread_factor = std::exp(8.5 * spread);
+        const double spread_factor = std::exp(kLogNormalReach * spread);
         const double S = M_SQRT2 * width_i;
         f[0] = {FeatureKind::log_normal, centre, std::exp(kLogStep * spread),
                 centre / spread_factor, centre * spread_factor};
@@ -84,8 +90,9 @@ struct GaussTerm {
     // inner range lie kErfSaturated scales or more beyond the interaction peak, the inner
     // integral is constant to 4e-20 (0 with both on one side, the whole Gaussian with one on
     // either side), and c integrates to the log-normal distribution function,
-    // spread sqrt(pi / 2) erfc(-ln(x0 / centre) / (spread sqrt 2)). x0 is the largest field up
-    // to (hi - lo) / 2 where that holds (0 where it does not hold at h = 0).
+    // spread sqrt(pi / 2) erfc(-ln(x0 / centre) / (spread sqrt 2)), up to the largest field
+    // (at most (hi - lo) / 2) where that holds. x0 is then moved on to where the log-normal's
+    // range starts if that lies further: below it the integrand has no weight.
     double head(double sign, double lo, double hi, double& x0) const {
         x0 = 0.0;
         if (sign < 0) return 0.0;
@@ -96,10 +103,26 @@ struct GaussTerm {
             x0 = H; // the triangle misses the interaction peak
             return 0.0;
         }
-        if (!(lo <= -edge && hi >= edge)) return 0.0;
+        // Below the log-normal's range c holds less than 1e-17 of its mass: nothing to integrate.
+        const double faded = centre / std::exp(kLogNormalReach * spread);
+        if (!(lo <= -edge && hi >= edge)) {
+            x0 = std::fmin(H, faded);
+            return 0.0;
+        }
         x0 = std::fmin(H, std::fmin(-edge - lo, hi - edge));
         const double cdf = std::erfc(-std::log(x0 / centre) / (spread * M_SQRT2));
-        return weight * std::sqrt(M_PI) * S * spread * std::sqrt(0.5 * M_PI) * cdf;
+        const double closed = weight * std::sqrt(M_PI) * S * spread * std::sqrt(0.5 * M_PI) * cdf;
+        x0 = std::fmax(x0, std::fmin(H, faded));
+        return closed;
+    }
+    // Where the outer integrand of the triangle [lo, hi] has faded: beyond the log-normal's
+    // range, and where an end of the inner range has passed kErfSaturated scales beyond the
+    // interaction peak (h >= hi + 6.5 S: the range lies below it; h >= -lo + 6.5 S: above it).
+    double end(double sign, double lo, double hi) const {
+        if (sign < 0) return 0.0;
+        const double S = M_SQRT2 * width_i;
+        return std::fmin(centre * std::exp(kLogNormalReach * spread),
+                         std::fmin(hi, -lo) + kErfSaturated * S);
     }
     double mass() const {
         const double root_two_pi = std::sqrt(2.0 * M_PI);
@@ -123,7 +146,8 @@ template <class T> double term_triangle(const T& term, double lo, double hi, dou
     double x0 = 0.0;
     const double head = term.head(sign, lo, hi, x0);
     GradedRule rule;
-    graded_rule(x0, 0.5 * (hi - lo), features, count, T::kRulePoints, rule);
+    graded_rule(x0, std::fmin(0.5 * (hi - lo), term.end(sign, lo, hi)), features, count,
+                T::kRulePoints, rule);
     double f[kGradedNodesMost];
     double scratch[4 * kGradedNodesMost];
     term_values(term, lo, hi, sign, rule.x, rule.count, f, scratch);
