@@ -79,24 +79,24 @@ double piece_end(double a, double hi, const OuterFeature* features, int count, d
     return b > a ? b : hi; // hi for a width below the spacing of doubles at a
 }
 
-// True when [a, b] (0 < a < b) is better integrated in ln x: a log-normal feature covers it,
-// and no other feature bounds it (a pole anywhere, a gaussian whose range meets it beyond its
-// first share of a piece from 0), since their scales are lengths in x.
-bool in_ln_x(double a, double b, const OuterFeature* features, int count) {
+// The farthest end, up to b, of a piece from a (0 < a < b) that is better integrated in ln x; a
+// when there is none. A log-normal feature must cover a, and no other feature bound the piece:
+// not a pole anywhere, nor a gaussian whose range meets it beyond its first share of a piece from
+// 0, since their scales are lengths in x.
+double ln_x_end(double a, double b, const OuterFeature* features, int count) {
     bool log_normal = false;
     for (int i = 0; i < count; ++i) {
         const OuterFeature& f = features[i];
         if (!(f.width > 0.0)) continue;
         if (f.kind == FeatureKind::log_normal) log_normal = log_normal || (f.from <= a && a < f.to);
-        if (f.kind == FeatureKind::pole) return false;
+        if (f.kind == FeatureKind::pole) return a;
         // A gaussian's factor changes little over x in [0, b] when b is a small share of its
         // longest piece: near x = 0 it is then a short power series in x = e^(ln x), which the
         // rule in ln x integrates as well as the log-normal itself.
-        if (f.kind == FeatureKind::gaussian && a < f.to && f.from < b &&
-            b > kLogSpacedGaussianShare * f.width)
-            return false;
+        if (f.kind == FeatureKind::gaussian && a < f.to && f.from < b)
+            b = smaller(b, kLogSpacedGaussianShare * f.width);
     }
-    return log_normal;
+    return log_normal && b > a ? b : a;
 }
 
 } // namespace
@@ -118,10 +118,15 @@ void graded_rule(double lo, double hi, const OuterFeature* features, int count, 
     for (int p = 0; a < hi; ++p) {
         double b = piece_end(a, hi, features, count, HUGE_VAL, p);
         bool log_spaced = a > 0.0 && b > kLogSpacedRatio * a;
-        if (log_spaced && !in_ln_x(a, b, features, count)) {
-            // In x a log-normal's piece may be no longer than its distance from 0 allows.
-            b = piece_end(a, hi, features, count, kLogSpacedRatio, p);
-            log_spaced = false;
+        if (log_spaced) {
+            const double end = ln_x_end(a, b, features, count);
+            if (end > kLogSpacedRatio * a) {
+                b = end;
+            } else {
+                // In x a log-normal's piece may be no longer than its distance from 0 allows.
+                b = piece_end(a, hi, features, count, kLogSpacedRatio, p);
+                log_spaced = false;
+            }
         }
         double from = a;
         double to = b;
