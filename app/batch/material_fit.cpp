@@ -253,26 +253,35 @@ int projected_residuals(const gsl_vector* x, void* data, gsl_vector* f) {
     return GSL_SUCCESS;
 }
 
-// The library's trust-region solver on residuals, from x (free variables), at most
-// kMaxIterations: the driver's status, and the iterations and the reason it stopped. w is the
-// caller's, allocated for the sizes of x and the loop.
-int solve(gsl_multifit_nlinear_workspace* w, gsl_multifit_nlinear_fdf& fdf, gsl_vector* x,
-          int& info) {
-    fdf.df = nullptr; // finite differences; those that leave the density reuse its m_irr
-    fdf.fvv = nullptr;
-    gsl_multifit_nlinear_init(x, &fdf, w);
-    return gsl_multifit_nlinear_driver(kMaxIterations, 1e-8, 1e-8, 1e-10, nullptr, nullptr, &info,
-                                       w);
-}
+// One run of the library's trust-region solver.
+struct Solver {
+    gsl_multifit_nlinear_fdf fdf;         // the residuals, their sizes and data (work points here)
+    gsl_multifit_nlinear_workspace* work; // the library's; the caller frees it
+    int status;                           // the driver's
+    int info;                             // why it stopped
+};
 
-gsl_multifit_nlinear_workspace* solver_alloc(size_t count, size_t p) {
+// Runs the solver on residuals f (of count points, data their data) from x (free variables), at
+// most kMaxIterations, finite differences for the Jacobian (those that leave the density reuse
+// its m_irr).
+void solve(Solver& s, int (*f)(const gsl_vector*, void*, gsl_vector*), void* data, gsl_vector* x,
+           size_t count) {
+    s.fdf = gsl_multifit_nlinear_fdf{};
+    s.fdf.f = f;
+    s.fdf.n = count;
+    s.fdf.p = x->size;
+    s.fdf.params = data;
     gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
     // Geodesic acceleration: on real loops it takes a third to a half of the plain method's
     // iterations and ends at the same or a lower cost (gauss on BB-1: 30 against 53, R^2
     // 0.99953 against 0.99869, where the plain method runs into the family's bound on s).
     params.trs = gsl_multifit_nlinear_trs_lmaccel;
     params.avmax = kAccelerationRatioMost;
-    return gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, count, p);
+    s.work = gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, count, x->size);
+    gsl_multifit_nlinear_init(x, &s.fdf, s.work);
+    s.info = 0;
+    s.status = gsl_multifit_nlinear_driver(kMaxIterations, 1e-8, 1e-8, 1e-10, nullptr, nullptr,
+                                           &s.info, s.work);
 }
 
 // Solves the separable problem from start (all parameters' values) and, where its linear
@@ -292,14 +301,9 @@ int separable_start(Problem& problem, std::vector<double>& start) {
     for (int k = 0; k < n; ++k)
         gsl_vector_set(x, k, to_free(transform_of(family, k), start[k]));
     gsl_vector_set(x, n, std::log(start[n + 3]));
-    gsl_multifit_nlinear_fdf fdf{};
-    fdf.f = projected_residuals;
-    fdf.n = count;
-    fdf.p = p;
-    fdf.params = &q;
-    gsl_multifit_nlinear_workspace* w = solver_alloc(count, p);
-    int info = 0;
-    solve(w, fdf, x, info);
+    Solver solver;
+    solve(solver, projected_residuals, &q, x, count);
+    gsl_multifit_nlinear_workspace* w = solver.work;
     const int iterations = static_cast<int>(gsl_multifit_nlinear_niter(w));
     double field = 0.0;
     const std::vector<double> v = separable_values(family, gsl_multifit_nlinear_position(w), field);
@@ -409,17 +413,13 @@ MaterialFit fit_material(const DensityFamily& family, const FitLoop& loop) {
     gsl_vector* x = gsl_vector_alloc(p);
     for (size_t k = 0; k < p; ++k)
         gsl_vector_set(x, k, to_free(transform_of(family, static_cast<int>(k)), start[k]));
-    gsl_multifit_nlinear_fdf fdf{};
-    fdf.f = residuals;
-    fdf.n = count;
-    fdf.p = p;
-    fdf.params = &problem;
-    gsl_multifit_nlinear_workspace* w = solver_alloc(count, p);
-    int info = 0;
-    int status = solve(w, fdf, x, info);
+    Solver solver;
+    solve(solver, residuals, &problem, x, count);
+    gsl_multifit_nlinear_workspace* w = solver.work;
+    int status = solver.status;
     // The driver reports a first step that finds no lower cost as running out of iterations: the
     // start, the separable solution, is then the minimum to the precision of the cost.
-    if (status == GSL_EMAXITER && info == GSL_ENOPROG && gsl_multifit_nlinear_niter(w) <= 1)
+    if (status == GSL_EMAXITER && solver.info == GSL_ENOPROG && gsl_multifit_nlinear_niter(w) <= 1)
         status = GSL_SUCCESS;
     out.iterations = separable_iterations + static_cast<int>(gsl_multifit_nlinear_niter(w));
     if (status != GSL_SUCCESS)
