@@ -77,6 +77,14 @@ int parse_fit_option(int argc, const char* const* argv, int& i, BatchOptions& op
         if (!batch_option_value(argc, argv, i, options.columns, error)) return kOptionRefused;
         return kOptionTaken;
     }
+    if (arg == "--drift") {
+        options.drift = true;
+        return kOptionTaken;
+    }
+    if (arg == "--centre" || arg == "--center") {
+        options.centre = true;
+        return kOptionTaken;
+    }
     std::string* path = arg == "--loop"        ? &options.loop_path
                         : arg == "--out"       ? &options.out_path
                         : arg == "--out-model" ? &options.out_model_path
@@ -101,6 +109,11 @@ bool check_fit_options(BatchOptions& options, std::string& error) {
     if (!options.picture_path.empty() && (family.empty() || family == "lorentz")) {
         error = "--picture draws the fit of --model lorentz2, gauss, lorentz2-mix, gauss-mix or "
                 "auto";
+        return false;
+    }
+    if ((options.drift || options.centre) && (family.empty() || family == "lorentz")) {
+        error = "--drift and --centre correct the measured loop of fit --model lorentz2, gauss, "
+                "lorentz2-mix, gauss-mix or auto";
         return false;
     }
     if (!options.picture_path.empty() && !picture_path_ok(options.picture_path)) {
@@ -282,7 +295,7 @@ const BatchCommandRow kFitCommand = {
     "                    is below 0.99. --out-model writes the fitted Hc as a model\n"
     "                    file (FILE3).\n"
     "  fit --model lorentz2|gauss|lorentz2-mix|gauss-mix|auto --loop FILE [--columns H,M]\n"
-    "      [--out FILE2] [--out-model FILE3] [--picture FILE4]\n"
+    "      [--drift] [--centre] [--out FILE2] [--out-model FILE3] [--picture FILE4]\n"
     "                    fit the density family (auto: each, the best by Akaike's\n"
     "                    criterion, each one's R^2 printed) and the reversible part\n"
     "                    B = Bs (m_irr + chi h + amplitude L(h/field)), h = H/Hs, to the\n"
@@ -294,7 +307,9 @@ const BatchCommandRow kFitCommand = {
     "                    the loop fitted and the fit at its fields, --out-model the model\n"
     "                    file that curve --model and forc --model compute with, --picture\n"
     "                    the measured and fitted loops, less the high-field slope (.png or\n"
-    "                    .svg); all three of the first series.\n",
+    "                    .svg); all three of the first series. --drift and --centre correct\n"
+    "                    the loop as metrics does before the fit (and print what they\n"
+    "                    removed: drift_removed, field_offset, moment_offset).\n",
     parse_fit_option,
     check_fit_options,
     run_fit,

@@ -26,14 +26,21 @@ constexpr double kHighFraction = 0.7;
 
 // One full loop of a series, and its slope-corrected figures.
 struct PreparedLoop {
-    FitLoop fit;           // the loop in the solver's form
-    std::vector<double> H; // fields, in the series' unit
-    int64_t turn = 0;      // index of the turning point
-    double slope = 0.0;    // the high-field slope the R^2 and the figures are taken without
-    LoopFigures figures;   // figures of the slope-corrected loop
+    FitLoop fit;                // the loop in the solver's form
+    std::vector<double> H;      // fields, in the series' unit
+    int64_t turn = 0;           // index of the turning point
+    double slope = 0.0;         // the high-field slope the R^2 and the figures are taken without
+    bool drift_removed = false; // --drift: a moment drift linear in measurement order removed
+    double drift = 0.0;         // its closure gap, M units
+    bool centred = false;       // --centre: field and moment offsets removed
+    LoopOffsets offsets;        // those offsets
+    LoopFigures figures;        // figures of the slope-corrected loop
 };
 
-bool prepare(const MeasuredSeries& series, PreparedLoop& p, std::string& reason) {
+// The first full loop of series, corrected as options ask (drift, centring) in the order metrics
+// takes: on the slope-corrected loop, the moments fitted then corrected alike.
+bool prepare(const MeasuredSeries& series, const BatchOptions& options, PreparedLoop& p,
+             std::string& reason) {
     AssembledSeries as;
     assemble_series(series.H.data(), series.M.data(), static_cast<int64_t>(series.H.size()), as);
     if (as.loops.empty()) {
@@ -53,6 +60,21 @@ bool prepare(const MeasuredSeries& series, PreparedLoop& p, std::string& reason)
                   : 0.0;
     std::vector<double> corrected = M;
     remove_slope(p.H.data(), corrected.data(), count, p.slope);
+    if (options.drift) {
+        const std::vector<double> before = corrected;
+        p.drift = remove_drift(corrected.data(), count);
+        p.drift_removed = true;
+        for (int64_t k = 0; k < count; ++k)
+            M[k] += corrected[k] - before[k];
+    }
+    if (options.centre) {
+        if (!centre_loop(p.H.data(), corrected.data(), count, p.turn, p.offsets, reason))
+            return false;
+        p.centred = true;
+        // The moments with the slope: their field moved by the field offset too.
+        for (double& m : M)
+            m -= p.offsets.M_offset + p.slope * p.offsets.H_offset;
+    }
     if (!compute_loop_figures(p.H.data(), corrected.data(), count, p.turn, kHighFraction, p.figures,
                               reason))
         return false;
@@ -129,6 +151,11 @@ void print_fit(std::FILE* out, const MaterialFit& f, const FitFiguresOut& j,
         cell("%.6g", j.closed ? j.figures.Bc : nan).c_str(), cell("%.6g", p.figures.Mr).c_str(),
         cell("%.6g", j.closed ? j.figures.Mr : nan).c_str(), cell("%.6g", p.figures.Ms).c_str(),
         cell("%.6g", j.closed ? j.figures.Ms : nan).c_str());
+    if (p.drift_removed) std::fprintf(out, "drift_removed,%s\n", cell("%.6g", p.drift).c_str());
+    if (p.centred)
+        std::fprintf(out, "field_offset,%s\nmoment_offset,%s\n",
+                     cell("%.6g", p.offsets.H_offset).c_str(),
+                     cell("%.6g", p.offsets.M_offset).c_str());
 }
 
 // The picture of the fitted loop: both curves without the high-field slope the figures are
@@ -183,7 +210,7 @@ int run_material_fit(const BatchOptions& options, std::FILE* out, std::string& e
     for (size_t s = 0; s < series.size(); ++s) {
         PreparedLoop p;
         std::string reason;
-        if (!prepare(series[s], p, reason)) {
+        if (!prepare(series[s], options, p, reason)) {
             if (series.size() == 1) {
                 error = batch_shown(options.loop_path) + ": " + reason;
                 return kBatchBadUsage;
