@@ -192,8 +192,8 @@ int residuals(const gsl_vector* x, void* data, gsl_vector* f) {
 // their least-squares values follow from a linear problem of three columns. A solver that moves
 // the density and the field alone does not meet the valley that these three cut through the cost
 // of the whole problem, where the reversible part trades slope for curvature with the height of
-// the irreversible part (gauss-mix on a paramagnetic rock loop: 18 iterations instead of over
-// 200, to a lower cost).
+// the irreversible part (gauss-mix on a paramagnetic rock loop: about 20 iterations instead of
+// over 200, to a lower cost).
 struct Projection {
     Problem* problem;
     gsl_matrix* columns;                // m_irr, h, L(h / field): a row a measured point
@@ -285,8 +285,9 @@ void solve(Solver& s, int (*f)(const gsl_vector*, void*, gsl_vector*), void* dat
 }
 
 // Solves the separable problem from start (all parameters' values) and, where its linear
-// parameters make a positive Bs, replaces start with its solution. Returns the iterations.
-int separable_start(Problem& problem, std::vector<double>& start) {
+// parameters make a positive Bs, replaces start with its solution and returns true. iterations:
+// the solver's.
+bool separable_start(Problem& problem, std::vector<double>& start, int& iterations) {
     const DensityFamily& family = *problem.family;
     const int n = family.parameter_count;
     const size_t count = problem.loop->h.size();
@@ -304,12 +305,13 @@ int separable_start(Problem& problem, std::vector<double>& start) {
     Solver solver;
     solve(solver, projected_residuals, &q, x, count);
     gsl_multifit_nlinear_workspace* w = solver.work;
-    const int iterations = static_cast<int>(gsl_multifit_nlinear_niter(w));
+    iterations = static_cast<int>(gsl_multifit_nlinear_niter(w));
     double field = 0.0;
     const std::vector<double> v = separable_values(family, gsl_multifit_nlinear_position(w), field);
     const std::vector<double>* m = nullptr;
-    if (std::isfinite(field) && field > 0 && irreversible_of(problem, v, m) &&
-        project(q, *m, field) && gsl_vector_get(q.linear, 0) > 0) {
+    const bool solved = std::isfinite(field) && field > 0 && irreversible_of(problem, v, m) &&
+                        project(q, *m, field) && gsl_vector_get(q.linear, 0) > 0;
+    if (solved) {
         const double Bs = gsl_vector_get(q.linear, 0);
         std::copy(v.begin(), v.end(), start.begin());
         start[n] = Bs;
@@ -324,7 +326,7 @@ int separable_start(Problem& problem, std::vector<double>& start) {
     gsl_vector_free(q.linear);
     gsl_vector_free(q.moments);
     gsl_matrix_free(q.columns);
-    return iterations;
+    return solved;
 }
 
 // Starting values of the density from the loop's coercive field (in units of Hs).
@@ -408,7 +410,8 @@ MaterialFit fit_material(const DensityFamily& family, const FitLoop& loop) {
 
     // The separable problem first; the whole one then starts at its solution (where one more
     // step of the whole problem finds nothing better) and gives the parameters' errors.
-    const int separable_iterations = separable_start(problem, start);
+    int separable_iterations = 0;
+    const bool separable = separable_start(problem, start, separable_iterations);
 
     gsl_vector* x = gsl_vector_alloc(p);
     for (size_t k = 0; k < p; ++k)
@@ -417,9 +420,10 @@ MaterialFit fit_material(const DensityFamily& family, const FitLoop& loop) {
     solve(solver, residuals, &problem, x, count);
     gsl_multifit_nlinear_workspace* w = solver.work;
     int status = solver.status;
-    // The driver reports a first step that finds no lower cost as running out of iterations: the
-    // start, the separable solution, is then the minimum to the precision of the cost.
-    if (status == GSL_EMAXITER && solver.info == GSL_ENOPROG && gsl_multifit_nlinear_niter(w) <= 1)
+    // The driver reports a first step that finds no lower cost as running out of iterations:
+    // from the separable solution, that is the minimum to the precision of the cost.
+    if (separable && status == GSL_EMAXITER && solver.info == GSL_ENOPROG &&
+        gsl_multifit_nlinear_niter(w) <= 1)
         status = GSL_SUCCESS;
     out.iterations = separable_iterations + static_cast<int>(gsl_multifit_nlinear_niter(w));
     if (status != GSL_SUCCESS)
