@@ -49,7 +49,8 @@ constexpr int kGradedNodesMost = kGradedPiecesMost * kGradedPointsMost;
 // ln x: the singularity at x = 0 that bounds such pieces to a third of their distance from it in
 // x lies at -infinity in ln x, where the factor is a Gaussian of ln x.
 constexpr double kLogSpacedRatio = 3.0;
-// ... also within a gaussian feature's range where b is at most this share of its longest piece.
+// ... also within a gaussian feature's range up to this share of its longest piece, where such
+// a piece then ends.
 constexpr double kLogSpacedGaussianShare = 1.0 / 12.0;
 
 // The nodes and weights of the rule on one range.
