@@ -58,6 +58,12 @@ struct DensityFamily {
     int (*peak_fields)(const Density& d, double* fields);
     double (*peak_width)(const Density& d);
 
+    // Where the limiting loop bends fastest: the fields where its branches switch, at most
+    // kPeakFieldsMost into fields, their count returned, and the width of those bends in *width.
+    // The drawn loop takes fine points there when its step is coarser than a quarter width. 0 for
+    // a family whose loop has no such bends.
+    int (*loop_bends)(const Density& d, double* fields, double* width);
+
     // The integral of P (norm included) over one piece: x from x0 to x1 (x1 < x0 gives the
     // negative), y within `inner`, in `form`. Its fastest correct way to integrate.
     double (*piece)(const Density& d, TriangleForm form, double x0, double x1,

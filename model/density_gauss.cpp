@@ -16,6 +16,17 @@ int peak_fields(const Density&, double*) {
     return 0;
 }
 
+// The branches switch where the coercive field is likeliest, the log-normal's mode
+// Hc0 exp(-s^2), over about the spread of h there and of u together.
+int loop_bends(const Density& d, double* fields, double* width) {
+    const double s = d.parameter[kGaussS];
+    const double mode = d.parameter[kGaussHc0] * std::exp(-s * s);
+    *width = std::hypot(mode * s, d.parameter[kGaussDhu]);
+    fields[0] = -mode;
+    fields[1] = mode;
+    return 2;
+}
+
 double peak_width(const Density& d) {
     return d.parameter[kGaussHc0] * d.parameter[kGaussS];
 }
@@ -56,6 +67,7 @@ const DensityFamily kGaussFamily = {
     value,
     peak_fields,
     peak_width,
+    loop_bends,
     piece,
     check,
 };

@@ -31,6 +31,12 @@ double peak_width(const Density& d) {
     return d.parameter[kLorentzHc];
 }
 
+// The loop switches where the peak lines cross it.
+int loop_bends(const Density& d, double* fields, double* width) {
+    *width = peak_width(d);
+    return peak_fields(d, fields);
+}
+
 const double kErrAbs = 0.0;
 
 // One quadrature call with the tolerance and rule of every integral.
@@ -105,7 +111,8 @@ const DensityFamily kLorentzFamily = {
     "Kmax",      1,
     kParameters, value,
     peak_fields, peak_width,
-    piece,       check,
+    loop_bends,  piece,
+    check,
 };
 
 Density lorentz_density(double Hc, double Kmax) {

@@ -21,6 +21,15 @@ double peak_width(const Density& d) {
     return d.parameter[kLorentz2Dhc];
 }
 
+// The branches switch at alpha = Hc0 and beta = -Hc0 (u = 0), over the width of the switching
+// field alpha = h + u: for two Lorentzians, the sum of their half-widths.
+int loop_bends(const Density& d, double* fields, double* width) {
+    *width = d.parameter[kLorentz2Dhc] + d.parameter[kLorentz2Dhu];
+    fields[0] = -d.parameter[kLorentz2Hc0];
+    fields[1] = d.parameter[kLorentz2Hc0];
+    return 2;
+}
+
 // Only whole triangles reach here (no peak lines): ascending y from x0 to x, descending y from x
 // to x1. Both are the triangle between x0 and x1 (its mirror when x1 < x0).
 double piece(const Density& d, TriangleForm form, double x0, double x1, const PieceLimits& y) {
@@ -57,6 +66,7 @@ const DensityFamily kLorentz2Family = {
     value,
     peak_fields,
     peak_width,
+    loop_bends,
     piece,
     check,
 };

@@ -41,6 +41,12 @@ double peak_width(const Density&) {
     return 0.0;
 }
 
+// A table's loop is as fine as its curves: no bends of a known width.
+int loop_bends(const Density&, double*, double* width) {
+    *width = 0.0;
+    return 0;
+}
+
 // A whole triangle between a = x0 and b = x1 is the Everett function of its corners, E(max,
 // min), with the sign of b - a (reversed outer limits give the negative): ascending, y from the
 // fixed a up to x; descending, y from x up to the fixed b. Any other piece would be part of a
@@ -73,7 +79,8 @@ const DensityFamily kMeasuredDensityFamily = {
     "norm",      1,
     kParameters, value,
     peak_fields, peak_width,
-    piece,       check,
+    loop_bends,  piece,
+    check,
 };
 
 Density measured_density(const EverettTable* table, double Hs) {

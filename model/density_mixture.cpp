@@ -1,5 +1,6 @@
 // Mixtures of two members of the Lorentzian-product or the Gaussian family.
 #include <cmath>
+#include <initializer_list>
 
 #include "model/density_terms.h"
 
@@ -62,6 +63,23 @@ int peak_fields(const Density&, double*) {
 // The narrower of the two coercive peaks.
 double peak_width(const Density& d) {
     return std::fmin(d.parameter[kMixFirst + 1], d.parameter[kMixSecond + 1]);
+}
+
+// Both populations' bends, the narrower width.
+int loop_bends(const Density& d, double* fields, double* width) {
+    const DensityFamily* member = mixture_member(*d.family);
+    int count = 0;
+    *width = HUGE_VAL;
+    for (const int first : {kMixFirst, kMixSecond}) {
+        const Density m{member,
+                        {d.parameter[first], d.parameter[first + 1], d.parameter[first + 2]},
+                        1.0,
+                        nullptr};
+        double w = 0.0;
+        count += member->loop_bends(m, fields + count, &w);
+        *width = std::fmin(*width, w);
+    }
+    return count;
 }
 
 bool whole_triangle(TriangleForm form, double x0, double x1, const PieceLimits& y) {
@@ -132,6 +150,7 @@ const DensityFamily kLorentz2MixFamily = {
     lorentz_value,
     peak_fields,
     peak_width,
+    loop_bends,
     lorentz_piece,
     lorentz_check,
 };
@@ -141,7 +160,8 @@ const DensityFamily kGaussMixFamily = {
     "norm",           7,
     kGaussParameters, gauss_value,
     peak_fields,      peak_width,
-    gauss_piece,      gauss_check,
+    loop_bends,       gauss_piece,
+    gauss_check,
 };
 
 const DensityFamily* mixture_member(const DensityFamily& mixture) {

@@ -23,18 +23,21 @@ double descending(const ModelState& m, double a, double b) {
 constexpr double kFineStepInWidths = 0.25;
 constexpr double kFineNearInWidths = 4.0;
 
-// Where a step of the limiting loop needs fine points: the density's peak fields and width.
+// Where a step of the limiting loop needs fine points: where the loop bends, and how sharply.
 struct FineRegion {
-    double peak[kPeakFieldsMost]; // the density's peak fields
+    double peak[kPeakFieldsMost]; // the fields where the density's loop bends
     int count;                    // how many; 0 when the loop's step is fine enough everywhere
-    double width;                 // the width of its peaks
+    double width;                 // the width of its bends
 };
 
 FineRegion fine_region(const ModelState& m) {
     FineRegion r{};
-    r.width = m.density.family->peak_width(m.density);
+    double peak[kPeakFieldsMost];
+    const int count = m.density.family->loop_bends(m.density, peak, &r.width);
     if (!(r.width > 0.0) || !(m.dHmaj > kFineStepInWidths * r.width)) return r;
-    r.count = m.density.family->peak_fields(m.density, r.peak);
+    r.count = count;
+    for (int i = 0; i < count; ++i)
+        r.peak[i] = peak[i];
     return r;
 }
 

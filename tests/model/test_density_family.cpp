@@ -60,9 +60,18 @@ double piece(const Density& d, TriangleForm, double x0, double x1, const PieceLi
     return x1 >= x0 ? sum : -sum;
 }
 
+int no_bends(const Density&, double*, double* width) {
+    *width = 0.0;
+    return 0;
+}
+
 const DensityParameter kParameters[] = {{"w", "half-width of the square, in units of Hs"}};
 const DensityFamily kUniformSquare = {
-    "square", "uniform on a square", "norm", 1, kParameters, value, no_peaks, no_width, piece,
+    "square",    "uniform on a square",
+    "norm",      1,
+    kParameters, value,
+    no_peaks,    no_width,
+    no_bends,    piece,
     nullptr,
 };
 
