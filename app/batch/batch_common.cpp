@@ -70,6 +70,18 @@ std::string batch_shown(const std::string& text) {
     return shown;
 }
 
+bool batch_parse_loop_correction(const std::string& arg, BatchOptions& options) {
+    if (arg == "--drift") {
+        options.drift = true;
+        return true;
+    }
+    if (arg == "--centre" || arg == "--center") {
+        options.centre = true;
+        return true;
+    }
+    return false;
+}
+
 int batch_parse_hc(int argc, const char* const* argv, int& i, BatchOptions& options,
                    std::string& error) {
     if (std::string(argv[i]) != "--hc") return kOptionUnknown;

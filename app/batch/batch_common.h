@@ -44,6 +44,10 @@ struct BatchOptions;
 int batch_parse_hc(int argc, const char* const* argv, int& i, BatchOptions& options,
                    std::string& error);
 
+// The measured loop's corrections that metrics and fit take, --drift and --centre (or --center):
+// sets the option and returns true when arg is one of them.
+bool batch_parse_loop_correction(const std::string& arg, BatchOptions& options);
+
 // Sets m's Hs, Bs, Hc and Kmax as Open workspace does once the parameter dialog is confirmed:
 // Kmax is the start-up factor when Hc is the start-up value, otherwise compute_kmax.
 void batch_set_parameter(ModelState& m, double Hc);

@@ -77,14 +77,7 @@ int parse_fit_option(int argc, const char* const* argv, int& i, BatchOptions& op
         if (!batch_option_value(argc, argv, i, options.columns, error)) return kOptionRefused;
         return kOptionTaken;
     }
-    if (arg == "--drift") {
-        options.drift = true;
-        return kOptionTaken;
-    }
-    if (arg == "--centre" || arg == "--center") {
-        options.centre = true;
-        return kOptionTaken;
-    }
+    if (batch_parse_loop_correction(arg, options)) return kOptionTaken;
     std::string* path = arg == "--loop"        ? &options.loop_path
                         : arg == "--out"       ? &options.out_path
                         : arg == "--out-model" ? &options.out_model_path

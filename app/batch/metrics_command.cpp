@@ -123,14 +123,7 @@ int parse_metrics_option(int argc, const char* const* argv, int& i, BatchOptions
         }
         return kOptionTaken;
     }
-    if (arg == "--drift") {
-        options.drift = true;
-        return kOptionTaken;
-    }
-    if (arg == "--centre" || arg == "--center") {
-        options.centre = true;
-        return kOptionTaken;
-    }
+    if (batch_parse_loop_correction(arg, options)) return kOptionTaken;
     // More files after --loop.
     if (!options.loop_paths.empty() && !batch_looks_like_option(arg) && !arg.empty()) {
         options.loop_paths.push_back(arg);

@@ -64,6 +64,22 @@ TEST(ModelFiles, CurveComputesInTheFileUnits) {
     EXPECT_DOUBLE_EQ(ra[0][1], -1.0);
 }
 
+// The points (H, B) of a loop made by curve --model from a family's member (parameters as JSON
+// members), in a file's units (Hs 1.5 T, Bs 2 A m^2) with a reversible part: from negative
+// saturation up to 1.5 T and back. Empty when the tool fails.
+std::vector<std::vector<double>> made_loop(const std::string& family,
+                                           const std::string& parameters) {
+    const std::string truth = temporary_path("truth.json");
+    write_text(truth, model_text(family, parameters, 1.5, 2.0,
+                                 "\"chi\": 0.05, \"amplitude\": 0.1, \"field\": 0.2"));
+    const ToolRun made =
+        run_tool({"curve", "--model", truth, "--plot-width", "150", "to:1.5", "to:-1.5"});
+    EXPECT_EQ(made.status, 0) << made.err;
+    if (made.status != 0) return {};
+    std::string header;
+    return csv_rows(made.out, header);
+}
+
 // A loop made by curve --model from known parameters, with 1 % seeded noise, gives them back,
 // for every family: the coercive fields within 2 %, each within three standard errors, and the
 // coercive width of a one-population family within 5 % (a mixture's widths are loosely fixed by
@@ -97,14 +113,8 @@ TEST(ModelFiles, FitReturnsTheParametersOfALoopMadeFromThem) {
          {{"Hc1", 0.05, 0.02}, {"Hc2", 0.25, 0.02}, {"s1", 0.3, loose}, {"s2", 0.3, loose}}},
     };
     for (const Case& c : cases) {
-        const std::string truth = temporary_path("truth.json");
-        write_text(truth, model_text(c.family, c.parameters, 1.5, 2.0,
-                                     "\"chi\": 0.05, \"amplitude\": 0.1, \"field\": 0.2"));
-        const ToolRun made =
-            run_tool({"curve", "--model", truth, "--plot-width", "150", "to:1.5", "to:-1.5"});
-        ASSERT_EQ(made.status, 0) << made.err;
-        std::string header;
-        const auto rows = csv_rows(made.out, header);
+        const auto rows = made_loop(c.family, c.parameters);
+        ASSERT_FALSE(rows.empty()) << c.family;
         std::mt19937 rng(17);
         std::normal_distribution<double> noise(0.0, 0.01 * 2.0);
         std::ostringstream loop;
@@ -173,14 +183,8 @@ TEST(ModelFiles, FitCorrectsDriftAndOffsetsFirst) {
         {"--drift", 0.1, 0.0, 0.0, "drift_removed", 0.1},
         {"--centre", 0.0, 0.03, 0.2, "field_offset", 0.03},
     };
-    const std::string truth = temporary_path("corrected_truth.json");
-    write_text(truth, model_text("lorentz2", "\"Hc0\": 0.1, \"dHc\": 0.04, \"dHu\": 0.02", 1.5, 2.0,
-                                 "\"chi\": 0.05, \"amplitude\": 0.1, \"field\": 0.2"));
-    const ToolRun made =
-        run_tool({"curve", "--model", truth, "--plot-width", "150", "to:1.5", "to:-1.5"});
-    ASSERT_EQ(made.status, 0) << made.err;
-    std::string header;
-    const auto rows = csv_rows(made.out, header);
+    const auto rows = made_loop("lorentz2", "\"Hc0\": 0.1, \"dHc\": 0.04, \"dHu\": 0.02");
+    ASSERT_FALSE(rows.empty());
     for (const Case& c : cases) {
         std::ostringstream loop;
         loop.precision(17);
