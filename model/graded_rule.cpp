@@ -1,6 +1,5 @@
 #include "model/graded_rule.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include <gsl/gsl_integration.h>
@@ -45,7 +44,9 @@ inline double smaller(double x, double y) {
 // 2 max(d, w / 2) long, and within a width of c it may lie across it, w long: pieces approach by
 // thirds of the distance and leave in steps that triple, without the slivers that fixed cells of
 // several features would cut. A gaussian or log-normal feature bounds the pieces within its
-// range only; one that starts ahead lets the piece run to its start.
+// range only; one that starts ahead lets the piece run to its start, or on into the range as far
+// as a piece within it may be long: its bound holds anywhere, the range only says where it must
+// (no sliver is left before the range starts).
 double piece_end(double a, const OuterFeature& f) {
     switch (f.kind) {
     case FeatureKind::pole: {
@@ -55,10 +56,10 @@ double piece_end(double a, const OuterFeature& f) {
         return a + larger(w, 2.0 * (a - c));
     }
     case FeatureKind::gaussian:
-        if (a < f.from) return f.from;
+        if (a < f.from) return larger(f.from, a + f.width);
         return a < f.to ? a + f.width : HUGE_VAL;
     case FeatureKind::log_normal:
-        if (a < f.from) return f.from;
+        if (a < f.from) return larger(f.from, a * f.width);
         return a < f.to ? a * f.width : HUGE_VAL;
     }
     return HUGE_VAL;
@@ -99,11 +100,21 @@ double ln_x_end(double a, double b, const OuterFeature* features, int count) {
     return log_normal && b > a ? b : a;
 }
 
+// The unit rule's nodes and weights moved to a piece of centre mid and half-length half.
+void fill_piece(double mid, double half, const double* __restrict ux, const double* __restrict uw,
+                int points, double* __restrict x, double* __restrict w) {
+    for (int i = 0; i < points; ++i) {
+        x[i] = mid + half * ux[i];
+        w[i] = half * uw[i];
+    }
+}
+
 } // namespace
 
 void graded_rule(double lo, double hi, const OuterFeature* features, int count, int points,
                  GradedRule& rule) {
     rule.count = 0;
+    rule.log_runs = 0;
     if (!(lo < hi) || points < 1 || points > kGradedPointsMost) return;
     const double* ux = unit_rules().x[points];
     const double* uw = unit_rules().w[points];
@@ -138,28 +149,27 @@ void graded_rule(double lo, double hi, const OuterFeature* features, int count, 
         }
         const double mid = 0.5 * (from + to);
         const double half = 0.5 * (to - from);
-        double* x = rule.x + rule.count;
-        double* w = rule.w + rule.count;
-        for (int i = 0; i < points; ++i) {
-            x[i] = mid + half * ux[i];
-            w[i] = half * uw[i];
-        }
+        // Nodes in ln x go to t, exponentiated into x at the end.
+        fill_piece(mid, half, ux, uw, points, (log_spaced ? rule.t : rule.x) + rule.count,
+                   rule.w + rule.count);
         if (log_spaced) log_first[log_pieces++] = rule.count;
         rule.count += points;
         a = b;
     }
     // Exponentiated run by run of adjacent pieces (usually one run, from the start): the vector
-    // function's calls cost more than its values on a piece's few nodes.
+    // function's calls cost more than its values on a piece's few nodes. The weights stay in
+    // ln x.
+    rule.log_runs = 0;
     for (int k = 0; k < log_pieces;) {
         int run = 1;
         while (k + run < log_pieces && log_first[k + run] == log_first[k] + run * points)
             ++run;
-        double* x = rule.x + log_first[k];
-        double* w = rule.w + log_first[k];
+        const int first = log_first[k];
         const int nodes = run * points;
-        vector_exp(x, x, nodes);
-        for (int i = 0; i < nodes; ++i)
-            w[i] *= x[i]; // dx = x d(ln x)
+        vector_exp(rule.t + first, rule.x + first, nodes);
+        rule.log_first[rule.log_runs] = first;
+        rule.log_nodes[rule.log_runs] = nodes;
+        ++rule.log_runs;
         k += run;
     }
 }

@@ -53,11 +53,19 @@ constexpr double kLogSpacedRatio = 3.0;
 // a piece then ends.
 constexpr double kLogSpacedGaussianShare = 1.0 / 12.0;
 
-// The nodes and weights of the rule on one range.
+// The nodes and weights of the rule on one range. Pieces of a log-normal taken in ln x keep their
+// weights in ln x, since the integrand there is best written as x f(x), where the log-normal's 1/x
+// cancels and its exponent needs no logarithm: the integral is the sum of w[i] f(x[i]) over the
+// nodes outside the log runs and of w[i] x[i] f(x[i]) over the nodes in them. Log runs are
+// maximal runs of adjacent pieces taken in ln x, in ascending order, apart from each other.
 struct GradedRule {
-    int count;                  // nodes in use
-    double x[kGradedNodesMost]; // the nodes, piece by piece, ascending
-    double w[kGradedNodesMost]; // their weights: the integral is sum w[i] f(x[i])
+    int count;                        // nodes in use
+    double x[kGradedNodesMost];       // the nodes, piece by piece, ascending
+    double w[kGradedNodesMost];       // their weights, in x or (in a log run) in ln x
+    double t[kGradedNodesMost];       // ln x[i] at the nodes of the log runs; unset elsewhere
+    int log_runs;                     // log runs in use
+    int log_first[kGradedPiecesMost]; // the first node of each log run
+    int log_nodes[kGradedPiecesMost]; // its count of nodes (> 0)
 };
 
 // The rule of `points` (1..kGradedPointsMost) Gauss points a piece on [lo, hi] (lo < hi, both
@@ -65,5 +73,5 @@ struct GradedRule {
 void graded_rule(double lo, double hi, const OuterFeature* features, int count, int points,
                  GradedRule& rule);
 
-// sum w[i] f[i] over the rule's nodes.
+// sum w[i] f[i] over the rule's nodes (f[i] being x[i] f(x[i]) in the log runs).
 double graded_sum(const GradedRule& rule, const double* f);
