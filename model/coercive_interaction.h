@@ -62,6 +62,13 @@ struct GaussTerm {
     // all but 3.2e-14 of the mass on either side, thirty times below the 1e-12 the triangles
     // answer for (8.5, all but 1e-17, took 5 % more nodes on a broad mixture's triangles).
     static constexpr double kLogNormalReach = 7.5;
+    // How far from h = 0, in scales S = sqrt(2) width_i, the inner integral is taken as its
+    // Taylor series (see head).
+    static constexpr double kSeriesReach = 0.5;
+    // The series is taken only where its reach lies at least this many standard deviations of
+    // ln h above the median: its two dozen error functions cost about what a piece of the rule
+    // does, so it must spare the rule two pieces or more.
+    static constexpr double kSeriesLeast = -1.5;
     double weight;  // factor of the term
     double centre;  // median coercive field, > 0
     double spread;  // standard deviation of ln h, > 0
@@ -87,35 +94,16 @@ struct GaussTerm {
         f[2] = {FeatureKind::gaussian, hi, kErfStep * S, hi - 6.5 * S, hi + 6.5 * S};
         return 3;
     }
-    // The part of the outer integral over [0, x0] known in closed form: where both ends of the
-    // inner range lie kErfSaturated scales or more beyond the interaction peak, the inner
-    // integral is constant to 4e-20 (0 with both on one side, the whole Gaussian with one on
-    // either side), and c integrates to the log-normal distribution function,
-    // spread sqrt(pi / 2) erfc(-ln(x0 / centre) / (spread sqrt 2)), up to the largest field
-    // (at most (hi - lo) / 2) where that holds. x0 is then moved on to where the log-normal's
-    // range starts if that lies further: below it the integrand has no weight.
-    double head(double sign, double lo, double hi, double& x0) const {
-        x0 = 0.0;
-        if (sign < 0) return 0.0;
-        const double S = M_SQRT2 * width_i;
-        const double edge = kErfSaturated * S;
-        const double H = 0.5 * (hi - lo);
-        if (lo >= edge || hi <= -edge) {
-            x0 = H; // the triangle misses the interaction peak
-            return 0.0;
-        }
-        // Below the log-normal's range c holds 3.2e-14 of its mass: nothing to integrate.
-        const double faded = centre / std::exp(kLogNormalReach * spread);
-        if (!(lo <= -edge && hi >= edge)) {
-            x0 = std::fmin(H, faded);
-            return 0.0;
-        }
-        x0 = std::fmin(H, std::fmin(-edge - lo, hi - edge));
-        const double cdf = std::erfc(-std::log(x0 / centre) / (spread * M_SQRT2));
-        const double closed = weight * std::sqrt(M_PI) * S * spread * std::sqrt(0.5 * M_PI) * cdf;
-        x0 = std::fmax(x0, std::fmin(H, faded));
-        return closed;
-    }
+    // The part of the outer integral over [0, x0] known in closed form. Where both ends of the
+    // inner range lie kErfSaturated scales or more beyond the interaction peak, the inner integral
+    // is constant to 4e-20 (0 with both on one side, the whole Gaussian with one on either side),
+    // and c integrates to the log-normal distribution function, up to the largest field (at most
+    // (hi - lo) / 2) where that holds. Otherwise, up to kSeriesReach scales S = sqrt(2) width_i,
+    // the inner integral is its Taylor series about h = 0 (see gauss_series_head), whose every
+    // power of h c integrates to a log-normal distribution function too. x0 is then moved on to
+    // where the log-normal's range starts if that lies further: below it the integrand has no
+    // weight. Defined in coercive_interaction.cpp.
+    double head(double sign, double lo, double hi, double& x0) const;
     // Where the outer integrand of the triangle [lo, hi] has faded: beyond the log-normal's
     // range, and where an end of the inner range has passed kErfSaturated scales beyond the
     // interaction peak (h >= hi + 6.5 S: the range lies below it; h >= -lo + 6.5 S: above it).
@@ -130,6 +118,14 @@ struct GaussTerm {
         return 2.0 * (spread * root_two_pi) * (width_i * root_two_pi);
     }
 };
+
+// The integral over 0 <= h <= x1 of the gauss term's outer integrand for the triangle [lo, hi]
+// (x1 <= (hi - lo) / 2 and x1 <= GaussTerm::kSeriesReach S, S = sqrt(2) width_i): the inner
+// integral (sqrt(pi) / 2) S (erf((hi - h) / S) - erf((lo + h) / S)) as its Taylor series in h / S,
+// whose coefficients are Hermite polynomials times Gaussians at hi / S and lo / S, summed up to
+// the power where the series' bound falls below 1e-16 of it; and each power h^k integrated against
+// c exactly, as a log-normal distribution function at ln x1 - k spread^2.
+double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1);
 
 // The outer integrand of one term over the triangle [lo, hi] at the nodes h of a rule:
 // out[i] = weight * c(sign h) * (integral of i over [lo + h, hi - h]), for 0 <= h <= (hi - lo)

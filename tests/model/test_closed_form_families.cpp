@@ -112,13 +112,17 @@ TEST(DensityFamilies, TrianglesMeetAnIndependentIntegration) {
 }
 
 // The log-normal family from a narrow to a very broad spread (the members fitted to real loops
-// reach s = 2.3, whose coercive fields span 17 decades), against its triangles integrated in
-// ln h, where the coercive factor is a plain Gaussian: fine pieces of a 20-point rule, cut
-// densely where the inner range's ends cross the interaction peak.
+// reach s = 2.3, whose coercive fields span 17 decades), and with an interaction field broader
+// than most coercive fields (a population fitted to a rock's loop), against its triangles
+// integrated in ln h, where the coercive factor is a plain Gaussian: fine pieces of a 20-point
+// rule, cut densely where the inner range's ends cross the interaction peak.
 TEST(DensityFamilies, LogNormalTrianglesMeetAnIntegrationInLnH) {
     using Gauss20 = boost::math::quadrature::gauss<double, 20>;
-    const double members[][3] = {
-        {0.06, 0.01, 0.02}, {0.05, 0.4, 0.002}, {0.016, 2.3, 0.05}, {0.1, 3.0, 0.4}};
+    const double members[][3] = {{0.06, 0.01, 0.02},
+                                 {0.05, 0.4, 0.002},
+                                 {0.016, 2.3, 0.05},
+                                 {0.1, 3.0, 0.4},
+                                 {0.0245, 0.83, 0.184}};
     const double triangles[][2] = {{-1.0, 1.0}, {-1.0, 0.02}, {-1.0, 0.3}, {0.05, 0.6}};
     for (const auto& p : members) {
         Density d{find_density_family("gauss"), {p[0], p[1], p[2]}, 1.0, nullptr};
