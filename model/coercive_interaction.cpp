@@ -134,14 +134,16 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     const int K = use_a || use_b ? F.powers[step] : 0;
     // E[k] = integral of c(h) (h / x1)^k over [0, x1], over spread sqrt(pi / 2), at most 2:
     // e^(k s (k s / 2 - t1)) erfc((k s - t1) / sqrt 2), t1 = ln(x1 / centre) / s, or its scaled
-    // form where erfc underflows (from there on, as the arguments grow with k).
+    // form where erfc underflows (from there on, as the arguments grow with k). Taken here times
+    // d^k, whose logarithm joins the exponent.
     const double t1 = std::log(x1 / t.centre) / t.spread;
+    const double ln_d = std::log(d);
     double arg[kSeriesTermsMost] = {}, expo[kSeriesTermsMost] = {}; // set up to K
     int near = 0;                                                   // the powers below it take erfc
     for (int k = 0; k <= K; ++k) {
         const double u = k * t.spread;
         arg[k] = (u - t1) * M_SQRT1_2;
-        expo[k] = u * (0.5 * u - t1);
+        expo[k] = u * (0.5 * u - t1) + k * ln_d;
         near += arg[k] < 26.0;
     }
     double E[kSeriesTermsMost];
@@ -150,27 +152,27 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     for (int k = 0; k < near; ++k)
         E[k] *= expo[k];
     if (near <= K) {
-        const double g = std::exp(-0.5 * t1 * t1);
-        for (int k = near; k <= K; ++k)
+        double g = std::exp(-0.5 * t1 * t1 + near * ln_d); // e^(-t1^2 / 2) d^k
+        for (int k = near; k <= K; ++k, g *= d)
             E[k] = g * scaled_erfc_far(arg[k]);
     }
     // The series: k = 0 the inner integral at h = 0, then (h / S)^k times
-    // (2 / sqrt(pi)) (-q_k(a) e^(-a^2) + (-1)^k q_k(b) e^(-b^2)), q_k = H_(k-1) / k!.
-    double sum = (std::erf(a) - std::erf(b)) * E[0];
-    const double ga = use_a ? M_2_SQRTPI * std::exp(-a * a) : 0.0;
-    const double gb = use_b ? M_2_SQRTPI * std::exp(-b * b) : 0.0;
-    const double aa = use_a ? a : 0.0, bb = use_b ? b : 0.0; // |q_k| stays finite
-    double qa1 = 0.0, qa = 1.0, qb1 = 0.0, qb = 1.0;         // q_(k-1), q_k at k = 1
-    double dk = d, alternate = -1.0;
+    // -(2 / sqrt(pi)) (q_k(a) e^(-a^2) + q_k(-b) e^(-b^2)), q_k = H_(k-1) / k!, the polynomials
+    // run at a and -b side by side.
+    typedef double Pair __attribute__((vector_size(16)));
+    const Pair x = {use_a ? a : 0.0, use_b ? -b : 0.0};      // |q_k| stays finite
+    Pair q1 = {0.0, 0.0}, q = {1.0, 1.0}, sums = {0.0, 0.0}; // q_(k-1), q_k at k = 1
     for (int k = 1; k <= K; ++k) {
         if (k > 1) {
-            const double qa2 = F.a[k] * aa * qa - F.b[k] * qa1;
-            const double qb2 = F.a[k] * bb * qb - F.b[k] * qb1;
-            qa1 = qa, qa = qa2, qb1 = qb, qb = qb2;
-            dk *= d;
-            alternate = -alternate;
+            const Pair next = F.a[k] * x * q - F.b[k] * q1;
+            q1 = q;
+            q = next;
         }
-        sum += (alternate * qb * gb - qa * ga) * dk * E[k];
+        sums += q * E[k];
     }
+    const double ga = use_a ? std::exp(-a * a) : 0.0;
+    const double gb = use_b ? std::exp(-b * b) : 0.0;
+    double sum = (std::erf(a) - std::erf(b)) * E[0];
+    sum -= M_2_SQRTPI * (ga * sums[0] + gb * sums[1]);
     return t.weight * 0.5 * std::sqrt(M_PI) * S * t.spread * std::sqrt(0.5 * M_PI) * sum;
 }
