@@ -57,14 +57,11 @@ double GaussTerm::head(double sign, double lo, double hi, double& x0) const {
         return 0.0;
     }
     // Below the log-normal's range c holds 3.2e-14 of its mass: nothing to integrate.
-    static_assert(kLogNormalReach == -5.0 * kSeriesLeast, "one exponential for both");
-    const double least = std::exp(kSeriesLeast * spread);
-    const double least2 = least * least;
-    const double faded = centre * least2 * least2 * least;
+    const double faded = centre / reach();
     const double constant_end =
         lo <= -edge && hi >= edge ? std::fmin(H, std::fmin(-edge - lo, hi - edge)) : 0.0;
     const double series_end = std::fmin(H, kSeriesReach * S);
-    if (series_end > constant_end && series_end > centre * least) {
+    if (series_end > constant_end && series_end * unit > centre) { // e^(kSeriesLeast spread)
         x0 = series_end;
         return gauss_series_head(*this, lo, hi, series_end);
     }
@@ -79,7 +76,7 @@ double GaussTerm::head(double sign, double lo, double hi, double& x0) const {
 }
 
 // Most powers of the series: its bound at kSeriesReach scales falls below 1e-16 by the 25th.
-constexpr int kSeriesTermsMost = 32;
+constexpr int kSeriesTermsMost = 80;
 // The series' reach in steps of the table of its powers.
 constexpr int kSeriesSteps = 32;
 
@@ -114,11 +111,67 @@ static const SeriesFactors& series_factors() {
     return f;
 }
 
-// 1 / (x sqrt(pi)) times the asymptotic series of erfc(x) e^(x^2) in 1 / x^2, for x >= 26, where
-// its first omitted term is below 2e-13 of it (and erfc itself would underflow).
+// 1 / (x sqrt(pi)) times the asymptotic series of erfc(x) e^(x^2) in 1 / x^2, for
+// x >= kErfcFar, where its first omitted term is below 1e-17 of it.
+constexpr double kErfcFar = 20.0;
 static double scaled_erfc_far(double x) {
     const double r = 1.0 / (x * x);
-    return (1.0 + r * (-0.5 + r * (0.75 + r * (-1.875 + r * 6.5625)))) / (x * std::sqrt(M_PI));
+    double sum = 0.0;
+    for (int n = 7; n >= 1; --n) // the n-th term is -(2 n - 1) r / 2 times the one before
+        sum = -(2 * n - 1) * 0.5 * r * (1.0 + sum);
+    return (1.0 + sum) / (x * std::sqrt(M_PI));
+}
+
+// E[k] for k <= K: the integral of c(h) (h / x1)^k over [0, x1], over spread sqrt(pi / 2), at
+// most 2, times d^k: e^(k s (k s / 2 - t1)) erfc((k s - t1) / sqrt 2) d^k,
+// t1 = ln(x1 / centre) / s, or its scaled form where erfc underflows (from there on, as the
+// arguments grow with k), where the exponent would reach e^700. The logarithm of d^k joins the
+// exponent, which stays below 400 + K ln d.
+static void series_moments(const GaussTerm& t, double x1, double d, int K, double* E) {
+    const double t1 = std::log(x1 / t.centre) / t.spread;
+    const double ln_d = std::log(d);
+    double arg[kSeriesTermsMost] = {}, expo[kSeriesTermsMost] = {}; // set up to K
+    int near = 0;                                                   // the powers below it take erfc
+    for (int k = 0; k <= K; ++k) {
+        const double u = k * t.spread;
+        arg[k] = (u - t1) * M_SQRT1_2;
+        expo[k] = u * (0.5 * u - t1) + k * ln_d;
+        near += arg[k] < kErfcFar;
+    }
+    vector_erfc(arg, E, near);
+    vector_exp(expo, expo, near);
+    for (int k = 0; k < near; ++k)
+        E[k] *= expo[k];
+    if (near <= K) {
+        double g = std::exp(-0.5 * t1 * t1 + near * ln_d); // e^(-t1^2 / 2) d^k
+        for (int k = near; k <= K; ++k, g *= d)
+            E[k] = g * scaled_erfc_far(arg[k]);
+    }
+}
+
+// The moments of the terms whose series this thread took last. They depend on the term and x1
+// only, and x1 is kSeriesReach S for every triangle more than that wide, so a curve's triangles,
+// all of one density, share them: its two dozen error functions are spent once per term, not per
+// triangle. The values are those series_moments gives, bit for bit.
+struct KeptMoments {
+    double centre, spread, width_i, x1; // the key; centre 0: unused
+    int K;                              // E holds the powers up to K
+    double E[kSeriesTermsMost];
+};
+constexpr int kKeptMoments = 4; // a mixture's two members, twice over
+
+static const double* kept_moments(const GaussTerm& t, double x1, double d, int K) {
+    thread_local KeptMoments kept[kKeptMoments];
+    thread_local int next = 0;
+    for (KeptMoments& m : kept)
+        if (m.centre == t.centre && m.spread == t.spread && m.width_i == t.width_i && m.x1 == x1 &&
+            m.K == K)
+            return m.E;
+    KeptMoments& m = kept[next];
+    next = (next + 1) % kKeptMoments;
+    m = KeptMoments{t.centre, t.spread, t.width_i, x1, K, {}};
+    series_moments(t, x1, d, K, m.E);
+    return m.E;
 }
 
 double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
@@ -131,45 +184,32 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     // The powers the series takes: those of the table's next step at or above d.
     const int step = std::min(
         kSeriesSteps, static_cast<int>(std::ceil(d * (kSeriesSteps / GaussTerm::kSeriesReach))));
-    const int K = use_a || use_b ? F.powers[step] : 0;
-    // E[k] = integral of c(h) (h / x1)^k over [0, x1], over spread sqrt(pi / 2), at most 2:
-    // e^(k s (k s / 2 - t1)) erfc((k s - t1) / sqrt 2), t1 = ln(x1 / centre) / s, or its scaled
-    // form where erfc underflows (from there on, as the arguments grow with k). Taken here times
-    // d^k, whose logarithm joins the exponent.
-    const double t1 = std::log(x1 / t.centre) / t.spread;
-    const double ln_d = std::log(d);
-    double arg[kSeriesTermsMost] = {}, expo[kSeriesTermsMost] = {}; // set up to K
-    int near = 0;                                                   // the powers below it take erfc
-    for (int k = 0; k <= K; ++k) {
-        const double u = k * t.spread;
-        arg[k] = (u - t1) * M_SQRT1_2;
-        expo[k] = u * (0.5 * u - t1) + k * ln_d;
-        near += arg[k] < 26.0;
-    }
-    double E[kSeriesTermsMost];
-    vector_erfc(arg, E, near);
-    vector_exp(expo, expo, near);
-    for (int k = 0; k < near; ++k)
-        E[k] *= expo[k];
-    if (near <= K) {
-        double g = std::exp(-0.5 * t1 * t1 + near * ln_d); // e^(-t1^2 / 2) d^k
-        for (int k = near; k <= K; ++k, g *= d)
-            E[k] = g * scaled_erfc_far(arg[k]);
-    }
+    const int K = F.powers[step];
+    const double* E = kept_moments(t, x1, d, K);
     // The series: k = 0 the inner integral at h = 0, then (h / S)^k times
     // -(2 / sqrt(pi)) (q_k(a) e^(-a^2) + q_k(-b) e^(-b^2)), q_k = H_(k-1) / k!, the polynomials
     // run at a and -b side by side.
     typedef double Pair __attribute__((vector_size(16)));
-    const Pair x = {use_a ? a : 0.0, use_b ? -b : 0.0};      // |q_k| stays finite
-    Pair q1 = {0.0, 0.0}, q = {1.0, 1.0}, sums = {0.0, 0.0}; // q_(k-1), q_k at k = 1
-    for (int k = 1; k <= K; ++k) {
-        if (k > 1) {
-            const Pair next = F.a[k] * x * q - F.b[k] * q1;
-            q1 = q;
-            q = next;
-        }
-        sums += q * E[k];
+    const Pair x = {use_a ? a : 0.0, use_b ? -b : 0.0}; // |q_k| stays finite
+    // The recurrence q_(k+1) = (2 / (k + 1)) x q_k - (2 (k - 1) / (k (k + 1))) q_(k-1), taken two
+    // powers at a time, each from the same pair q_(k-1), q_k: the chain of dependent products
+    // and differences, which bounds the loop's time, is half as long.
+    const int powers = use_a || use_b ? K : 0;
+    Pair q1 = {0.0, 0.0}, q = {1.0, 1.0}; // q_(k-1), q_k at k = 1
+    Pair odd = {0.0, 0.0}, even = {0.0, 0.0};
+    if (powers >= 1) odd = q * E[1];
+    int k = 1;
+    for (; k + 2 <= powers; k += 2) {
+        const Pair c1 = F.a[k + 1] * x, c2 = F.a[k + 2] * x;
+        const Pair next = c1 * q - F.b[k + 1] * q1;
+        const Pair after = (c2 * c1 - F.b[k + 2]) * q - (c2 * F.b[k + 1]) * q1;
+        q1 = next;
+        q = after;
+        even += next * E[k + 1];
+        odd += after * E[k + 2];
     }
+    if (k + 1 <= powers) even += (F.a[k + 1] * x * q - F.b[k + 1] * q1) * E[k + 1];
+    const Pair sums = odd + even;
     const double ga = use_a ? std::exp(-a * a) : 0.0;
     const double gb = use_b ? std::exp(-b * b) : 0.0;
     double sum = (std::erf(a) - std::erf(b)) * E[0];

@@ -64,15 +64,28 @@ struct GaussTerm {
     static constexpr double kLogNormalReach = 7.5;
     // How far from h = 0, in scales S = sqrt(2) width_i, the inner integral is taken as its
     // Taylor series (see head).
-    static constexpr double kSeriesReach = 0.5;
+    static constexpr double kSeriesReach = 1.5;
     // The series is taken only where its reach lies at least this many standard deviations of
     // ln h above the median: its two dozen error functions cost about what a piece of the rule
     // does, so it must spare the rule two pieces or more.
     static constexpr double kSeriesLeast = -1.5;
+    // Every ratio above is a power of e^(kRatioUnit spread), which the term keeps: one exponential
+    // per term rather than one per use.
+    static constexpr double kRatioUnit = 1.5;
+    static_assert(kLogStep == 2 * kRatioUnit && kLogNormalReach == 5 * kRatioUnit &&
+                      kSeriesLeast == -kRatioUnit,
+                  "ratios are whole powers of the unit");
     double weight;  // factor of the term
     double centre;  // median coercive field, > 0
     double spread;  // standard deviation of ln h, > 0
     double width_i; // standard deviation of the interaction field, > 0
+    double unit;    // e^(kRatioUnit spread), as gauss_term sets it
+
+    // e^(kLogNormalReach spread): the log-normal's range is [centre / reach, centre reach].
+    double reach() const {
+        const double u2 = unit * unit;
+        return u2 * u2 * unit;
+    }
 
     double coercive(double h) const {
         if (!(h > 0.0)) return 0.0;
@@ -86,10 +99,10 @@ struct GaussTerm {
     // function's scale within 6.5 scales (erfc(6.5) = 4e-20). The mirror has c(-h) = 0: no feature.
     int features(double sign, double lo, double hi, OuterFeature* f) const {
         if (sign < 0) return 0;
-        const double spread_factor = std::exp(kLogNormalReach * spread);
+        const double spread_factor = reach();
         const double S = M_SQRT2 * width_i;
-        f[0] = {FeatureKind::log_normal, centre, std::exp(kLogStep * spread),
-                centre / spread_factor, centre * spread_factor};
+        f[0] = {FeatureKind::log_normal, centre, unit * unit, centre / spread_factor,
+                centre * spread_factor};
         f[1] = {FeatureKind::gaussian, -lo, kErfStep * S, -lo - 6.5 * S, -lo + 6.5 * S};
         f[2] = {FeatureKind::gaussian, hi, kErfStep * S, hi - 6.5 * S, hi + 6.5 * S};
         return 3;
@@ -110,8 +123,7 @@ struct GaussTerm {
     double end(double sign, double lo, double hi) const {
         if (sign < 0) return 0.0;
         const double S = M_SQRT2 * width_i;
-        return std::fmin(centre * std::exp(kLogNormalReach * spread),
-                         std::fmin(hi, -lo) + kErfSaturated * S);
+        return std::fmin(centre * reach(), std::fmin(hi, -lo) + kErfSaturated * S);
     }
     double mass() const {
         const double root_two_pi = std::sqrt(2.0 * M_PI);

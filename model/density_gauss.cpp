@@ -73,7 +73,8 @@ const DensityFamily kGaussFamily = {
 };
 
 GaussTerm gauss_term(const double* p) {
-    return GaussTerm{1.0, p[kGaussHc0], p[kGaussS], p[kGaussDhu]};
+    return GaussTerm{1.0, p[kGaussHc0], p[kGaussS], p[kGaussDhu],
+                     std::exp(GaussTerm::kRatioUnit * p[kGaussS])};
 }
 
 double gauss_term_mass(const GaussTerm& t) {
