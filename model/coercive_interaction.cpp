@@ -75,18 +75,18 @@ double GaussTerm::head(double sign, double lo, double hi, double& x0) const {
     return closed;
 }
 
-// Most powers of the series: its bound at kSeriesReach scales falls below 1e-16 by the 25th.
-constexpr int kSeriesTermsMost = 80;
+// Most powers of the series: its bound at kSeriesReach scales falls below 1e-16 by the 50th.
+constexpr int kSeriesTermsMost = 64;
 // The series' reach in steps of the table of its powers.
 constexpr int kSeriesSteps = 32;
 
-// The Hermite recurrence's factors by power k, 2 / k and 2 (k - 2) / (k (k - 1)); and the powers
-// the series takes up to d = i kSeriesReach / kSeriesSteps scales: where the bound
-// 2 (2 / sqrt(pi)) 1.0865 sqrt(2^(k-1) (k-1)!) d^k / k! of the k-th coefficient (Cramer's bound on
-// Hermite polynomials), times 2, the most of a moment E[k] (see gauss_series_head), falls below
-// 1e-16.
+// The Hermite recurrence's factors by power k, 2 / k and 2 (k - 2) / (k (k - 1)); the bound
+// 2 (2 / sqrt(pi)) 1.0865 sqrt(2^(k-1) (k-1)!) / k! of the k-th coefficient over d^k (Cramer's
+// bound on Hermite polynomials); and the powers the series takes up to d = i kSeriesReach /
+// kSeriesSteps scales: where that bound times d^k times 2, the most of a moment E[k] (see
+// gauss_series_head), falls below 1e-16.
 struct SeriesFactors {
-    double a[kSeriesTermsMost], b[kSeriesTermsMost];
+    double a[kSeriesTermsMost], b[kSeriesTermsMost], bound[kSeriesTermsMost];
     int powers[kSeriesSteps + 1];
 };
 static const SeriesFactors& series_factors() {
@@ -95,6 +95,8 @@ static const SeriesFactors& series_factors() {
         for (int k = 1; k < kSeriesTermsMost; ++k) {
             s.a[k] = 2.0 / k;
             s.b[k] = k > 1 ? 2.0 * (k - 2) / (k * (k - 1.0)) : 0.0;
+            s.bound[k] =
+                k > 1 ? s.bound[k - 1] * std::sqrt(2.0 * (k - 1)) / k : 2.0 * 1.1284 * 1.0865;
         }
         for (int i = 0; i <= kSeriesSteps; ++i) {
             const double d = i * GaussTerm::kSeriesReach / kSeriesSteps;
@@ -153,25 +155,34 @@ static void series_moments(const GaussTerm& t, double x1, double d, int K, doubl
 // only, and x1 is kSeriesReach S for every triangle more than that wide, so a curve's triangles,
 // all of one density, share them: its two dozen error functions are spent once per term, not per
 // triangle. The values are those series_moments gives, bit for bit.
+// The moments, and the powers the series needs with them: E[k] is far below its most, 2, for a
+// log-normal whose mass lies well below x1, and the terms whose bound times E[k] falls below
+// 5e-17 (each a fraction of the one before) are left out.
 struct KeptMoments {
     double centre, spread, width_i, x1; // the key; centre 0: unused
     int K;                              // E holds the powers up to K
+    int used;                           // the powers the series takes, at most K
     double E[kSeriesTermsMost];
 };
 constexpr int kKeptMoments = 4; // a mixture's two members, twice over
 
-static const double* kept_moments(const GaussTerm& t, double x1, double d, int K) {
+static const KeptMoments& kept_moments(const GaussTerm& t, double x1, double d, int K) {
     thread_local KeptMoments kept[kKeptMoments];
     thread_local int next = 0;
-    for (KeptMoments& m : kept)
+    for (const KeptMoments& m : kept)
         if (m.centre == t.centre && m.spread == t.spread && m.width_i == t.width_i && m.x1 == x1 &&
             m.K == K)
-            return m.E;
+            return m;
     KeptMoments& m = kept[next];
     next = (next + 1) % kKeptMoments;
-    m = KeptMoments{t.centre, t.spread, t.width_i, x1, K, {}};
+    m.centre = t.centre, m.spread = t.spread, m.width_i = t.width_i, m.x1 = x1, m.K = K;
     series_moments(t, x1, d, K, m.E);
-    return m.E;
+    const SeriesFactors& F = series_factors();
+    int used = K;
+    while (used > 0 && F.bound[used] * m.E[used] < 5e-17)
+        --used;
+    m.used = used;
+    return m;
 }
 
 double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
@@ -185,7 +196,8 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     const int step = std::min(
         kSeriesSteps, static_cast<int>(std::ceil(d * (kSeriesSteps / GaussTerm::kSeriesReach))));
     const int K = F.powers[step];
-    const double* E = kept_moments(t, x1, d, K);
+    const KeptMoments& kept = kept_moments(t, x1, d, K);
+    const double* E = kept.E;
     // The series: k = 0 the inner integral at h = 0, then (h / S)^k times
     // -(2 / sqrt(pi)) (q_k(a) e^(-a^2) + q_k(-b) e^(-b^2)), q_k = H_(k-1) / k!, the polynomials
     // run at a and -b side by side.
@@ -194,7 +206,7 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     // The recurrence q_(k+1) = (2 / (k + 1)) x q_k - (2 (k - 1) / (k (k + 1))) q_(k-1), taken two
     // powers at a time, each from the same pair q_(k-1), q_k: the chain of dependent products
     // and differences, which bounds the loop's time, is half as long.
-    const int powers = use_a || use_b ? K : 0;
+    const int powers = use_a || use_b ? kept.used : 0;
     Pair q1 = {0.0, 0.0}, q = {1.0, 1.0}; // q_(k-1), q_k at k = 1
     Pair odd = {0.0, 0.0}, even = {0.0, 0.0};
     if (powers >= 1) odd = q * E[1];
@@ -210,9 +222,18 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     }
     if (k + 1 <= powers) even += (F.a[k + 1] * x * q - F.b[k + 1] * q1) * E[k + 1];
     const Pair sums = odd + even;
-    const double ga = use_a ? std::exp(-a * a) : 0.0;
-    const double gb = use_b ? std::exp(-b * b) : 0.0;
-    double sum = (std::erf(a) - std::erf(b)) * E[0];
+    // erf(a) - erf(b) as erfc(b) - erfc(a), and the Gaussians at a and b, by the vector
+    // functions (a pair of each), their arguments clamped to the fast paths as in the kernels.
+    double v[4] = {b, a, -a * a, -b * b};
+    for (int i = 0; i < 2; ++i) {
+        v[i] = std::min(std::max(v[i], -kErfSaturated), 26.0);
+        v[i + 2] = std::max(v[i + 2], -700.0);
+    }
+    vector_erfc(v, v, 2);
+    vector_exp(v + 2, v + 2, 2);
+    const double ga = use_a ? v[2] : 0.0;
+    const double gb = use_b ? v[3] : 0.0;
+    double sum = (v[0] - v[1]) * E[0];
     sum -= M_2_SQRTPI * (ga * sums[0] + gb * sums[1]);
     return t.weight * 0.5 * std::sqrt(M_PI) * S * t.spread * std::sqrt(0.5 * M_PI) * sum;
 }
