@@ -61,7 +61,7 @@ double GaussTerm::head(double sign, double lo, double hi, double& x0) const {
     const double constant_end =
         lo <= -edge && hi >= edge ? std::fmin(H, std::fmin(-edge - lo, hi - edge)) : 0.0;
     const double series_end = std::fmin(H, kSeriesReach * S);
-    if (series_end > constant_end && series_end * unit > centre) { // e^(kSeriesLeast spread)
+    if (series_end > constant_end && series_end > faded) {
         x0 = series_end;
         return gauss_series_head(*this, lo, hi, series_end);
     }

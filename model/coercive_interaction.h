@@ -65,15 +65,10 @@ struct GaussTerm {
     // How far from h = 0, in scales S = sqrt(2) width_i, the inner integral is taken as its
     // Taylor series (see head).
     static constexpr double kSeriesReach = 1.5;
-    // The series is taken only where its reach lies at least this many standard deviations of
-    // ln h above the median: its two dozen error functions cost about what a piece of the rule
-    // does, so it must spare the rule two pieces or more.
-    static constexpr double kSeriesLeast = -1.5;
     // Every ratio above is a power of e^(kRatioUnit spread), which the term keeps: one exponential
     // per term rather than one per use.
     static constexpr double kRatioUnit = 1.5;
-    static_assert(kLogStep == 2 * kRatioUnit && kLogNormalReach == 5 * kRatioUnit &&
-                      kSeriesLeast == -kRatioUnit,
+    static_assert(kLogStep == 2 * kRatioUnit && kLogNormalReach == 5 * kRatioUnit,
                   "ratios are whole powers of the unit");
     double weight;  // factor of the term
     double centre;  // median coercive field, > 0
