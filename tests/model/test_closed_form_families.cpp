@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/density_families.h"
@@ -154,6 +155,40 @@ TEST(DensityFamilies, LogNormalTrianglesMeetAnIntegrationInLnH) {
             const double got = everett_triangle(d, TriangleForm::ascending, lo, hi);
             EXPECT_NEAR(got / mass, exact / mass, 1e-12) << "s " << p[1] << " " << lo << " " << hi;
         }
+    }
+}
+
+// Densities that differ in one parameter each, their triangles taken in turn on one thread (which
+// keeps what a density's triangles share), give the bits each gives on a thread of its own: wide
+// triangles and narrow ones of nearly the same width, densities of nearly the same interaction
+// width, and one density again after four others. Each value alone is taken on a thread of its
+// own.
+TEST(DensityFamilies, TrianglesOfDensitiesInTurnAreThoseOfEachAlone) {
+    const double members[][3] = {{0.02, 0.8, 0.1}, {0.02, 0.8, 0.103}, {0.03, 0.8, 0.1},
+                                 {0.02, 0.9, 0.1}, {0.2, 0.5, 0.05},   {0.02, 0.8, 0.1}};
+    const double triangles[][2] = {{-1.0, 0.3}, {-0.05, 0.05}, {-0.05, 0.051}};
+    double alone[6][3];
+    for (int m = 0; m < 6; ++m)
+        for (int k = 0; k < 3; ++k)
+            std::thread([&] {
+                const Density d{find_density_family("gauss"),
+                                {members[m][0], members[m][1], members[m][2]},
+                                1.0,
+                                nullptr};
+                alone[m][k] =
+                    everett_triangle(d, TriangleForm::ascending, triangles[k][0], triangles[k][1]);
+            }).join();
+    // Each density's triangles in turn, then each triangle's densities in turn.
+    for (int i = 0; i < 2 * 6 * 3; ++i) {
+        const int m = i < 18 ? i / 3 : i % 6;
+        const int k = i < 18 ? i % 3 : (i - 18) / 6;
+        const Density d{find_density_family("gauss"),
+                        {members[m][0], members[m][1], members[m][2]},
+                        1.0,
+                        nullptr};
+        EXPECT_EQ(everett_triangle(d, TriangleForm::ascending, triangles[k][0], triangles[k][1]),
+                  alone[m][k])
+            << "member " << m << ", triangle " << k << ", step " << i;
     }
 }
 
