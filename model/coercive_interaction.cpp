@@ -82,9 +82,9 @@ constexpr int kSeriesSteps = 32;
 
 // The Hermite recurrence's factors by power k, 2 / k and 2 (k - 2) / (k (k - 1)); the bound
 // 2 (2 / sqrt(pi)) 1.0865 sqrt(2^(k-1) (k-1)!) / k! of the k-th coefficient over d^k (Cramer's
-// bound on Hermite polynomials); and the powers the series takes up to d = i kSeriesReach /
-// kSeriesSteps scales: where that bound times d^k times 2, the most of a moment E[k] (see
-// gauss_series_head), falls below 1e-16.
+// bound on Hermite polynomials, for both ends); and the powers the series takes up to
+// d = i kSeriesReach / kSeriesSteps scales: those whose bound times d^k times 2, the most of a
+// moment E[k] (see series_moments), is 1e-16 or more.
 struct SeriesFactors {
     double a[kSeriesTermsMost], b[kSeriesTermsMost], bound[kSeriesTermsMost];
     int powers[kSeriesSteps + 1];
@@ -92,20 +92,18 @@ struct SeriesFactors {
 static const SeriesFactors& series_factors() {
     static const SeriesFactors f = [] {
         SeriesFactors s{};
+        s.bound[1] = 2.0 * M_2_SQRTPI * 1.0865;
         for (int k = 1; k < kSeriesTermsMost; ++k) {
             s.a[k] = 2.0 / k;
             s.b[k] = k > 1 ? 2.0 * (k - 2) / (k * (k - 1.0)) : 0.0;
-            s.bound[k] =
-                k > 1 ? s.bound[k - 1] * std::sqrt(2.0 * (k - 1)) / k : 2.0 * 1.1284 * 1.0865;
+            if (k > 1) s.bound[k] = s.bound[k - 1] * std::sqrt(2.0 * (k - 1)) / k;
         }
         for (int i = 0; i <= kSeriesSteps; ++i) {
             const double d = i * GaussTerm::kSeriesReach / kSeriesSteps;
             int K = 0;
-            for (double bound = 2.0 * 1.1284 * 1.0865 * d; 2.0 * bound >= 1e-16;) {
+            for (double dk = d; 2.0 * s.bound[K + 1] * dk >= 1e-16; dk *= d)
                 ++K;
-                bound *= std::sqrt(2.0 * K) / (K + 1) * d;
-            }
-            assert(K < kSeriesTermsMost);
+            assert(K + 1 < kSeriesTermsMost);
             s.powers[i] = K;
         }
         return s;
@@ -125,10 +123,10 @@ static double scaled_erfc_far(double x) {
 }
 
 // E[k] for k <= K: the integral of c(h) (h / x1)^k over [0, x1], over spread sqrt(pi / 2), at
-// most 2, times d^k: e^(k s (k s / 2 - t1)) erfc((k s - t1) / sqrt 2) d^k,
-// t1 = ln(x1 / centre) / s, or its scaled form where erfc underflows (from there on, as the
-// arguments grow with k), where the exponent would reach e^700. The logarithm of d^k joins the
-// exponent, which stays below 400 + K ln d.
+// most 2, times d^k: e^(k s (k s / 2 - t1)) erfc((k s - t1) / sqrt 2) d^k with
+// t1 = ln(x1 / centre) / s, the logarithm of d^k joining the exponent; from where erfc's argument
+// reaches kErfcFar on (it grows with k), e^(-t1^2 / 2) d^k times the scaled erfc, as the
+// exponent there would pass e^700.
 static void series_moments(const GaussTerm& t, double x1, double d, int K, double* E) {
     const double t1 = std::log(x1 / t.centre) / t.spread;
     const double ln_d = std::log(d);
@@ -153,11 +151,10 @@ static void series_moments(const GaussTerm& t, double x1, double d, int K, doubl
 
 // The moments of the terms whose series this thread took last. They depend on the term and x1
 // only, and x1 is kSeriesReach S for every triangle more than that wide, so a curve's triangles,
-// all of one density, share them: its two dozen error functions are spent once per term, not per
-// triangle. The values are those series_moments gives, bit for bit.
-// The moments, and the powers the series needs with them: E[k] is far below its most, 2, for a
-// log-normal whose mass lies well below x1, and the terms whose bound times E[k] falls below
-// 5e-17 (each a fraction of the one before) are left out.
+// all of one density, share them: their error functions are spent once per term, not per
+// triangle. The values are those series_moments gives, bit for bit. With them, the powers the
+// series needs: E[k] is far below its most, 2, for a log-normal whose mass lies well below x1,
+// and the last terms whose bound times E[k] falls below 5e-17 are left out.
 struct KeptMoments {
     double centre, spread, width_i, x1; // the key; centre 0: unused
     int K;                              // E holds the powers up to K
@@ -201,7 +198,7 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     // The series: k = 0 the inner integral at h = 0, then (h / S)^k times
     // -(2 / sqrt(pi)) (q_k(a) e^(-a^2) + q_k(-b) e^(-b^2)), q_k = H_(k-1) / k!, the polynomials
     // run at a and -b side by side.
-    typedef double Pair __attribute__((vector_size(16)));
+    using Pair = double __attribute__((vector_size(16)));
     const Pair x = {use_a ? a : 0.0, use_b ? -b : 0.0}; // |q_k| stays finite
     // The recurrence q_(k+1) = (2 / (k + 1)) x q_k - (2 (k - 1) / (k (k + 1))) q_(k-1), taken two
     // powers at a time, each from the same pair q_(k-1), q_k: the chain of dependent products
@@ -226,8 +223,8 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     // functions (a pair of each), their arguments clamped to the fast paths as in the kernels.
     double v[4] = {b, a, -a * a, -b * b};
     for (int i = 0; i < 2; ++i) {
-        v[i] = std::min(std::max(v[i], -kErfSaturated), 26.0);
-        v[i + 2] = std::max(v[i + 2], -700.0);
+        v[i] = std::min(std::max(v[i], -kErfSaturated), kErfcMost);
+        v[i + 2] = std::max(v[i + 2], kExpFloor);
     }
     vector_erfc(v, v, 2);
     vector_exp(v + 2, v + 2, 2);

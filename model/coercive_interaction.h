@@ -1,7 +1,8 @@
 // Densities written in the coercive field h = (alpha - beta) / 2 and the interaction field
 // u = (alpha + beta) / 2 as a sum of terms c(h) i(u), and their Everett triangles: the inner
 // integral over u in closed form, the outer one over h by model/graded_rule.h. Any thread:
-// pure code on the caller's values.
+// pure code on the caller's values (each thread keeps the moments of its last few gauss series
+// heads, which every result equals bit for bit).
 //
 // The triangle lo <= beta <= alpha <= hi is, in these fields, 0 <= h <= (hi - lo) / 2 with
 // lo + h <= u <= hi - h, and d(alpha) d(beta) = 2 dh du. Its mirror lo <= alpha <= beta <= hi
@@ -131,7 +132,8 @@ struct GaussTerm {
 // integral (sqrt(pi) / 2) S (erf((hi - h) / S) - erf((lo + h) / S)) as its Taylor series in h / S,
 // whose coefficients are Hermite polynomials times Gaussians at hi / S and lo / S, summed up to
 // the power where the series' bound falls below 1e-16 of it; and each power h^k integrated against
-// c exactly, as a log-normal distribution function at ln x1 - k spread^2.
+// c exactly, as a log-normal distribution function at ln x1 - k spread^2. Those integrals depend on
+// the term and x1 alone: the calling thread keeps them for its last four.
 double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1);
 
 // The outer integrand of one term over the triangle [lo, hi] at the nodes h of a rule:

@@ -7,14 +7,6 @@
 
 namespace {
 
-// The exponential's arguments are floored where the vector function still takes its fast path
-// (its result stays in the normal range); the floored values differ from the true ones by less
-// than 1e-300.
-constexpr double kExpFloor = -700.0;
-// erfc's arguments are clamped to where the vector function takes its fast path: below
-// -kErfSaturated erfc is 2 to the last bit, above kErfcMost it is below 1e-295.
-constexpr double kErfcMost = 26.0;
-
 // The mark of a node whose erf(b) - erf(a) is still to be computed: no difference of error
 // functions is negative.
 constexpr double kErfPending = -1.0;

@@ -15,6 +15,13 @@ struct AtanOverLorentz {
 
 // Beyond +-kErfSaturated erf is +-1 to within erfc(6.5) = 4e-20.
 constexpr double kErfSaturated = 6.5;
+// The exponential's arguments are floored where the vector function still takes its fast path
+// (its result stays in the normal range); the floored values differ from the true ones by less
+// than 1e-300.
+constexpr double kExpFloor = -700.0;
+// erfc's arguments are clamped to where the vector function takes its fast path: below
+// -kErfSaturated erfc is 2 to the last bit, above kErfcMost it is below 1e-295.
+constexpr double kErfcMost = 26.0;
 
 // A log-normal factor times the difference of two error functions:
 //   f(x) = k exp(-(ln x - m)^2 / (2 s^2)) / x (erf(b) - erf(a)),  m = ln median,
