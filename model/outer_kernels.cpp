@@ -11,36 +11,6 @@ namespace {
 // functions is negative.
 constexpr double kErfPending = -1.0;
 
-// The Chebyshev interpolant of erf(b) - erf(a) over a range across which both arguments move
-// by at most kSmoothReach: its error there is below 1e-16 with kSmoothPoints points (the k-th
-// derivative of erf is at most 2^(k/2) sqrt(k!) in size, the k-th coefficient at most
-// 2 (reach / 4)^k / k! times that).
-constexpr int kSmoothPoints = 12;
-constexpr double kSmoothReach = 0.25;
-
-// The interpolation's points on [-1, 1], cos(pi (j + 1/2) / m), and the matrix that takes the
-// values there to the Chebyshev coefficients (the first one halved, as Clenshaw's sum wants it).
-struct SmoothTable {
-    double node[kSmoothPoints];
-    double cosine[kSmoothPoints][kSmoothPoints];
-};
-
-SmoothTable make_smooth_table() {
-    SmoothTable t{};
-    const double m = kSmoothPoints;
-    for (int j = 0; j < kSmoothPoints; ++j)
-        t.node[j] = std::cos(M_PI * (j + 0.5) / m);
-    for (int k = 0; k < kSmoothPoints; ++k)
-        for (int j = 0; j < kSmoothPoints; ++j)
-            t.cosine[k][j] = (k == 0 ? 1.0 : 2.0) / m * std::cos(M_PI * k * (j + 0.5) / m);
-    return t;
-}
-
-const SmoothTable& smooth_table() {
-    static const SmoothTable table = make_smooth_table();
-    return table;
-}
-
 inline double clamp_erfc(double v) {
     const double above = v < -kErfSaturated ? -kErfSaturated : v;
     return above > kErfcMost ? kErfcMost : above;
@@ -254,44 +224,6 @@ inline void erf_differences(const ErfOverLogNormal& f, const double* x, int k, c
     erf_finish(f, n, e, d, out);
 }
 
-// erf(b) - erf(a) into d at the n nodes x (ascending) from its Chebyshev interpolant on
-// [x[0], x[n - 1]]: where that range is short against the error functions' scale, as in a run
-// of pieces taken in ln x near x = 0, a dozen values stand for the run's dozens.
-[[gnu::always_inline]] inline void erf_differences_smooth(const ErfOverLogNormal& f,
-                                                          const double* x, int n, double* d) {
-    const SmoothTable& table = smooth_table();
-    const double mid = 0.5 * (x[0] + x[n - 1]);
-    const double half = 0.5 * (x[n - 1] - x[0]);
-    double c[kSmoothPoints];
-    for (int j = 0; j < kSmoothPoints; ++j)
-        c[j] = mid + half * table.node[j];
-    const double e[kSmoothPoints] = {}; // every factor counts
-    double values[kSmoothPoints];
-    double args[2 * kSmoothPoints];
-    erf_differences_at(f, c, kSmoothPoints, e, values, args);
-    double coefficient[kSmoothPoints];
-    for (int k = 0; k < kSmoothPoints; ++k) {
-        double sum = 0.0;
-        for (int j = 0; j < kSmoothPoints; ++j)
-            sum += table.cosine[k][j] * values[j];
-        coefficient[k] = sum;
-    }
-    // Clenshaw's recurrence at every node, in vectors across the nodes.
-    const double r = half > 0.0 ? 1.0 / half : 0.0;
-#pragma omp simd
-    for (int i = 0; i < n; ++i) {
-        const double y = (x[i] - mid) * r;
-        double b1 = 0.0;
-        double b2 = 0.0;
-        for (int k = kSmoothPoints - 1; k >= 1; --k) {
-            const double b0 = 2.0 * y * b1 - b2 + coefficient[k];
-            b2 = b1;
-            b1 = b0;
-        }
-        d[i] = y * b1 - b2 + coefficient[0];
-    }
-}
-
 [[gnu::always_inline]] inline void erf_kernel(const ErfOverLogNormal& f, const double* x, int n,
                                               double* out, double* scratch) {
     median_ratios(f, x, n, scratch);
@@ -303,16 +235,8 @@ inline void erf_differences(const ErfOverLogNormal& f, const double* x, int k, c
 [[gnu::always_inline]] inline void erf_ln_kernel(const ErfOverLogNormal& f, const double* x,
                                                  const double* t, int n, double* out,
                                                  double* scratch) {
-    double* e = scratch;
-    ln_exponents(f, t, n, e);
-    // The error functions' arguments move by the range times their slope (1 / S either).
-    const double reach = (x[n - 1] - x[0]) * std::fmax(std::fabs(f.a1), std::fabs(f.b1));
-    if (n <= 2 * kSmoothPoints || !(reach <= kSmoothReach))
-        return erf_from_exponents(f, x, n, out, scratch);
-    double* d = scratch + n;
-    erf_differences_smooth(f, x, n, d);
-    vector_exp(e, e, n);
-    erf_finish(f, n, e, d, out);
+    ln_exponents(f, t, n, scratch);
+    erf_from_exponents(f, x, n, out, scratch);
 }
 
 void atan_baseline(const AtanOverLorentz& f, const double* x, int n, double* out, double* q) {
