@@ -30,7 +30,8 @@ const Member kMembers[] = {
     {"gauss-mix", {0.273, 0.0079, 0.927, 0.0423, 0.0245, 0.831, 0.184}, "gauss-mix BB-1"},
 };
 
-// The member's density, its parameters scaled by 1 + scale (the members' fields all scale alike).
+// The member's density, every parameter times 1 + scale (weights and spreads too: a density a hair
+// apart, not the same one at another field scale).
 Density density_of(const Member& m, double scale) {
     Density d{find_density_family(m.family), {}, 1.0, nullptr};
     for (size_t i = 0; i < m.parameters.size(); ++i)

@@ -6,6 +6,7 @@
 #include <cassert>
 
 #include "model/outer_kernels.h"
+#include "model/simd_level.h"
 #include "model/vector_math.h"
 
 static_assert(kGradedNodesMost <= kOuterKernelNodesMost, "a rule's nodes go to a kernel at once");
@@ -85,11 +86,13 @@ constexpr int kSeriesSteps = 32;
 // bound on Hermite polynomials, for both ends); and the powers the series takes up to
 // d = i kSeriesReach / kSeriesSteps scales: those whose bound times d^k times 2, the most of a
 // moment E[k] (see series_moments), is 1e-16 or more.
+namespace {
+
 struct SeriesFactors {
     double a[kSeriesTermsMost], b[kSeriesTermsMost], bound[kSeriesTermsMost];
     int powers[kSeriesSteps + 1];
 };
-static const SeriesFactors& series_factors() {
+const SeriesFactors& series_factors() {
     static const SeriesFactors f = [] {
         SeriesFactors s{};
         s.bound[1] = 2.0 * M_2_SQRTPI * 1.0865;
@@ -101,9 +104,10 @@ static const SeriesFactors& series_factors() {
         for (int i = 0; i <= kSeriesSteps; ++i) {
             const double d = i * GaussTerm::kSeriesReach / kSeriesSteps;
             int K = 0;
-            for (double dk = d; 2.0 * s.bound[K + 1] * dk >= 1e-16; dk *= d)
+            for (double dk = d; K + 1 < kSeriesTermsMost && 2.0 * s.bound[K + 1] * dk >= 1e-16;
+                 dk *= d)
                 ++K;
-            assert(K + 1 < kSeriesTermsMost);
+            assert(K + 1 < kSeriesTermsMost); // the table holds the first term left out
             s.powers[i] = K;
         }
         return s;
@@ -112,9 +116,9 @@ static const SeriesFactors& series_factors() {
 }
 
 // 1 / (x sqrt(pi)) times the asymptotic series of erfc(x) e^(x^2) in 1 / x^2, for
-// x >= kErfcFar, where its first omitted term is below 1e-17 of it.
+// x >= kErfcFar, where its first omitted term is below 1.2e-17 of it.
 constexpr double kErfcFar = 20.0;
-static double scaled_erfc_far(double x) {
+double scaled_erfc_far(double x) {
     const double r = 1.0 / (x * x);
     double sum = 0.0;
     for (int n = 7; n >= 1; --n) // the n-th term is -(2 n - 1) r / 2 times the one before
@@ -127,15 +131,17 @@ static double scaled_erfc_far(double x) {
 // t1 = ln(x1 / centre) / s, the logarithm of d^k joining the exponent; from where erfc's argument
 // reaches kErfcFar on (it grows with k), e^(-t1^2 / 2) d^k times the scaled erfc, as the
 // exponent there would pass e^700.
-static void series_moments(const GaussTerm& t, double x1, double d, int K, double* E) {
+void series_moments(const GaussTerm& t, double x1, double d, int K, double* E) {
     const double t1 = std::log(x1 / t.centre) / t.spread;
     const double ln_d = std::log(d);
     double arg[kSeriesTermsMost] = {}, expo[kSeriesTermsMost] = {}; // set up to K
     int near = 0;                                                   // the powers below it take erfc
     for (int k = 0; k <= K; ++k) {
         const double u = k * t.spread;
-        arg[k] = (u - t1) * M_SQRT1_2;
-        expo[k] = u * (0.5 * u - t1) + k * ln_d;
+        // Clamped to the vector functions' fast paths: erfc is 2 below -kErfSaturated, and the
+        // exponent, at most 28.3 u - u^2 / 2 < 400 where arg < kErfcFar, only underflows.
+        arg[k] = std::max((u - t1) * M_SQRT1_2, -kErfSaturated);
+        expo[k] = std::max(u * (0.5 * u - t1) + k * ln_d, kExpFloor);
         near += arg[k] < kErfcFar;
     }
     vector_erfc(arg, E, near);
@@ -158,21 +164,24 @@ static void series_moments(const GaussTerm& t, double x1, double d, int K, doubl
 struct KeptMoments {
     double centre, spread, width_i, x1; // the key; centre 0: unused
     int K;                              // E holds the powers up to K
+    SimdLevel level;                    // the build whose vector functions gave E: bits differ
     int used;                           // the powers the series takes, at most K
     double E[kSeriesTermsMost];
 };
 constexpr int kKeptMoments = 4; // a mixture's two members, twice over
 
-static const KeptMoments& kept_moments(const GaussTerm& t, double x1, double d, int K) {
+const KeptMoments& kept_moments(const GaussTerm& t, double x1, double d, int K) {
     thread_local KeptMoments kept[kKeptMoments];
     thread_local int next = 0;
+    const SimdLevel level = simd_level();
     for (const KeptMoments& m : kept)
         if (m.centre == t.centre && m.spread == t.spread && m.width_i == t.width_i && m.x1 == x1 &&
-            m.K == K)
+            m.K == K && m.level == level)
             return m;
     KeptMoments& m = kept[next];
     next = (next + 1) % kKeptMoments;
     m.centre = t.centre, m.spread = t.spread, m.width_i = t.width_i, m.x1 = x1, m.K = K;
+    m.level = level;
     series_moments(t, x1, d, K, m.E);
     const SeriesFactors& F = series_factors();
     int used = K;
@@ -182,7 +191,10 @@ static const KeptMoments& kept_moments(const GaussTerm& t, double x1, double d, 
     return m;
 }
 
+} // namespace
+
 double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
+    if (!(x1 > 0.0)) return 0.0; // an empty head
     const SeriesFactors& F = series_factors();
     const double S = M_SQRT2 * t.width_i;
     const double a = hi / S, b = lo / S, d = x1 / S;
@@ -219,9 +231,11 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     }
     if (k + 1 <= powers) even += (F.a[k + 1] * x * q - F.b[k + 1] * q1) * E[k + 1];
     const Pair sums = odd + even;
-    // erf(a) - erf(b) as erfc(b) - erfc(a), and the Gaussians at a and b, by the vector
+    // erf(a) - erf(b) as erfc(b) - erfc(a), or where both lie below 0 as erfc(-a) - erfc(-b),
+    // the difference of the smaller values; and the Gaussians at a and b, by the vector
     // functions (a pair of each), their arguments clamped to the fast paths as in the kernels.
-    double v[4] = {b, a, -a * a, -b * b};
+    const bool reflected = a < 0.0;
+    double v[4] = {reflected ? -a : b, reflected ? -b : a, -a * a, -b * b};
     for (int i = 0; i < 2; ++i) {
         v[i] = std::min(std::max(v[i], -kErfSaturated), kErfcMost);
         v[i + 2] = std::max(v[i + 2], kExpFloor);

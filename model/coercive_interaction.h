@@ -9,6 +9,7 @@
 // (where h < 0) is the same with c(-h).
 #pragma once
 
+#include <cassert>
 #include <cmath>
 
 #include "model/graded_rule.h"
@@ -66,8 +67,9 @@ struct GaussTerm {
     // How far from h = 0, in scales S = sqrt(2) width_i, the inner integral is taken as its
     // Taylor series (see head).
     static constexpr double kSeriesReach = 1.5;
-    // Every ratio above is a power of e^(kRatioUnit spread), which the term keeps: one exponential
-    // per term rather than one per use.
+    // The log-normal's ratios, kLogStep and kLogNormalReach standard deviations of ln h, are
+    // whole powers of e^(kRatioUnit spread), which the term keeps: one exponential per term
+    // rather than one per use.
     static constexpr double kRatioUnit = 1.5;
     static_assert(kLogStep == 2 * kRatioUnit && kLogNormalReach == 5 * kRatioUnit,
                   "ratios are whole powers of the unit");
@@ -79,6 +81,7 @@ struct GaussTerm {
 
     // e^(kLogNormalReach spread): the log-normal's range is [centre / reach, centre reach].
     double reach() const {
+        assert(unit > 1.0); // set by gauss_term; spread > 0
         const double u2 = unit * unit;
         return u2 * u2 * unit;
     }
@@ -130,8 +133,9 @@ struct GaussTerm {
 // The integral over 0 <= h <= x1 of the gauss term's outer integrand for the triangle [lo, hi]
 // (x1 <= (hi - lo) / 2 and x1 <= GaussTerm::kSeriesReach S, S = sqrt(2) width_i): the inner
 // integral (sqrt(pi) / 2) S (erf((hi - h) / S) - erf((lo + h) / S)) as its Taylor series in h / S,
-// whose coefficients are Hermite polynomials times Gaussians at hi / S and lo / S, summed up to
-// the power where the series' bound falls below 1e-16 of it; and each power h^k integrated against
+// whose coefficients are Hermite polynomials times Gaussians at hi / S and lo / S, summed while a
+// power's bound, beside the erf difference's own at most 2, reaches 1e-16 (5e-17 once the power's
+// integral is known); and each power h^k integrated against
 // c exactly, as a log-normal distribution function at ln x1 - k spread^2. Those integrals depend on
 // the term and x1 alone: the calling thread keeps them for its last four.
 double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1);

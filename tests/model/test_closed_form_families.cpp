@@ -124,7 +124,10 @@ TEST(DensityFamilies, LogNormalTrianglesMeetAnIntegrationInLnH) {
                                  {0.016, 2.3, 0.05},
                                  {0.1, 3.0, 0.4},
                                  {0.0245, 0.83, 0.184}};
-    const double triangles[][2] = {{-1.0, 1.0}, {-1.0, 0.02}, {-1.0, 0.3}, {0.05, 0.6}};
+    // Wide triangles, and narrow ones whose whole outer range lies near h = 0 (the inner
+    // integral's series about h = 0 takes them): at the peak, beside it and off it.
+    const double triangles[][2] = {{-1.0, 1.0},  {-1.0, 0.02},    {-1.0, 0.3},     {0.05, 0.6},
+                                   {-1.0, 0.45}, {-0.002, 0.002}, {-0.01, -0.009}, {0.3, 0.302}};
     for (const auto& p : members) {
         Density d{find_density_family("gauss"), {p[0], p[1], p[2]}, 1.0, nullptr};
         const double S = M_SQRT2 * p[2];
