@@ -14,6 +14,7 @@
 #include "model/density_families.h"
 #include "model/density_terms.h"
 #include "model/everett_triangle.h"
+#include "model/simd_level.h"
 
 namespace {
 
@@ -193,6 +194,20 @@ TEST(DensityFamilies, TrianglesOfDensitiesInTurnAreThoseOfEachAlone) {
                   alone[m][k])
             << "member " << m << ", triangle " << k << ", step " << i;
     }
+    // The same density under each vector build in turn: each build's own bits, not those kept
+    // from the build before.
+    const Density d{find_density_family("gauss"), {0.45, 2.07, 0.13}, 1.0, nullptr};
+    const auto triangle = [&d] {
+        return everett_triangle(d, TriangleForm::ascending, -0.37, 0.46);
+    };
+    const SimdLevel in_use = simd_level();
+    for (const SimdLevel level : {kSimdBaseline, kSimdAvx2, kSimdAvx512, kSimdBaseline}) {
+        if (!set_simd_level(level)) continue;
+        double own = 0.0;
+        std::thread([&] { own = triangle(); }).join();
+        EXPECT_EQ(triangle(), own) << "level " << level;
+    }
+    set_simd_level(in_use);
 }
 
 // A mixture with all the weight on one member is that member, value for value.
