@@ -107,7 +107,7 @@ const SeriesFactors& series_factors() {
             for (double dk = d; K + 1 < kSeriesTermsMost && 2.0 * s.bound[K + 1] * dk >= 1e-16;
                  dk *= d)
                 ++K;
-            assert(K + 1 < kSeriesTermsMost); // the table holds the first term left out
+            assert(K + 1 < kSeriesTermsMost); // the bound fell below 1e-16 within the table
             s.powers[i] = K;
         }
         return s;
@@ -237,7 +237,7 @@ double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1) {
     const bool reflected = a < 0.0;
     double v[4] = {reflected ? -a : b, reflected ? -b : a, -a * a, -b * b};
     for (int i = 0; i < 2; ++i) {
-        v[i] = std::min(std::max(v[i], -kErfSaturated), kErfcMost);
+        v[i] = clamp_erfc(v[i]);
         v[i + 2] = std::max(v[i + 2], kExpFloor);
     }
     vector_erfc(v, v, 2);

@@ -135,9 +135,9 @@ struct GaussTerm {
 // integral (sqrt(pi) / 2) S (erf((hi - h) / S) - erf((lo + h) / S)) as its Taylor series in h / S,
 // whose coefficients are Hermite polynomials times Gaussians at hi / S and lo / S, summed while a
 // power's bound, beside the erf difference's own at most 2, reaches 1e-16 (5e-17 once the power's
-// integral is known); and each power h^k integrated against
-// c exactly, as a log-normal distribution function at ln x1 - k spread^2. Those integrals depend on
-// the term and x1 alone: the calling thread keeps them for its last four.
+// integral is known); and each power h^k integrated against c exactly, as a log-normal
+// distribution function at ln x1 - k spread^2. Those integrals depend on the term and x1 alone:
+// the calling thread keeps them for its last four.
 double gauss_series_head(const GaussTerm& t, double lo, double hi, double x1);
 
 // The outer integrand of one term over the triangle [lo, hi] at the nodes h of a rule:

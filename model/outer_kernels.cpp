@@ -11,11 +11,6 @@ namespace {
 // functions is negative.
 constexpr double kErfPending = -1.0;
 
-inline double clamp_erfc(double v) {
-    const double above = v < -kErfSaturated ? -kErfSaturated : v;
-    return above > kErfcMost ? kErfcMost : above;
-}
-
 // Each kernel is three loops around the vector functions. The loops are written once, inlined
 // into one function per build, and the builds differ only in the width of their vectors: no
 // fused multiply-adds (the project compiles without contraction), the same operations per node.

@@ -23,6 +23,12 @@ constexpr double kExpFloor = -700.0;
 // -kErfSaturated erfc is 2 to the last bit, above kErfcMost it is below 1e-295.
 constexpr double kErfcMost = 26.0;
 
+// v clamped to [-kErfSaturated, kErfcMost], erfc's fast path.
+inline double clamp_erfc(double v) {
+    const double above = v < -kErfSaturated ? -kErfSaturated : v;
+    return above > kErfcMost ? kErfcMost : above;
+}
+
 // A log-normal factor times the difference of two error functions:
 //   f(x) = k exp(-(ln x - m)^2 / (2 s^2)) / x (erf(b) - erf(a)),  m = ln median,
 //   a = a0 + a1 x,  b = b0 + b1 x,
